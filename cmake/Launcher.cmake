@@ -1,0 +1,36 @@
+# add_setup_launcher(<name> OUTPUT <exe path> [CATALOGUE <json>] [DEPENDS targets...] [UNSTRIPPED])
+#
+# Links a launcher: the shared code, the launcher's own resources and, when
+# CATALOGUE is given, the catalogue resources (type 40) that
+# tools/catalogue.py generates from the JSON description. Tests use this to
+# make launchers with any catalogue, complete or broken.
+function(add_setup_launcher name)
+  cmake_parse_arguments(L "UNSTRIPPED" "OUTPUT;CATALOGUE" "DEPENDS" ${ARGN})
+  set(sources ${CMAKE_SOURCE_DIR}/launcher/Main.cpp ${SETUP_RESOURCE_RC})
+  if(L_CATALOGUE)
+    set(gen_dir ${CMAKE_CURRENT_BINARY_DIR}/${name}.catalogue)
+    set(gen_rc ${gen_dir}/catalogue.rc)
+    add_custom_command(OUTPUT ${gen_rc}
+      COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/catalogue.py rc
+              --json ${L_CATALOGUE} --out ${gen_dir}
+              --var FIXTURES=${SETUP_FIXTURE_DIR} --var SOURCE=${CMAKE_SOURCE_DIR}
+      DEPENDS ${L_CATALOGUE} ${CMAKE_SOURCE_DIR}/tools/catalogue.py ${L_DEPENDS}
+      COMMENT "Generating the catalogue of ${name}")
+    list(APPEND sources ${gen_rc})
+  endif()
+  add_executable(${name} WIN32 ${sources})
+  target_link_libraries(${name} PRIVATE setup_core)
+  # Resource pages stay file-backed: a large embedded package is not read
+  # into memory at start.
+  target_link_options(${name} PRIVATE -mwindows -Wl,--file-alignment,4096)
+  if(NOT L_UNSTRIPPED)
+    target_link_options(${name} PRIVATE -s)
+  endif()
+  get_filename_component(out_dir ${L_OUTPUT} DIRECTORY)
+  get_filename_component(out_name ${L_OUTPUT} NAME_WE)
+  set_target_properties(${name} PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${out_dir} OUTPUT_NAME ${out_name})
+  if(L_DEPENDS)
+    add_dependencies(${name} ${L_DEPENDS})
+  endif()
+endfunction()

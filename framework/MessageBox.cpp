@@ -1,0 +1,15 @@
+#include "framework/MessageBox.h"
+
+#include "framework/Application.h"
+
+namespace fw {
+
+int ShowMessageBox(bool silent, const std::wstring& text, UINT type) {
+    if (silent) return IDOK;
+    CWinAppBase* app = CWinAppBase::Current();
+    const wchar_t* caption = app ? app->AppName().c_str() : L"";
+    HWND owner = ::GetActiveWindow();
+    return ::MessageBoxW(owner, text.c_str(), caption, type | MB_SETFOREGROUND);
+}
+
+}  // namespace fw

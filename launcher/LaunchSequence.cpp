@@ -1,0 +1,104 @@
+// The order of a run: InitInstance's checks and main path, ExitInstance's
+// clean-up.
+#include <cwchar>
+
+#include "catalogue/SubPackageSelection.h"
+#include "framework/Console.h"
+#include "framework/MessageBox.h"
+#include "framework/SystemApi.h"
+#include "framework/Text.h"
+#include "launcher/PropertyRules.h"
+#include "launcher/SetupApp.h"
+
+BOOL CSetupApp::InitInstance() {
+    log_.WriteRaw(2, L"ZEL (c): CommandLine: " + MaskPasswordsForLog(arguments_) + L"\r\n");
+    languages_.SelectLanguage(L"English");
+    ChooseLanguage();
+
+    int packageCount = ParsePackageCount(ReadCatalogueString(L"PACKAGE_COUNT"));
+    std::wstring productName = ReadCatalogueString(L"PRODUCT_NAME_0");
+    StringLoader load = [this](UINT id) { return LoadLocalizedString(id); };
+    help_ = BuildHelpModel(productName, packageCount, multiLanguage_, load);
+    CheckPropertyAssignments();
+
+    if (commandLine_.validateOnly) {
+        log_.Write(3, L"Validation if all necessary resources have been compiled into setup.");
+        if (!ValidateCatalogue()) {
+            log_.Write(1, L"Validation failed!");
+            SetOutcome(outcome::kCorrupted);
+            outcome_.reported = true;
+        }
+    } else if (commandLine_.usageError || commandLine_.help) {
+        PrintUsage();
+    } else if (!CheckOsVersion()) {
+        log_.Write(2, L"ZEL (c): Setup not allowed to run on %s\r\n", osName_.c_str());
+        fw::ShowMessageBox(IsSilent(), FormatLocalized(10, osName_.c_str(), requiredOsName_.c_str()), MB_ICONHAND);
+        SetOutcome(outcome::kIncompatibleWindows);
+    } else if (!HasDirect2D()) {
+        log_.WriteRaw(2, L"No Direct2D found on this machine.");
+        fw::ShowMessageBox(IsSilent(), LoadLocalizedString(66), MB_ICONHAND);
+        SetOutcome(outcome::kNoDirect2D);
+    } else if (commandLineInvalid_) {
+        fw::AttachParentConsole();
+        fw::WriteConsoleText(L"\r\n" + collectedErrors_ + L"\r\n\r\n");
+    } else if (IsAnotherInstanceRunning(windows_.major)) {
+        log_.Write(1, L"ZEL (c): Setup already in progress.\r\n");
+        SetOutcome(outcome::kAlreadyRunning);
+    } else if (!IsAdminOrPowerUser()) {
+        log_.Write(1, L"ZEL (c): User has no sufficient rights to run setup.\r\n");
+        SetOutcome(outcome::kNoAdminRights);
+    } else {
+        RunMainPath();
+    }
+
+    ReportOutcome();
+    AbortRun(outcome_.code);
+    initialised_ = true;
+    return FALSE;
+}
+
+void CSetupApp::RunMainPath() {
+    // Rich-edit controls of the wizard pages; the library stays loaded.
+    static HMODULE richEdit = fw::LoadSystemLibrary(L"riched20.dll");
+    (void)richEdit;
+    SetAppName(FormatLocalized(1, ReadCatalogueString(L"PRODUCT_NAME_0").c_str()));
+    if (!ReadPackageCatalogue()) SetOutcome(outcome::kCatalogueBroken);
+    ApplySubPackageSelection(*this);
+    if (outcome_.code == 0) {
+        log_.Write(3, L"ZEL (c): All information collected. Start processing.\r\n");
+    }
+}
+
+int CSetupApp::ExitInstance() {
+    log_.Write(3, L"ZEL (c): entering ExitInstance \r\n");
+    if (initialised_) {
+        while (PumpMessage()) {
+        }
+    }
+    fw::CWinAppBase::ExitInstance();
+    log_.WriteFooter();
+    return static_cast<int>(outcome_.code);
+}
+
+bool WriteLog(int level, const wchar_t* format, ...) {
+    CSetupApp* app = CSetupApp::Current();
+    if (!app) return true;
+    va_list args;
+    va_start(args, format);
+    app->Log().WriteV(level, format, args);
+    va_end(args);
+    return true;
+}
+
+bool WriteLogRaw(int level, const std::wstring& text) {
+    if (CSetupApp* app = CSetupApp::Current()) app->Log().WriteRaw(level, text);
+    return true;
+}
+
+void HandLogToInstaller() {
+    if (CSetupApp* app = CSetupApp::Current()) app->Log().HandToInstaller();
+}
+
+void ReopenLog() {
+    if (CSetupApp* app = CSetupApp::Current()) app->Log().Reopen();
+}

@@ -1,0 +1,43 @@
+// The outcome of a run: the process exit code, the final "ERROR:" log line
+// and the single error message box. Codes below 100 are the launcher's own;
+// Windows Installer results pass through unchanged.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+struct SetupOutcome {
+    DWORD code = 0;
+    DWORD systemError = 0;
+    bool reported = true;
+};
+
+namespace outcome {
+
+// The launcher's own codes.
+enum : DWORD {
+    kSuccess = 0,
+    kCorrupted = 1,
+    kFailed = 2,
+    kCancelled = 3,
+    kIncompatibleWindows = 4,
+    kNoDirect2D = 5,
+    kAlreadyRunning = 6,
+    kNoAdminRights = 7,
+    kOtherVersionInstalled = 8,
+    kNoMsiFile = 9,
+    k64BitOn32Bit = 10,
+    kDiskFull = 11,
+    kCatalogueBroken = 13,
+};
+
+// Log text of a code ("" when it has none).
+const wchar_t* CodeText(DWORD code);
+// String-table id of the message box of a code; 0 when it shows none.
+UINT BoxStringId(DWORD code);
+// The log text of an outcome: the code's text, followed by the system's
+// message for systemError when there is one.
+std::wstring OutcomeText(const SetupOutcome& value);
+
+}  // namespace outcome

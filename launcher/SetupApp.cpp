@@ -1,0 +1,193 @@
+#include "launcher/SetupApp.h"
+
+#include <cstdarg>
+#include <cwchar>
+
+#include "catalogue/SubPackageSelection.h"
+#include "framework/Console.h"
+#include "framework/MessageBox.h"
+#include "framework/SystemApi.h"
+#include "framework/Text.h"
+#include "launcher/PropertyRules.h"
+#include "launcher/UsageText.h"
+
+namespace {
+std::wstring CurrentModulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    while (true) {
+        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+}  // namespace
+
+CSetupApp::CSetupApp(const std::wstring& commandLine, const std::wstring& exePath, HMODULE resources)
+    : exePath_(exePath.empty() ? CurrentModulePath() : exePath), languages_(resources), resources_(resources) {
+    // The main thread needs a message queue before anything posts to it.
+    MSG msg;
+    ::PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    arguments_ = fw::ArgumentsText(commandLine);
+    fw::ParseCommandLine(commandLine_, commandLine);
+    log_.Open(commandLine_.logPath, commandLine_.logMode, commandLine_.logAttributes, exePath_);
+}
+
+CSetupApp* CSetupApp::Current() { return dynamic_cast<CSetupApp*>(fw::CWinAppBase::Current()); }
+
+// ---- outcome
+
+UINT CSetupApp::SetOutcome(DWORD code) {
+    outcome_ = {code, 0, false};
+    return code != 0 ? ERROR_INSTALL_FAILURE : ERROR_SUCCESS;
+}
+
+void CSetupApp::SetOutcome(DWORD code, DWORD systemError) {
+    outcome_ = {code, systemError, false};
+}
+
+void CSetupApp::ReportOutcome() {
+    if (outcome_.code == 0 || outcome_.reported) return;
+    log_.Write(3, L"ZEL (c): ERROR: %s\r\n", outcome::OutcomeText(outcome_).c_str());
+    if (UINT box = outcome::BoxStringId(outcome_.code); box != 0 && !IsSilent())
+        fw::ShowMessageBox(false, LoadLocalizedString(box), MB_ICONEXCLAMATION);
+    outcome_.reported = true;
+}
+
+void CSetupApp::AbortRun(DWORD code) {
+    ::PostThreadMessageW(MainThreadId(), WM_QUIT, code, 0);
+    if (::GetCurrentThreadId() != MainThreadId()) ::ExitThread(code);
+}
+
+std::wstring CSetupApp::FormatLocalized(UINT id, ...) const {
+    std::wstring format = LoadLocalizedString(id);
+    va_list args;
+    va_start(args, id);
+    std::wstring text = fw::FormatV(format.c_str(), args);
+    va_end(args);
+    return text;
+}
+
+// ---- catalogue
+
+std::wstring CSetupApp::ReadCatalogueString(const std::wstring& name) {
+    std::optional<std::wstring> text = resources_.ReadString(name);
+    if (text) return *text;
+    fw::ShowMessageBox(IsSilent(), FormatLocalized(2, name.c_str()), MB_ICONEXCLAMATION);
+    AbortRun(ERROR_INSTALL_FAILURE);
+    return std::wstring();
+}
+
+bool CSetupApp::ReadPackageCatalogue() {
+    catalogue_.clear();
+    log_.Write(3, L"ZEL (c): Reading package information.\r\n");
+    int count = ParsePackageCount(ReadCatalogueString(L"PACKAGE_COUNT"));
+    log_.Write(3, L"ZEL (c): Installer contains %d packages.\r\n", count);
+    if (count < 1) return false;
+    bool complete = true;
+    for (int i = 0; i < count; ++i) {
+        PackageFields fields;
+        fields.name = ReadCatalogueString(fw::Format(L"PRODUCT_NAME_%d", i));
+        fields.productCode = ReadCatalogueString(fw::Format(L"PRODUCT_CODE_%d", i));
+        fields.packageCode = ReadCatalogueString(fw::Format(L"PACKAGE_CODE_%d", i));
+        fields.productId = ReadCatalogueString(fw::Format(L"PRODUCT_ID_%d", i));
+        fields.is64 = ReadCatalogueString(fw::Format(L"PRODUCT_PLATFORM_%d", i)) == L"x64";
+        fields.versionText = ReadCatalogueString(fw::Format(L"PRODUCT_VERSION_%d", i));
+        fields.packageResource = fw::Format(L"PACKAGE_%d", i);
+        fields.transformPattern = fw::Format(L"PACKAGE_%d_%%s", i);
+        fields.isMain = i == 0;
+        if (fields.packageCode.empty()) complete = false;
+        catalogue_.push_back(std::make_unique<SetupPackage>(this, std::move(fields)));
+        log_.Write(3, L"ZEL (c): Initialized state for package %s.\r\n", catalogue_.back()->name.c_str());
+    }
+    return complete;
+}
+
+bool CSetupApp::ValidateCatalogue() {
+    int count = ParsePackageCount(resources_.ReadString(L"PACKAGE_COUNT").value_or(L""));
+    for (const RequiredResource& required :
+         RequiredResources(count, multiLanguage_, languages_.Current().englishName)) {
+        if (!resources_.Exists(required.name, required.language)) return false;
+    }
+    return true;
+}
+
+// ---- environment
+
+bool CSetupApp::CheckOsVersion() {
+    log_.Write(3, L"ZEL (c): Determining OS version\r\n");
+    windows_ = QueryRunningWindows();
+    osName_ = WindowsName(windows_.major, windows_.minor, windows_.spMajor, windows_.spMinor, windows_.build,
+                          windows_.productType, windows_.suiteMask, windows_.nativeAmd64, windows_.serverR2);
+    log_.Write(3, L"ZEL (c): found %s\r\n", osName_.c_str());
+
+    OsRequirement required = ParseOsRequirement(ReadCatalogueString(L"OS"));
+    requiredOsName_ = WindowsName(required.major, required.minor, static_cast<WORD>(required.spMajor),
+                                  static_cast<WORD>(required.spMinor), 0, VER_NT_WORKSTATION, 0);
+    log_.Write(3, L"ZEL (c): Expect at least %s %s\r\n", requiredOsName_.c_str(), required.restriction.c_str());
+    if (required.major == 0) {
+        log_.Write(2, L"ZEL (c): Not checking OS version since no minimum version specified.\r\n");
+        return true;
+    }
+    welcomeTextId_ = WelcomeTextIdFor(required);
+    if (welcomeTextId_ == 35) log_.Write(3, L"ZEL (c): Default text for supported OSes used.\r\n");
+    log_.Write(3, L"ZEL (c): Checking OS version\r\n");
+    if (!MeetsRequirement(windows_, required)) return false;
+    if (required.hasRestriction && required.restriction != L"WSOnly")
+        log_.Write(2, L"ZEL (c): Unsupported OS restriction selection!\r\n");
+    log_.Write(3, L"ZEL (c): OS version found to be correct.\r\n");
+    return true;
+}
+
+// ---- start-up
+
+void CSetupApp::ChooseLanguage() {
+    multiLanguage_ = resources_.DetectMultiLanguage();
+    resources_.SetMultiLanguage(multiLanguage_);
+    if (multiLanguage_) {
+        if (!commandLine_.language.empty()) {
+            languages_.SelectLanguage(commandLine_.language);
+        } else {
+            languages_.SelectLanguageById(::GetUserDefaultUILanguage());
+            languages_.ReloadDisplayNames();
+        }
+        return;
+    }
+    const std::pair<LANGID, const wchar_t*> probes[] = {
+        {1031, L"German"}, {1034, L"Spanish"}, {1036, L"French"}, {1041, L"Japanese"}};
+    for (const auto& [language, name] : probes) {
+        if (resources_.ExistsInLanguage(L"OS", language)) {
+            languages_.SelectLanguage(name);
+            return;
+        }
+    }
+    languages_.SelectLanguage(L"English");
+}
+
+void CSetupApp::CheckPropertyAssignments() {
+    for (const std::wstring& assignment : commandLine_.properties) {
+        size_t equals = assignment.find(L'=');
+        std::wstring name = assignment.substr(0, equals);
+        std::wstring value = equals == std::wstring::npos ? std::wstring() : assignment.substr(equals + 1);
+        if (fw::EqualsNoCase(name, L"lang") || fw::EqualsNoCase(name, L"SubPackages") ||
+            fw::EqualsNoCase(name, L"TRANSFORMS"))
+            continue;
+        if (help_.FindProperty(name)) {
+            if (!IsValidPropertyValue(name, value)) {
+                commandLineInvalid_ = true;
+                collectedErrors_ += FormatLocalized(1310, name.c_str()) + L"\n";
+            }
+            continue;
+        }
+        fw::AttachParentConsole();
+        fw::WriteConsoleText(FormatLocalized(1277, name.c_str()) + L"\r\n");
+    }
+}
+
+void CSetupApp::PrintUsage() {
+    fw::AttachParentConsole();
+    StringLoader load = [this](UINT id) { return LoadLocalizedString(id); };
+    fw::WriteConsoleText(ComposeUsage(help_, ExecutableName(exePath_), load));
+}

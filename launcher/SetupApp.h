@@ -1,0 +1,106 @@
+// The launcher's application object: one static instance whose constructor
+// parses the command line and opens the log, whose InitInstance runs the
+// checks and the main path, and whose ExitInstance cleans up and returns the
+// outcome code as the process exit code.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalogue/CatalogueResources.h"
+#include "catalogue/LanguageTable.h"
+#include "catalogue/SetupPackage.h"
+#include "framework/Application.h"
+#include "launcher/CommandLineInfo.h"
+#include "launcher/EnvironmentChecks.h"
+#include "launcher/HelpModel.h"
+#include "launcher/Outcome.h"
+#include "launcher/SetupLog.h"
+
+struct RelatedProduct;
+
+class CSetupApp : public fw::CWinAppBase {
+public:
+    // Parses commandLine (the whole process command line) and opens the log.
+    explicit CSetupApp(const std::wstring& commandLine, const std::wstring& exePath = std::wstring(),
+                       HMODULE resources = nullptr);
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    static CSetupApp* Current();
+
+    // Outcome
+    UINT SetOutcome(DWORD code);
+    void SetOutcome(DWORD code, DWORD systemError);
+    void ReportOutcome();
+    const SetupOutcome& Outcome() const { return outcome_; }
+    void AbortRun(DWORD code);
+
+    // Log
+    SetupLog& Log() { return log_; }
+
+    // Catalogue and texts
+    std::wstring ReadCatalogueString(const std::wstring& name);
+    bool ReadPackageCatalogue();
+    bool ValidateCatalogue();
+    std::wstring LoadLocalizedString(UINT id) const { return languages_.LoadLocalizedString(id); }
+    std::wstring FormatLocalized(UINT id, ...) const;
+
+    // Environment checks
+    bool CheckOsVersion();
+
+    // Command line and help
+    const CSetupAppCommandLineInfo& CommandLine() const { return commandLine_; }
+    CSetupAppCommandLineInfo& CommandLine() { return commandLine_; }
+    bool IsSilent() const { return commandLine_.IsSilent(); }
+    void PrintUsage();
+    const HelpModel& Help() const { return help_; }
+
+    const WindowsFacts& RunningWindows() const { return windows_; }
+    bool Is64BitOs() const { return windows_.nativeAmd64; }
+    const std::wstring& OsName() const { return osName_; }
+    const std::wstring& RequiredOsName() const { return requiredOsName_; }
+    int WelcomeTextId() const { return welcomeTextId_; }
+
+    LanguageTable& Languages() { return languages_; }
+    bool IsMultiLanguage() const { return multiLanguage_; }
+    CatalogueResources& Resources() { return resources_; }
+    PackageCatalogue& Catalogue() { return catalogue_; }
+    std::vector<RelatedProduct*>& QuickInstallList() { return quickInstall_; }
+    const std::wstring& ExePath() const { return exePath_; }
+
+private:
+    void ChooseLanguage();
+    void CheckPropertyAssignments();
+    void RunMainPath();
+
+    CSetupAppCommandLineInfo commandLine_;
+    std::wstring arguments_;
+    std::wstring exePath_;
+    SetupLog log_;
+    SetupOutcome outcome_;
+    WindowsFacts windows_;
+    std::wstring osName_;
+    std::wstring requiredOsName_;
+    int welcomeTextId_ = 35;
+    LanguageTable languages_;
+    CatalogueResources resources_;
+    bool multiLanguage_ = false;
+    PackageCatalogue catalogue_;
+    HelpModel help_;
+    bool commandLineInvalid_ = false;
+    std::wstring collectedErrors_;
+    std::vector<RelatedProduct*> quickInstall_;
+    bool initialised_ = false;
+};
+
+// The log functions of the running application.
+bool WriteLog(int level, const wchar_t* format, ...);
+bool WriteLogRaw(int level, const std::wstring& text);
+void HandLogToInstaller();
+void ReopenLog();

@@ -1,0 +1,72 @@
+#include "launcher/SetupLog.h"
+
+#include "framework/SystemApi.h"
+#include "framework/Text.h"
+
+int SetupLog::VerbosityFromMode(DWORD logMode) {
+    int verbosity = 0;
+    if (logMode & 0x2) verbosity = 1;
+    if (logMode & 0x4) verbosity = 2;
+    if (logMode & 0x10) verbosity = 3;
+    if (logMode & 0x1000) verbosity = 4;
+    return verbosity;
+}
+
+std::wstring SetupLog::Timestamp() {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    return fw::Format(L"%04d-%02d-%02d %02d:%02d:%02d", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+                      now.wSecond);
+}
+
+void SetupLog::Open(const std::wstring& path, DWORD logMode, DWORD logAttributes, const std::wstring& exePath) {
+    path_ = path;
+    mode_ = logMode;
+    attributes_ = logAttributes;
+    verbosity_ = VerbosityFromMode(logMode);
+    if (path_.empty()) return;
+    DWORD disposition = (logAttributes & 1) ? OPEN_ALWAYS : CREATE_ALWAYS;
+    file_.reset(::CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file_) ::SetFilePointer(file_.get(), 0, nullptr, FILE_END);
+    WriteRaw(1, L"=== SetupLauncher started: " + Timestamp() + L" Build type: SHIP ANSI " + exePath + L"\r\n");
+}
+
+bool SetupLog::WriteRaw(int level, const std::wstring& text) {
+    if (!file_ || level > verbosity_ || text.empty()) return true;
+    DWORD written = 0;
+    ::WriteFile(file_.get(), text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written, nullptr);
+    ::FlushFileBuffers(file_.get());
+    return true;
+}
+
+bool SetupLog::WriteV(int level, const wchar_t* format, va_list args) {
+    if (!file_ || level > verbosity_) return true;
+    return WriteRaw(level, fw::FormatV(format, args));
+}
+
+bool SetupLog::Write(int level, const wchar_t* format, ...) {
+    va_list args;
+    va_start(args, format);
+    WriteV(level, format, args);
+    va_end(args);
+    return true;
+}
+
+void SetupLog::HandToInstaller() {
+    if (file_) {
+        WriteRaw(1, L"\r\n");
+        ::FlushFileBuffers(file_.get());
+        file_.reset();
+    }
+    if (!path_.empty()) fw::Msi().MsiEnableLogW(mode_, path_.c_str(), INSTALLLOGATTRIBUTES_APPEND);
+}
+
+void SetupLog::Reopen() {
+    if (file_ || path_.empty()) return;
+    file_.reset(::CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file_) ::SetFilePointer(file_.get(), 0, nullptr, FILE_END);
+}
+
+void SetupLog::WriteFooter() { WriteRaw(1, L"=== SetupLauncher stopped: " + Timestamp() + L"\r\n"); }

@@ -1,0 +1,47 @@
+// The setup log: the launcher's own trace, written into the file named with
+// /L, which Windows Installer appends its logs to around every call.
+// UTF-16LE without byte-order mark; lines end in CR LF.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/Handles.h"
+
+class SetupLog {
+public:
+    // Verbosity from the Windows Installer log-mode mask: error 1, warning 2,
+    // info 3, verbose 4, the last hit in that order; 0 without any of them.
+    static int VerbosityFromMode(DWORD logMode);
+
+    // Opens path (appending when append is set, truncating otherwise) and
+    // writes the header line. An empty path means no log at all.
+    void Open(const std::wstring& path, DWORD logMode, DWORD logAttributes, const std::wstring& exePath);
+
+    // Writes text as it is when level is within the verbosity.
+    bool WriteRaw(int level, const std::wstring& text);
+    bool Write(int level, const wchar_t* format, ...);
+    bool WriteV(int level, const wchar_t* format, va_list args);
+
+    // Around every Windows Installer call: close the file and let the
+    // installer append to it, then take it back.
+    void HandToInstaller();
+    void Reopen();
+
+    void WriteFooter();
+
+    bool IsOpen() const { return static_cast<bool>(file_); }
+    int Verbosity() const { return verbosity_; }
+    const std::wstring& Path() const { return path_; }
+    DWORD Mode() const { return mode_; }
+
+    static std::wstring Timestamp();
+
+private:
+    fw::FileHandle file_;
+    std::wstring path_;
+    DWORD mode_ = 0x397;
+    DWORD attributes_ = 0;
+    int verbosity_ = 0;
+};

@@ -1,0 +1,7 @@
+// Entry point of the test programs (wide, as the launcher).
+#include <gtest/gtest.h>
+
+int wmain(int argc, wchar_t** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,71 @@
+// Helpers for tests that run under Wine: where the build put things, running
+// a program as a user would (full exit code, captured output), files and
+// folders of the test's own prefix.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// The build and source folders as Windows paths (Z:\...).
+std::wstring BuildDir();
+std::wstring SourceDir();
+std::wstring FixtureDir();
+// build/tests/launchers/<variant>/setup.exe
+std::wstring LauncherPath(const std::wstring& variant);
+
+struct RunResult {
+    DWORD exitCode = 0;
+    bool timedOut = false;
+    std::string output;  // standard output and standard error, as bytes
+    // The output decoded from the OEM code page.
+    std::wstring Text() const;
+};
+
+// Starts program with arguments (a command line tail), waits up to
+// timeoutMs, and collects its output through a pipe.
+RunResult Run(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs = 60000,
+              const std::wstring& workingDir = std::wstring());
+
+// A process that keeps running while the test goes on.
+class Background {
+public:
+    Background(const std::wstring& program, const std::wstring& arguments);
+    ~Background();
+    DWORD Wait(DWORD timeoutMs);
+    HANDLE Process() const { return process_; }
+
+private:
+    HANDLE process_ = nullptr;
+};
+
+// A fresh folder under the prefix's temporary folder, removed afterwards.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::wstring& Path() const { return path_; }
+    std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+private:
+    std::wstring path_;
+};
+
+bool FileExists(const std::wstring& path);
+std::string ReadBytes(const std::wstring& path);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+// A UTF-16LE file without byte-order mark, as wide text.
+std::wstring ReadUtf16(const std::wstring& path);
+// Splits at LF; a CR before the LF is removed.
+std::vector<std::wstring> Lines(const std::wstring& text);
+bool Contains(const std::wstring& text, const std::wstring& part);
+
+
+// Makes launchers named setup.exe in this prefix report another Windows
+// version ("winxp", "vista", "win7", "win10", ...).
+void SetWindowsVersionFor(const std::wstring& exeName, const std::wstring& version);
+
+}  // namespace testsupport
