@@ -117,7 +117,10 @@ void CSetupAppCommandLineInfo::ParseUiLevel(const std::wstring& text) {
 }
 
 void CSetupAppCommandLineInfo::ParseLogSwitch(const std::wstring& text) {
-    if (text.size() > 1) {
+    // "+" and "!" are attributes, not modes: "/L+" alone keeps the default
+    // mode, as it would with Windows Installer itself, instead of logging
+    // nothing.
+    if (text.find_first_not_of(L"+!", 1) != std::wstring::npos) {
         logMode = 0;
         for (size_t i = 1; i < text.size(); ++i) {
             switch (text[i]) {
@@ -133,11 +136,13 @@ void CSetupAppCommandLineInfo::ParseLogSwitch(const std::wstring& text) {
                 case L'v': logMode |= 0x1000; break;
                 case L'x': logMode |= 0x2000; break;
                 case L'*': logMode |= 0xF9F; break;
-                case L'+': logAttributes |= kLogAppend; break;
-                case L'!': logAttributes |= kLogFlushEachLine; break;
                 default: break;
             }
         }
+    }
+    for (size_t i = 1; i < text.size(); ++i) {
+        if (text[i] == L'+') logAttributes |= kLogAppend;
+        if (text[i] == L'!') logAttributes |= kLogFlushEachLine;
     }
     expectLogPath = true;
 }

@@ -25,11 +25,13 @@ PACKAGE_COUNT defaults to the number of packages.
 """
 import argparse, json, os, re, struct, subprocess, sys, tempfile
 
-LANG_IDS = {1033: (9, 1), 1031: (7, 1), 1034: (10, 3), 1036: (12, 1), 1041: (17, 1), 0: (0, 0)}
+LANG_IDS = {1033: (9, 1), 1031: (7, 1), 1034: (10, 1), 1036: (12, 1), 1041: (17, 1), 0: (0, 0)}
 
 
 def expand(text, variables):
-    return re.sub(r"\$\{(\w+)\}", lambda m: variables[m.group(1)], text)
+    # ${LONG} stands for 2,100 characters, for tests of very long texts.
+    values = dict(variables, LONG="0123456789" * 210)
+    return re.sub(r"\$\{(\w+)\}", lambda m: values[m.group(1)], text)
 
 
 def msi_facts(msi):

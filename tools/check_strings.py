@@ -59,7 +59,10 @@ def read_table(path):
             ident = int(m.group(1))
             if ident in table:
                 raise ValueError("%s:%d: id %d twice" % (path, number, ident))
-            table[ident] = decode(m.group(2))
+            try:
+                table[ident] = decode(m.group(2))
+            except ValueError as e:
+                raise ValueError("%s:%d: %s" % (path, number, e))
     return table
 
 

@@ -131,6 +131,59 @@ void RemoveTree(const std::wstring& path) {
 
 TempDir::~TempDir() { RemoveTree(path_); }
 
+namespace {
+std::wstring TextOf(HWND window) {
+    int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = {};
+    ::GetClassNameW(window, name, 256);
+    return name;
+}
+}  // namespace
+
+FoundWindow WaitForWindow(DWORD processId, DWORD timeoutMs) {
+    struct Search {
+        DWORD pid;
+        HWND found;
+    } search{processId, nullptr};
+    DWORD start = ::GetTickCount();
+    while (!search.found && ::GetTickCount() - start < timeoutMs) {
+        ::EnumWindows(
+            [](HWND window, LPARAM param) WINAPI -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(window, &pid);
+                if (pid != s->pid || !::IsWindowVisible(window)) return TRUE;
+                s->found = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (!search.found) ::Sleep(50);
+    }
+    FoundWindow result;
+    if (!search.found) return result;
+    result.handle = search.found;
+    result.className = ClassOf(search.found);
+    result.caption = TextOf(search.found);
+    for (HWND child = ::GetWindow(search.found, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassOf(child) != L"Static") continue;
+        std::wstring text = TextOf(child);
+        if (text.empty()) continue;
+        if (!result.text.empty()) result.text += L"\n";
+        result.text += text;
+    }
+    return result;
+}
+
+void PressButton(HWND dialog, int controlId) {
+    HWND button = ::GetDlgItem(dialog, controlId);
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
 bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string ReadBytes(const std::wstring& path) {

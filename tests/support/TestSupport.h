@@ -37,6 +37,7 @@ public:
     ~Background();
     DWORD Wait(DWORD timeoutMs);
     HANDLE Process() const { return process_; }
+    DWORD Id() const { return ::GetProcessId(process_); }
 
 private:
     HANDLE process_ = nullptr;
@@ -53,6 +54,18 @@ public:
 private:
     std::wstring path_;
 };
+
+// A visible top-level window of a process: a message box or a dialog.
+struct FoundWindow {
+    HWND handle = nullptr;
+    std::wstring className;
+    std::wstring caption;
+    std::wstring text;  // the texts of its static controls, joined by LF
+};
+// Waits up to timeoutMs for a visible top-level window of the process.
+FoundWindow WaitForWindow(DWORD processId, DWORD timeoutMs);
+// Presses a button of a dialog as a user would (by control id).
+void PressButton(HWND dialog, int controlId);
 
 bool FileExists(const std::wstring& path);
 std::string ReadBytes(const std::wstring& path);

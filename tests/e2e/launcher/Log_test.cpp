@@ -1,0 +1,110 @@
+// The setup log: UTF-16LE without byte-order mark, CR LF, header and footer,
+// verbosity from the /L letters, append with "+", no file without /L.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "framework/Text.h"
+#include "tests/e2e/LauncherRun.h"
+
+using namespace testsupport;
+
+namespace {
+bool IsHeader(const std::wstring& line) {
+    static const std::wregex header(
+        LR"(=== SetupLauncher started: \d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2} Build type: SHIP ANSI .*\\setup\.exe)");
+    return std::regex_match(line, header);
+}
+bool IsFooter(const std::wstring& line) {
+    static const std::wregex footer(LR"(=== SetupLauncher stopped: \d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2})");
+    return std::regex_match(line, footer);
+}
+}  // namespace
+
+TEST(SetupLog, FormatHeaderAndFooter) {
+    LauncherRun run = RunLauncher(L"single", L"/qn /L*v %LOG%");
+    ASSERT_TRUE(run.logExists);
+    ASSERT_GE(run.log.size(), 2u);
+    EXPECT_NE(run.log[0], 0xFEFF) << "byte-order mark written";
+    ASSERT_GE(run.lines.size(), 3u);
+    EXPECT_TRUE(IsHeader(run.lines.front())) << run.lines.front().c_str();
+    EXPECT_EQ(run.lines.back(), L"");
+    EXPECT_TRUE(IsFooter(run.lines[run.lines.size() - 2])) << run.lines[run.lines.size() - 2].c_str();
+    // Every line ends in CR LF.
+    size_t lf = 0, crlf = 0;
+    for (size_t i = 0; i < run.log.size(); ++i)
+        if (run.log[i] == L'\n') {
+            ++lf;
+            if (i > 0 && run.log[i - 1] == L'\r') ++crlf;
+        }
+    EXPECT_EQ(lf, crlf);
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): CommandLine: /qn /L*v \""));
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): entering ExitInstance \r\n"));
+}
+
+TEST(SetupLog, VerbosityFollowsTheLetters) {
+    LauncherRun plain = RunLauncher(L"single", L"/qn /L %LOG%");   // info: 3
+    LauncherRun errors = RunLauncher(L"single", L"/qn /Le %LOG%"); // errors: 1
+    LauncherRun warnings = RunLauncher(L"single", L"/qn /Lw %LOG%"); // 2
+    LauncherRun none = RunLauncher(L"single", L"/qn /Lx %LOG%");   // 0: file only
+    EXPECT_TRUE(plain.LogHas(L"ZEL (c): Reading package information."));
+    EXPECT_TRUE(plain.LogHas(L"ZEL (c): CommandLine: "));
+    EXPECT_TRUE(warnings.LogHas(L"ZEL (c): CommandLine: "));
+    EXPECT_FALSE(warnings.LogHas(L"Reading package information."));
+    EXPECT_FALSE(errors.LogHas(L"CommandLine"));
+    EXPECT_TRUE(IsHeader(errors.lines.front()));
+    EXPECT_EQ(errors.lines.size(), 3u);
+    EXPECT_TRUE(none.logExists);
+    EXPECT_TRUE(none.log.empty());
+}
+
+TEST(SetupLog, NoSwitchNoFile) {
+    TempDir dir;
+    RunResult result = testsupport::Run(LauncherPath(L"single"), L"/qn", 60000, dir.Path());
+    EXPECT_EQ(result.exitCode, 0u);
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((dir.Path() + L"\\*.*").c_str(), &data);
+    int files = 0;
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
+        } while (::FindNextFileW(find, &data));
+        ::FindClose(find);
+    }
+    EXPECT_EQ(files, 0);
+}
+
+TEST(SetupLog, PlusAppendsOtherwiseTruncates) {
+    TempDir dir;
+    std::wstring log = dir.File(L"log.txt");
+    std::wstring before = L"earlier content\r\n";
+    WriteBytes(log, std::string(reinterpret_cast<const char*>(before.data()), before.size() * 2));
+    testsupport::Run(LauncherPath(L"single"), L"/qn /L+ \"" + log + L"\"");
+    std::wstring appended = ReadUtf16(log);
+    EXPECT_EQ(appended.substr(0, before.size()), before);
+    EXPECT_TRUE(IsHeader(Lines(appended)[1]));
+    testsupport::Run(LauncherPath(L"single"), L"/qn /L \"" + log + L"\"");
+    std::wstring truncated = ReadUtf16(log);
+    EXPECT_FALSE(Contains(truncated, L"earlier content"));
+    EXPECT_TRUE(IsHeader(Lines(truncated)[0]));
+}
+
+TEST(SetupLog, CommandLineIsLoggedLiterallyWithPasswordsHidden) {
+    LauncherRun run = RunLauncher(L"single", L"/qn /L*v %LOG% NAME=%s%d%n BC_Service_Password=TopSecret");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(run.LogHas(L" NAME=%s%d%n BC_Service_Password=********\r\n"));
+    EXPECT_FALSE(run.LogHas(L"TopSecret"));
+}
+
+TEST(SetupLog, LongLinesAreWrittenWhole) {
+    LauncherRun run = RunLauncher(L"long_name", L"/qn /L*v %LOG%");
+    EXPECT_EQ(run.exitCode, 0u);
+    std::wstring longName = L"Morvex Tools With A Very Long Name ";
+    for (int i = 0; i < 210; ++i) longName += L"0123456789";
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): Initialized state for package " + longName + L".\r\n"));
+}
+
+TEST(SetupLog, UnwritableLogPathChangesNothing) {
+    RunResult result = testsupport::Run(LauncherPath(L"single"), L"/qn /L*v C:\\no\\such\\folder\\log.txt");
+    EXPECT_EQ(result.exitCode, 0u);
+}

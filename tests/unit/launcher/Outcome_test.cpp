@@ -1,0 +1,33 @@
+// Outcome texts and message boxes of every code, with the system's message
+// appended for a Windows error.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "launcher/Outcome.h"
+
+TEST(Outcome, CodeTable) {
+    EXPECT_STREQ(outcome::CodeText(1), L"Installer is corrupted.");
+    EXPECT_STREQ(outcome::CodeText(3), L"User cancelled installation.");
+    EXPECT_STREQ(outcome::CodeText(11), L"Your disk is full.");
+    EXPECT_STREQ(outcome::CodeText(13), L"");
+    EXPECT_STREQ(outcome::CodeText(1603), L"");
+    EXPECT_EQ(outcome::BoxStringId(2), 0u);
+    EXPECT_EQ(outcome::BoxStringId(3), 0u);
+    EXPECT_EQ(outcome::BoxStringId(8), 24u);
+    EXPECT_EQ(outcome::BoxStringId(13), 1146u);
+    EXPECT_EQ(outcome::BoxStringId(1625), 26u);
+    EXPECT_EQ(outcome::BoxStringId(1633), 63u);
+    EXPECT_EQ(outcome::BoxStringId(1602), 0u);
+    EXPECT_EQ(outcome::BoxStringId(12), 0u);
+}
+
+TEST(Outcome, SystemErrorIsAppended) {
+    wchar_t message[512] = {};
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, 2,
+                                  MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), message, 512, nullptr);
+    ASSERT_GT(length, 0u);
+    EXPECT_EQ(outcome::OutcomeText({9, 2, false}), L"Could not find MSI-file (2 - " + std::wstring(message) + L")");
+    EXPECT_EQ(outcome::OutcomeText({9, 0, false}), L"Could not find MSI-file");
+    EXPECT_EQ(outcome::OutcomeText({13, 0, false}), L"");
+}
