@@ -399,6 +399,7 @@ def main():
     parser.add_argument("--out", default=os.path.join(here, "..", "resources"))
     parser.add_argument("--preview")
     args = parser.parse_args()
+    os.makedirs(args.out, exist_ok=True)
 
     def write(name, data):
         with open(os.path.join(args.out, name), "wb") as f:
