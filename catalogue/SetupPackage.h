@@ -24,6 +24,10 @@ class SetupPackage {
 public:
     SetupPackage(CSetupApp* app, PackageFields fields);
 
+    // The product code is registered with Windows Installer, by this
+    // installer's package (false when another package installed it).
+    bool IsInstalled() const;
+
     CSetupApp* owner = nullptr;
     bool isMain = false;
     std::wstring name;

@@ -9,6 +9,7 @@
 #include "framework/Text.h"
 #include "launcher/PropertyRules.h"
 #include "launcher/SetupApp.h"
+#include "wizard/WizardDialog.h"
 
 BOOL CSetupApp::InitInstance() {
     log_.WriteRaw(2, L"ZEL (c): CommandLine: " + MaskPasswordsForLog(arguments_) + L"\r\n");
@@ -66,6 +67,8 @@ void CSetupApp::RunMainPath() {
     ApplySubPackageSelection(*this);
     if (outcome_.code == 0) {
         log_.Write(3, L"ZEL (c): All information collected. Start processing.\r\n");
+        auto wizard = std::make_unique<CWizardDialog>(AppName());
+        wizard->DoModal();
     }
 }
 

@@ -37,6 +37,12 @@ const CodeRow* Find(DWORD code) {
 
 }  // namespace
 
+bool IsSuccessWithRestart(DWORD code) {
+    return code == ERROR_SUCCESS_REBOOT_REQUIRED || code == ERROR_SUCCESS_REBOOT_INITIATED;
+}
+
+bool IsSuccess(DWORD code) { return code == 0 || IsSuccessWithRestart(code); }
+
 const wchar_t* CodeText(DWORD code) {
     const CodeRow* row = Find(code);
     return row ? row->text : L"";

@@ -36,6 +36,13 @@ enum : DWORD {
 const wchar_t* CodeText(DWORD code);
 // String-table id of the message box of a code; 0 when it shows none.
 UINT BoxStringId(DWORD code);
+// Windows Installer's successes that ask for a restart: 3010 (restart
+// required) and 1641 (restart started). A run ending with one of them is a
+// success whose exit code is that code.
+bool IsSuccessWithRestart(DWORD code);
+// 0, 3010 or 1641.
+bool IsSuccess(DWORD code);
+
 // The log text of an outcome: the code's text, followed by the system's
 // message for systemError when there is one.
 std::wstring OutcomeText(const SetupOutcome& value);

@@ -48,6 +48,15 @@ void CSetupApp::SetOutcome(DWORD code, DWORD systemError) {
     outcome_ = {code, systemError, false};
 }
 
+void CSetupApp::RecordRestartSuccess(DWORD code) {
+    if (code == ERROR_SUCCESS_REBOOT_REQUIRED && outcome_.code == ERROR_SUCCESS_REBOOT_INITIATED) return;
+    outcome_ = {code, 0, true};
+    if (code == ERROR_SUCCESS_REBOOT_INITIATED)
+        log_.Write(3, L"ZEL (c): Windows Installer succeeded and started a restart (%d).\r\n", code);
+    else
+        log_.Write(3, L"ZEL (c): Windows Installer succeeded; a restart is required (%d).\r\n", code);
+}
+
 void CSetupApp::ReportOutcome() {
     if (outcome_.code == 0 || outcome_.reported) return;
     log_.Write(3, L"ZEL (c): ERROR: %s\r\n", outcome::OutcomeText(outcome_).c_str());

@@ -37,6 +37,9 @@ public:
     // Outcome
     UINT SetOutcome(DWORD code);
     void SetOutcome(DWORD code, DWORD systemError);
+    // A success that asks for a restart (3010 or 1641): becomes the exit
+    // code without an error report; 1641 outranks 3010.
+    void RecordRestartSuccess(DWORD code);
     void ReportOutcome();
     const SetupOutcome& Outcome() const { return outcome_; }
     void AbortRun(DWORD code);

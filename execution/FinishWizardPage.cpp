@@ -1,0 +1,65 @@
+#include "execution/FinishWizardPage.h"
+
+#include "framework/Text.h"
+#include "launcher/SetupApp.h"
+#include "resources/ResourceIds.h"
+#include "wizard/WizardDialog.h"
+
+FinishTexts ChooseFinishTexts(FinishOperation operation, bool success) {
+    const UINT heading = success ? 28 : 29;
+    switch (operation) {
+        case FinishOperation::Repair: return {heading, success ? 44u : 48u, 0};
+        case FinishOperation::Uninstall: return {heading, success ? 43u : 46u, success ? 0u : 1046u};
+        case FinishOperation::Modify: return {heading, success ? 45u : 47u, 0};
+        case FinishOperation::Install: break;
+    }
+    return {heading, success ? 30u : 31u, success ? 0u : 32u};
+}
+
+FinishWizardPage::~FinishWizardPage() {
+    if (image_) ::DestroyIcon(image_);
+}
+
+void FinishWizardPage::Activate() {
+    CSetupApp& app = *CSetupApp::Current();
+    // With several packages the finish page waits for the user even after a
+    // Quick Install.
+    if (!app.QuickInstallList().empty() && app.Catalogue().size() >= 2) app.QuickInstallList().clear();
+    WizardPageBase::Activate();
+}
+
+void FinishWizardPage::Prepare() {
+    wizard_->EnableDlgItem(IDC_WIZARD_BACK, false);
+    ::SetFocus(wizard_->GetDlgItem(IDOK));
+    ShowWindow(SW_SHOW);
+}
+
+void FinishWizardPage::CreateControls(HWND, int width, int height) {
+    HWND icon = CreateControl(L"STATIC", L"", WS_VISIBLE | SS_ICON, {0, 10, 48, 58}, -1);
+    image_ = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), PRODUCT_IMAGE_RESOURCE_NAME, IMAGE_ICON, 48,
+                                             48, 0));
+    if (image_) ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(image_), 0);
+    const DWORD text = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+    heading_ = CreateControl(L"STATIC", L"", text, {63, 13, width, 33}, -1, wizard_->HeadingFont());
+    message_ = CreateControl(L"STATIC", L"", text, {63, 33, width, 73}, -1, wizard_->TextFont());
+    note_ = CreateControl(L"STATIC", L"", text, {0, 73, width, 133}, -1, wizard_->TextFont());
+    footer_ = CreateControl(L"STATIC", L"", text, {0, height - 30, width, height - 10}, -1, wizard_->TextFont());
+}
+
+FinishOperation FinishWizardPage::Operation() const {
+    if (wizard_->IsRepair()) return FinishOperation::Repair;
+    if (wizard_->IsUninstall()) return FinishOperation::Uninstall;
+    if (wizard_->IsModify()) return FinishOperation::Modify;
+    return FinishOperation::Install;
+}
+
+void FinishWizardPage::UpdateTexts() {
+    CSetupApp& app = *CSetupApp::Current();
+    FinishTexts texts = ChooseFinishTexts(Operation(), outcome::IsSuccess(app.Outcome().code));
+    std::wstring product = app.Catalogue().empty() ? std::wstring() : app.Catalogue().front()->name;
+    wizard_->SetDlgItemText(IDOK, Text(55));
+    ::SetWindowTextW(heading_, Text(texts.heading).c_str());
+    ::SetWindowTextW(message_, fw::Format(Text(texts.message).c_str(), product.c_str()).c_str());
+    ::SetWindowTextW(note_, texts.note ? Text(texts.note).c_str() : L"");
+    ::SetWindowTextW(footer_, Text(33).c_str());
+}

@@ -1,0 +1,67 @@
+#include "wizard/DialogBase.h"
+
+#include "launcher/SetupApp.h"
+#include "resources/ResourceIds.h"
+
+CDialogBase::CDialogBase(UINT templateId, bool paintBackground)
+    : fw::CDialog(templateId),
+      app_(CSetupApp::Current()),
+      strings_(&app_->Languages()),
+      paintBackground_(paintBackground) {
+    SetTemplateLanguage(strings_->Current().languageId);
+}
+
+BOOL CDialogBase::OnInitDialog() {
+    background_.reset(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0,
+                                   LR_CREATEDIBSECTION));
+    CreateFonts();
+    return TRUE;
+}
+
+void CDialogBase::CreateFonts() {
+    if (headingFont_) return;
+    HDC dc = ::GetDC(hwnd_);
+    int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
+    ::ReleaseDC(hwnd_, dc);
+    auto make = [dpi](const wchar_t* face, int points, int weight) {
+        LOGFONTW font = {};
+        font.lfHeight = -::MulDiv(points, dpi, 72);
+        font.lfWeight = weight;
+        wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+        return fw::GdiObject(::CreateFontIndirectW(&font));
+    };
+    headingFont_ = make(L"Tahoma", 9, FW_BOLD);
+    smallHeadingFont_ = make(L"Tahoma", 8, FW_BOLD);
+    textFont_ = make(L"Tahoma", 9, FW_NORMAL);
+    smallTextFont_ = make(L"Tahoma", 8, FW_NORMAL);
+    tinyFont_ = make(L"Arial", 7, FW_NORMAL);
+}
+
+void CDialogBase::PaintBackground(HDC dc) {
+    if (!paintBackground_ || !background_) return;
+    RECT client;
+    ::GetClientRect(hwnd_, &client);
+    int bottom = client.bottom;
+    if (HWND separator = ::GetDlgItem(hwnd_, IDC_WIZARD_SEPARATOR)) {
+        RECT line;
+        ::GetWindowRect(separator, &line);
+        ::MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&line), 2);
+        bottom = line.top;
+    }
+    BITMAP info = {};
+    ::GetObjectW(background_.get(), sizeof(info), &info);
+    HDC memory = ::CreateCompatibleDC(dc);
+    HGDIOBJ old = ::SelectObject(memory, background_.get());
+    ::SetStretchBltMode(dc, HALFTONE);
+    ::StretchBlt(dc, 0, 0, client.right, bottom, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+}
+
+bool CDialogBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    if (message != WM_ERASEBKGND) return false;
+    ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    PaintBackground(reinterpret_cast<HDC>(wParam));
+    result = TRUE;
+    return true;
+}

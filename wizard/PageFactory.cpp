@@ -1,0 +1,25 @@
+#include "wizard/PageFactory.h"
+
+#include "execution/FinishWizardPage.h"
+#include "execution/InstallWizardPage.h"
+#include "execution/UnpackWizardPage.h"
+#include "server/BackupWizardPage.h"
+#include "server/ClusterConfigurationWizardPage.h"
+#include "server/ServiceConfigurationWizardPage.h"
+#include "wizard/SubPackagesWizardPage.h"
+#include "wizard/WelcomeWizardPage.h"
+
+std::unique_ptr<WizardPageBase> CreateWizardPage(PageKind kind, CWizardDialog* wizard) {
+    switch (kind) {
+        case PageKind::Welcome: return std::make_unique<WelcomeWizardPage>(wizard);
+        case PageKind::SubPackages: return std::make_unique<SubPackagesWizardPage>(wizard);
+        case PageKind::Backup: return std::make_unique<BackupWizardPage>(wizard);
+        case PageKind::Unpack: return std::make_unique<UnpackWizardPage>(wizard);
+        case PageKind::ServiceConfiguration: return std::make_unique<ServiceConfigurationWizardPage>(wizard);
+        case PageKind::ClusterConfiguration: return std::make_unique<ClusterConfigurationWizardPage>(wizard);
+        case PageKind::Install: return std::make_unique<InstallWizardPage>(wizard);
+        case PageKind::Finish: return std::make_unique<FinishWizardPage>(wizard);
+        case PageKind::Empty: break;
+    }
+    return nullptr;
+}

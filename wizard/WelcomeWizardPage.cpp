@@ -1,0 +1,23 @@
+#include "wizard/WelcomeWizardPage.h"
+
+#include "framework/Text.h"
+#include "launcher/SetupApp.h"
+#include "resources/ResourceIds.h"
+#include "wizard/WizardDialog.h"
+
+void WelcomeWizardPage::Prepare() {
+    // The first page has nothing to go back to.
+    wizard_->EnableDlgItem(IDC_WIZARD_BACK, false);
+    if (CSetupApp::Current()->IsMultiLanguage()) ::ShowWindow(wizard_->GetDlgItem(IDC_WIZARD_LANGUAGE), SW_SHOW);
+    if (wizard_->FullUi()) ShowWindow(SW_SHOW);
+}
+
+std::wstring WelcomeWizardPage::HeadingText() const { return Text(150) + L" " + ProductName(); }
+
+std::wstring WelcomeWizardPage::BodyText() const {
+    UINT id = static_cast<UINT>(CSetupApp::Current()->WelcomeTextId());
+    if (wizard_->IsUninstall()) id = 36;
+    else if (wizard_->IsRepair()) id = 38;
+    else if (wizard_->IsModify()) id = 37;
+    return fw::Format(Text(id).c_str(), ProductName().c_str());
+}

@@ -1,0 +1,75 @@
+// The wizard frame: one modal dialog that does all of the launcher's work,
+// visible or hidden. It owns the page table, moves between the pages with
+// Back, Next and Cancel, and turns installer results into the outcome.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "wizard/DialogBase.h"
+#include "wizard/PageTable.h"
+
+class WizardPageBase;
+
+class CWizardDialog : public CDialogBase {
+public:
+    explicit CWizardDialog(std::wstring title, HWND parent = nullptr);
+    ~CWizardDialog() override;
+
+    void OnOK() override;
+    void OnCancel() override;
+    void OnBackButton();
+    void OnLanguageChanged();
+    void UpdateFrameTexts();
+
+    // Records a Windows Installer result as the run's outcome.
+    void SetResult(DWORD errorCode);
+    bool HasNextPage() const;
+
+    bool IsRepair() const;
+    bool IsUninstall() const;
+    bool IsModify() const;
+    bool IsFreshInstall() const;
+    void RefreshInstalledState();
+
+    bool FullUi() const { return fullUi_; }
+    HBRUSH PageBrush() const { return static_cast<HBRUSH>(pageBrush_.get()); }
+    const WizardFlags& Flags() const { return flags_; }
+    int PageCount() const { return pageCount_; }
+    int CurrentIndex() const { return current_; }
+    int FinishIndex() const { return finishIndex_; }
+    WizardPageBase* Page(int index) const;
+
+    // Property texts the configuration pages leave for the installer calls.
+    std::wstring backupProperties;
+    std::wstring serviceProperties;
+    std::wstring clusterProperties;
+
+    // Shows the hidden frame (a pending error moves to the finish page).
+    void ShowFrame();
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnCommand(WORD id, WORD code, HWND control) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+private:
+    void BuildPages();
+    bool IsPage(int index) const { return index >= 0 && index < pageCount_ && pages_[index]; }
+
+    std::wstring title_;
+    HWND parent_;
+    HICON icon_ = nullptr;
+    fw::GdiObject pageBrush_;
+    WizardFlags flags_;
+    bool fullUi_ = false;
+    bool mainInstalled_ = false;
+    bool mayShow_ = true;
+    std::array<std::unique_ptr<WizardPageBase>, 10> pages_;
+    int pageCount_ = 0;
+    int current_ = 0;
+    int finishIndex_ = -1;
+};

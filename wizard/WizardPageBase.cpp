@@ -1,0 +1,99 @@
+#include "wizard/WizardPageBase.h"
+
+#include "launcher/SetupApp.h"
+#include "resources/ResourceIds.h"
+#include "wizard/WizardDialog.h"
+
+WizardPageBase::WizardPageBase(CWizardDialog* wizard, std::wstring pageName)
+    : wizard_(wizard), pageName_(std::move(pageName)), strings_(&CSetupApp::Current()->Languages()) {}
+
+std::wstring WizardPageBase::Text(UINT id) const { return strings_->LoadLocalizedString(id); }
+
+void WizardPageBase::Activate() {
+    WriteLog(3, L"ZEL (c): Activating dialog %s\r\n", pageName_.c_str());
+    ::ShowWindow(wizard_->GetDlgItem(IDC_WIZARD_LANGUAGE), SW_HIDE);
+    for (int id : {IDC_WIZARD_BACK, IDOK, IDCANCEL}) wizard_->EnableDlgItem(id, true);
+    Prepare();
+    wizard_->UpdateFrameTexts();
+    if (!wizard_->FullUi() || !CSetupApp::Current()->QuickInstallList().empty()) wizard_->OnOK();
+}
+
+void WizardPageBase::Deactivate() {
+    WriteLog(3, L"ZEL (c): Deactivating dialog %s\r\n", pageName_.c_str());
+    ShowWindow(SW_HIDE);
+}
+
+bool WizardPageBase::QueryCancel() {
+    wizard_->SetResult(ERROR_INSTALL_USEREXIT);
+    return true;
+}
+
+LRESULT WizardPageBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE: {
+            LRESULT result = Default(message, wParam, lParam);
+            RECT rect;
+            ::GetWindowRect(hwnd_, &rect);
+            CreateControls(hwnd_, rect.right - rect.left, rect.bottom - rect.top);
+            Deactivate();
+            return result;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG: {
+            ::SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+            return reinterpret_cast<LRESULT>(wizard_->PageBrush());
+        }
+        case WM_COMMAND:
+        case WM_NOTIFY:
+            // Controls of a page talk to the page; what the page does not
+            // handle goes on to the frame (Enter, Escape).
+            if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) && lParam == 0)
+                return ::SendMessageW(*wizard_, message, wParam, lParam);
+            return Default(message, wParam, lParam);
+        default:
+            return Default(message, wParam, lParam);
+    }
+}
+
+namespace {
+RECT MeasureText(HWND control, UINT flags) {
+    RECT rect;
+    ::GetClientRect(control, &rect);
+    std::wstring text = fw::WindowText(control);
+    HDC dc = ::GetDC(control);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, flags);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(control, dc);
+    return rect;
+}
+}  // namespace
+
+RECT WizardPageBase::GetRectInParent(HWND control) {
+    RECT rect;
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void WizardPageBase::MoveBy(HWND control, int dx, int dy) {
+    RECT rect = GetRectInParent(control);
+    ::SetWindowPos(control, nullptr, rect.left + dx, rect.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int WizardPageBase::FitHeightToText(HWND control) const {
+    RECT before = GetRectInParent(control);
+    RECT measured = MeasureText(control, DT_CALCRECT | DT_WORDBREAK);
+    int height = measured.bottom - measured.top;
+    ::SetWindowPos(control, nullptr, 0, 0, before.right - before.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return height - (before.bottom - before.top);
+}
+
+int WizardPageBase::FitWidthToText(HWND control, bool singleLine) const {
+    RECT before = GetRectInParent(control);
+    RECT measured = MeasureText(control, DT_CALCRECT | (singleLine ? DT_SINGLELINE : 0));
+    int width = measured.right - measured.left;
+    ::SetWindowPos(control, nullptr, 0, 0, width, before.bottom - before.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return width - (before.right - before.left);
+}
