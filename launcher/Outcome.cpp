@@ -43,6 +43,17 @@ bool IsSuccessWithRestart(DWORD code) {
 
 bool IsSuccess(DWORD code) { return code == 0 || IsSuccessWithRestart(code); }
 
+DWORD ForInstallerResult(DWORD result) {
+    if (IsSuccess(result)) return kSuccess;
+    switch (result) {
+        case ERROR_INSTALL_USEREXIT: return kCancelled;
+        case ERROR_INSTALL_PACKAGE_INVALID: return kCorrupted;
+        case ERROR_INSTALL_PLATFORM_UNSUPPORTED: return k64BitOn32Bit;
+        case ERROR_PRODUCT_VERSION: return kOtherVersionInstalled;
+        default: return kFailed;
+    }
+}
+
 const wchar_t* CodeText(DWORD code) {
     const CodeRow* row = Find(code);
     return row ? row->text : L"";

@@ -43,6 +43,12 @@ bool IsSuccessWithRestart(DWORD code);
 // 0, 3010 or 1641.
 bool IsSuccess(DWORD code);
 
+// The outcome code of a Windows Installer result that is not a success:
+// 1602 cancelled (3), 1620 corrupted (1), 1633 platform (10), 1638 other
+// version (8), anything else failed (2). 0 for a success, also one that
+// asks for a restart.
+DWORD ForInstallerResult(DWORD result);
+
 // The log text of an outcome: the code's text, followed by the system's
 // message for systemError when there is one.
 std::wstring OutcomeText(const SetupOutcome& value);

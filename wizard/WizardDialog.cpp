@@ -177,15 +177,7 @@ void CWizardDialog::SetResult(DWORD errorCode) {
         App().RecordRestartSuccess(errorCode);
         return;
     }
-    DWORD code = outcome::kFailed;
-    switch (errorCode) {
-        case ERROR_INSTALL_USEREXIT: code = outcome::kCancelled; break;             // 1602
-        case ERROR_INSTALL_PACKAGE_INVALID: code = outcome::kCorrupted; break;      // 1620
-        case ERROR_INSTALL_PLATFORM_UNSUPPORTED: code = outcome::k64BitOn32Bit; break;  // 1633
-        case ERROR_PRODUCT_VERSION: code = outcome::kOtherVersionInstalled; break;  // 1638
-        default: break;
-    }
-    App().SetOutcome(code, errorCode);
+    App().SetOutcome(outcome::ForInstallerResult(errorCode), errorCode);
 }
 
 bool CWizardDialog::OnCommand(WORD id, WORD code, HWND) {

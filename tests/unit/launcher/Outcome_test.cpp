@@ -31,3 +31,20 @@ TEST(Outcome, SystemErrorIsAppended) {
     EXPECT_EQ(outcome::OutcomeText({9, 0, false}), L"Could not find MSI-file");
     EXPECT_EQ(outcome::OutcomeText({13, 0, false}), L"");
 }
+
+TEST(Outcome, InstallerResults) {
+    EXPECT_EQ(outcome::ForInstallerResult(0), 0u);
+    EXPECT_EQ(outcome::ForInstallerResult(1602), 3u);
+    EXPECT_EQ(outcome::ForInstallerResult(1620), 1u);
+    EXPECT_EQ(outcome::ForInstallerResult(1633), 10u);
+    EXPECT_EQ(outcome::ForInstallerResult(1638), 8u);
+    EXPECT_EQ(outcome::ForInstallerResult(1603), 2u);
+    EXPECT_EQ(outcome::ForInstallerResult(1618), 2u);
+    // Successes that ask for a restart are no failures.
+    EXPECT_EQ(outcome::ForInstallerResult(3010), 0u);
+    EXPECT_EQ(outcome::ForInstallerResult(1641), 0u);
+    EXPECT_TRUE(outcome::IsSuccess(3010));
+    EXPECT_TRUE(outcome::IsSuccess(1641));
+    EXPECT_FALSE(outcome::IsSuccess(1603));
+    EXPECT_FALSE(outcome::IsSuccessWithRestart(0));
+}

@@ -1,0 +1,44 @@
+// Drives a running launcher's wizard through ordinary window messages, as an
+// assistive tool would: finds the frame, reads its caption and control
+// texts, presses buttons and chooses languages.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+class WizardDriver {
+public:
+    // Waits for the wizard frame (the dialog with the page area) of a
+    // process; Found() tells whether it appeared.
+    WizardDriver(DWORD processId, DWORD timeoutMs = 20000);
+
+    bool Found() const { return frame_ != nullptr; }
+    HWND Frame() const { return frame_; }
+    bool IsVisible() const { return ::IsWindowVisible(frame_) != FALSE; }
+
+    std::wstring Caption() const;
+    std::wstring ControlText(int id) const;
+    bool IsEnabled(int id) const;
+    bool IsShown(int id) const;
+
+    // The texts of the visible page's controls, top to bottom.
+    std::vector<std::wstring> PageTexts() const;
+    // Waits until some text of the visible page contains part.
+    bool WaitForPageText(const std::wstring& part, DWORD timeoutMs = 10000) const;
+
+    void Press(int id) const;
+    // Chooses an entry of the language box by its text.
+    bool ChooseLanguage(const std::wstring& displayName) const;
+    std::vector<std::wstring> LanguageEntries() const;
+    std::wstring SelectedLanguage() const;
+
+private:
+    HWND VisiblePage() const;
+    HWND frame_ = nullptr;
+};
+
+}  // namespace testsupport
