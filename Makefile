@@ -3,11 +3,11 @@ BUILD    ?= build
 JOBS     ?= 2
 CMAKE_FLAGS ?=
 
-APT_PACKAGES = cmake make python3 mingw-w64 g++-mingw-w64-i686 wine wine32:i386 wine64 \
+APT_PACKAGES = cmake make python3 mingw-w64 g++-mingw-w64-i686 wine wine32:i386 wine64 x11-utils \
                wixl msitools gcab xvfb cabextract googletest
 DEPS_STAMP = $(BUILD)/.deps-ok
 
-.PHONY: all deps build test demo bench clean
+.PHONY: all deps build test demo bench screenshots clean
 
 all: build
 
@@ -35,6 +35,9 @@ test: build
 
 demo: build
 	tools/demo.sh $(BUILD)
+
+screenshots: build
+	tools/screenshots.sh $(BUILD)
 
 bench: build
 	bench/run.sh $(BUILD)

@@ -60,7 +60,10 @@ void CDialogBase::PaintBackground(HDC dc) {
 
 bool CDialogBase::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     if (message != WM_ERASEBKGND) return false;
-    ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    // The dialog's own erase first (the dialog face colour), then the picture.
+    RECT client;
+    ::GetClientRect(hwnd_, &client);
+    ::FillRect(reinterpret_cast<HDC>(wParam), &client, ::GetSysColorBrush(COLOR_3DFACE));
     PaintBackground(reinterpret_cast<HDC>(wParam));
     result = TRUE;
     return true;

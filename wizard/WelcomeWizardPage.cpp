@@ -12,7 +12,7 @@ void WelcomeWizardPage::Prepare() {
     if (wizard_->FullUi()) ShowWindow(SW_SHOW);
 }
 
-std::wstring WelcomeWizardPage::HeadingText() const { return Text(150) + L" " + ProductName(); }
+std::wstring WelcomeWizardPage::HeadingText() const { return Text(150) + ProductName(); }
 
 std::wstring WelcomeWizardPage::BodyText() const {
     UINT id = static_cast<UINT>(CSetupApp::Current()->WelcomeTextId());
