@@ -29,6 +29,7 @@ ICBSXMLIniFile::ICBSXMLIniFile(const std::wstring& fullPath) : path_(fullPath) {
         lines_.reserve(text.lines.size());
         for (std::wstring& line : text.lines)
             lines_.push_back(std::make_unique<XmlConfigLine>(ClassifyXmlConfigLine(std::move(line), insideComment)));
+        endsInsideComment_ = insideComment;
     }
     if (lines_.empty()) {
         lines_.push_back(TextLine(kSkeletonDeclaration));
@@ -115,13 +116,14 @@ void ICBSXMLIniFile::Insert(size_t position, std::wstring_view section, std::wst
 
 // Where the first setting of a new section goes: before the first setting
 // that has a section; without one, before the root element's end tag; without
-// that, at the end.
+// that, at the end (npos when the end lies inside an unclosed comment, where
+// a setting would not count).
 size_t ICBSXMLIniFile::NewSectionPosition() const {
     for (size_t i = 0; i < lines_.size(); ++i)
         if (lines_[i]->isElement && !lines_[i]->section.empty()) return i;
     for (size_t i = lines_.size(); i-- > 0;)
         if (!lines_[i]->isComment && IsXmlConfigRootEnd(lines_[i]->text)) return i;
-    return lines_.size();
+    return endsInsideComment_ ? std::wstring::npos : lines_.size();
 }
 
 bool ICBSXMLIniFile::SetValue(const wchar_t* sectionText, const wchar_t* keyText, const wchar_t* valueText) {
@@ -140,6 +142,7 @@ bool ICBSXMLIniFile::SetValue(const wchar_t* sectionText, const wchar_t* keyText
     }
     // A new section: a blank line, then the setting.
     size_t position = NewSectionPosition();
+    if (position == std::wstring::npos) return false;
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position), TextLine(std::wstring()));
     Insert(position + 1, section, key, value);
     return true;

@@ -52,4 +52,5 @@ private:
     std::wstring path_;
     ConfigTextEncoding encoding_ = ConfigTextEncoding::SingleByte;
     std::vector<std::unique_ptr<XmlConfigLine>> lines_;
+    bool endsInsideComment_ = false;  // the file's last line leaves a comment open
 };
