@@ -49,15 +49,17 @@ INT_PTR ExtractionJob::OnCopyFile(const FDINOTIFICATION& info) {
         failed_ = true;
         return -1;
     }
+    // Listed before it exists, so that a failure from here on removes it.
+    outputs_.push_back({0, target.path, static_cast<unsigned long long>(static_cast<ULONG>(info.cb)), false});
     fw::FileHandle file(::CreateFileW(target.path.c_str(), FILE_GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         DWORD error = ::GetLastError();
         if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) cabinet_streams::SetDiskFull();
+        outputs_.pop_back();
         failed_ = true;
         return -1;
     }
-    outputs_.push_back({0, target.path, static_cast<unsigned long long>(static_cast<ULONG>(info.cb)), false});
     INT_PTR handle = cabinet_streams::AddOutputFile(std::move(file));
     outputs_.back().handle = handle;
     if (handle == 0) failed_ = true;
