@@ -1,0 +1,101 @@
+#include "icbs/CabinetCompressor.h"
+
+#include <cstring>
+
+#include "framework/SystemApi.h"
+#include "icbs/CabinetEntryTarget.h"
+
+namespace {
+
+// Copies text into one of the CCAB's fixed character arrays; false when it
+// does not fit.
+template <size_t N>
+bool CopyField(char (&field)[N], const std::string& text) {
+    if (text.size() >= N) return false;
+    std::memcpy(field, text.c_str(), text.size() + 1);
+    return true;
+}
+
+bool IsAscii(const std::wstring& text) {
+    for (wchar_t c : text)
+        if (c >= 0x80) return false;
+    return true;
+}
+
+}  // namespace
+
+CabinetCompressor::CabinetCompressor(const std::wstring& cabinetPath, TCOMP compression)
+    : compression_(compression) {
+    // The library writes the cabinet to szCabPath followed directly by szCab,
+    // so the folder keeps its closing backslash.
+    size_t separator = cabinetPath.find_last_of(L"\\/");
+    std::wstring folder = separator == std::wstring::npos ? std::wstring() : cabinetPath.substr(0, separator + 1);
+    std::wstring name = separator == std::wstring::npos ? cabinetPath : cabinetPath.substr(separator + 1);
+    cabinet_.cb = 1000000000;
+    cabinet_.cbFolderThresh = 1000000000;
+    cabinet_.setID = 1;
+    if (!CopyField(cabinet_.szCab, cabinet_fci::EncodeName(name)) ||
+        !CopyField(cabinet_.szCabPath, cabinet_fci::EncodeName(folder)))
+        return;
+    context_.reset(fw::Cabinet().FCICreate(&error_, cabinet_fci::FilePlaced, cabinet_fci::Alloc, cabinet_fci::Free,
+                                           cabinet_fci::Open, cabinet_fci::Read, cabinet_fci::Write,
+                                           cabinet_fci::Close, cabinet_fci::Seek, cabinet_fci::Delete,
+                                           cabinet_fci::GetTempFile, &cabinet_, &user_));
+}
+
+CabinetCompressor::~CabinetCompressor() {
+    if (context_ && !flushed_) Flush();
+}
+
+bool CabinetCompressor::AddFile(const std::wstring& folder, const std::wstring& name,
+                                const std::wstring& nameInCabinet) {
+    if (!context_ || flushed_) return false;
+    try {
+        std::wstring stored = nameInCabinet.empty() ? name : nameInCabinet;
+        std::string source = cabinet_fci::EncodeName(JoinFolder(folder, name));
+        std::string storedBytes = IsAscii(stored) ? std::string(stored.begin(), stored.end())
+                                                  : cabinet_fci::EncodeName(stored);
+        user_.nameAttributes = IsAscii(stored) ? 0 : _A_NAME_IS_UTF;
+        return fw::Cabinet().FCIAddFile(context_.get(), source.data(), storedBytes.data(), FALSE,
+                                        cabinet_fci::GetNextCabinet, cabinet_fci::Status, cabinet_fci::GetOpenInfo,
+                                        compression_) != FALSE;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool CabinetCompressor::AddFolder(const std::wstring& folder, unsigned flags) {
+    try {
+        return AddFolderEntries(folder, std::wstring(), flags);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool CabinetCompressor::AddFolderEntries(const std::wstring& folder, const std::wstring& prefix, unsigned flags) {
+    WIN32_FIND_DATAW entry;
+    fw::FindHandle find(::FindFirstFileW(JoinFolder(folder, L"*.*").c_str(), &entry));
+    if (!find) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    do {
+        std::wstring name = entry.cFileName;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (name == L"." || name == L"..") continue;
+            if ((flags & kIncludeSubfolders) &&
+                !AddFolderEntries(JoinFolder(folder, name), prefix + name + L"\\", flags))
+                return false;
+        } else if (!AddFile(folder, name, prefix + name)) {
+            return false;
+        }
+    } while (::FindNextFileW(find.get(), &entry));
+    return true;
+}
+
+bool CabinetCompressor::Flush() {
+    if (!context_) return false;
+    // A second flush would write an empty cabinet over the finished one.
+    if (flushed_) return flushResult_;
+    flushed_ = true;
+    flushResult_ = fw::Cabinet().FCIFlushCabinet(context_.get(), FALSE, cabinet_fci::GetNextCabinet,
+                                                 cabinet_fci::Status) != FALSE;
+    return flushResult_;
+}

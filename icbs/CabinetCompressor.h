@@ -1,0 +1,55 @@
+// Creates one Microsoft cabinet file with the cabinet library's compression
+// interface (FCI). All files go into a single cabinet; the launcher itself
+// does not create cabinets, tools and tests do.
+#pragma once
+
+#include <windows.h>
+#include <fci.h>
+
+#include <string>
+
+#include "framework/Handles.h"
+#include "icbs/CabinetFciCallbacks.h"
+
+class CabinetCompressor {
+public:
+    // Flags of AddFolder.
+    enum FolderFlags : unsigned {
+        kTopFolderOnly = 0,
+        // Also the files of every subfolder, stored as "sub\name".
+        kIncludeSubfolders = 1,
+    };
+
+    // cabinetPath: the cabinet file to write; compression: tcompTYPE_NONE or
+    // tcompTYPE_MSZIP (other types as the library supports them).
+    CabinetCompressor(const std::wstring& cabinetPath, TCOMP compression);
+    // Writes the cabinet when Flush was not called yet.
+    ~CabinetCompressor();
+
+    CabinetCompressor(const CabinetCompressor&) = delete;
+    CabinetCompressor& operator=(const CabinetCompressor&) = delete;
+
+    // folder + "\" + name, stored as nameInCabinet (as name when empty). A
+    // stored name in plain ASCII is kept as it is; any other is stored as
+    // UTF-8 and marked so.
+    bool AddFile(const std::wstring& folder, const std::wstring& name, const std::wstring& nameInCabinet = {});
+    // Every file of folder (see FolderFlags), stored under its name relative
+    // to folder, in enumeration order. False at the first file that fails.
+    bool AddFolder(const std::wstring& folder, unsigned flags);
+    // Writes the cabinet. The cabinet is complete afterwards: later AddFile
+    // calls fail and a second Flush changes nothing.
+    bool Flush();
+
+    bool IsValid() const { return static_cast<bool>(context_); }
+
+private:
+    bool AddFolderEntries(const std::wstring& folder, const std::wstring& prefix, unsigned flags);
+
+    CCAB cabinet_ = {};  // the library keeps a pointer to it
+    ERF error_ = {};
+    TCOMP compression_;
+    cabinet_fci::UserData user_;
+    fw::FciContext context_;
+    bool flushed_ = false;
+    bool flushResult_ = false;
+};

@@ -1,0 +1,147 @@
+#include "icbs/CabinetFciCallbacks.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "framework/Text.h"
+#include "icbs/CabinetFiles.h"
+
+namespace cabinet_fci {
+namespace {
+
+constexpr UINT kFailed = static_cast<UINT>(-1);
+
+void SetError(int* error, int value) {
+    if (error) *error = value;
+}
+
+}  // namespace
+
+std::string EncodeName(const std::wstring& name) { return fw::ToCodePage(name, CP_UTF8); }
+
+std::wstring DecodeName(const char* name) { return fw::FromCodePage(name ? name : "", CP_UTF8); }
+
+int DIAMONDAPI FilePlaced(PCCAB, char*, LONG, BOOL, void*) noexcept { return 1; }
+
+void* DIAMONDAPI Alloc(ULONG size) noexcept { return std::malloc(size); }
+
+void DIAMONDAPI Free(void* block) noexcept { std::free(block); }
+
+INT_PTR DIAMONDAPI Open(char* name, int oflag, int pmode, int* error, void*) noexcept {
+    try {
+        // Others may read a file being read, never one being written; the
+        // handle is not inherited by processes started meanwhile.
+        int share = (pmode & _S_IWRITE) ? _SH_DENYRW : _SH_DENYWR;
+        int file = _wsopen(DecodeName(name).c_str(), oflag | _O_BINARY | _O_NOINHERIT, share, pmode);
+        if (file == -1) SetError(error, errno);
+        return file;
+    } catch (...) {
+        SetError(error, ENOMEM);
+        return -1;
+    }
+}
+
+UINT DIAMONDAPI Read(INT_PTR file, void* buffer, UINT count, int* error, void*) noexcept {
+    int read = _read(static_cast<int>(file), buffer, count);
+    if (read == -1) {
+        SetError(error, errno);
+        return kFailed;
+    }
+    return static_cast<UINT>(read);
+}
+
+UINT DIAMONDAPI Write(INT_PTR file, void* buffer, UINT count, int* error, void*) noexcept {
+    int written = _write(static_cast<int>(file), buffer, count);
+    if (written == -1) {
+        SetError(error, errno);
+        return kFailed;
+    }
+    return static_cast<UINT>(written);
+}
+
+int DIAMONDAPI Close(INT_PTR file, int* error, void*) noexcept {
+    int result = _close(static_cast<int>(file));
+    if (result == -1) SetError(error, errno);
+    return result;
+}
+
+LONG DIAMONDAPI Seek(INT_PTR file, LONG distance, int method, int* error, void*) noexcept {
+    long position = _lseek(static_cast<int>(file), distance, method);
+    if (position == -1) SetError(error, errno);
+    return position;
+}
+
+int DIAMONDAPI Delete(char* name, int* error, void*) noexcept {
+    try {
+        int result = _wremove(DecodeName(name).c_str());
+        if (result == -1) SetError(error, errno);
+        return result;
+    } catch (...) {
+        SetError(error, ENOMEM);
+        return -1;
+    }
+}
+
+BOOL DIAMONDAPI GetTempFile(char* name, int size, void*) noexcept {
+    try {
+        std::wstring path = cabinet_files::CreateUniqueFile(cabinet_files::TempFolder(), kTempFilePattern,
+                                                            kTempFileAttempts);
+        if (path.empty()) return FALSE;
+        // The name is now reserved; the library creates the file itself and
+        // insists on creating it new.
+        ::DeleteFileW(path.c_str());
+        std::string encoded = EncodeName(path);
+        if (size <= 0 || encoded.size() >= static_cast<size_t>(size)) return FALSE;
+        std::memcpy(name, encoded.c_str(), encoded.size() + 1);
+        return TRUE;
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+BOOL DIAMONDAPI GetNextCabinet(PCCAB, ULONG, void*) noexcept { return FALSE; }
+
+LONG DIAMONDAPI Status(UINT type, ULONG, ULONG size2, void*) noexcept {
+    // For statusCabinet the library proposes the cabinet's size; it is kept.
+    return type == statusCabinet ? static_cast<LONG>(size2) : 0;
+}
+
+INT_PTR DIAMONDAPI GetOpenInfo(char* name, USHORT* date, USHORT* time, USHORT* attributes, int* error,
+                               void* user) noexcept {
+    try {
+        int file = _wsopen(DecodeName(name).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYWR);
+        if (file == -1) {
+            SetError(error, errno);
+            return -1;
+        }
+        BY_HANDLE_FILE_INFORMATION information = {};
+        FILETIME local = {};
+        HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(file));
+        if (!::GetFileInformationByHandle(handle, &information) ||
+            !::FileTimeToLocalFileTime(&information.ftLastWriteTime, &local) ||
+            !::FileTimeToDosDateTime(&local, date, time)) {
+            SetError(error, EIO);
+            _close(file);
+            return -1;
+        }
+        // The DOS attributes read-only, hidden, system and archive have the
+        // same bit values as the Windows ones.
+        DWORD dosBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                        FILE_ATTRIBUTE_ARCHIVE;
+        *attributes = static_cast<USHORT>(information.dwFileAttributes & dosBits);
+        if (user) *attributes |= static_cast<const UserData*>(user)->nameAttributes;
+        return file;
+    } catch (...) {
+        SetError(error, ENOMEM);
+        return -1;
+    }
+}
+
+}  // namespace cabinet_fci
