@@ -1,0 +1,109 @@
+// ICBSFileUtilities: the access lists of files and folders.
+#include "icbs/ICBSFileUtilities.h"
+
+#include <aclapi.h>
+
+#include "framework/Handles.h"
+#include "framework/Text.h"
+#include "icbs/LongPath.h"
+#include "icbs/SecurityDescriptor.h"
+
+namespace {
+
+// The object's DACL; the descriptor that holds it is kept in owner. A null
+// DACL (no list at all) comes back as nullptr with success.
+bool ReadDacl(const std::wstring& apiPath, fw::LocalMemory& owner, PACL& dacl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    dacl = nullptr;
+    DWORD result = ::GetNamedSecurityInfoW(apiPath.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                           nullptr, &dacl, nullptr, &descriptor);
+    owner.reset(descriptor);
+    ::SetLastError(result);
+    return result == ERROR_SUCCESS;
+}
+
+std::wstring AccountNameOf(PSID sid) {
+    wchar_t name[256];
+    wchar_t domain[256];
+    DWORD nameLength = 256, domainLength = 256;
+    SID_NAME_USE use;
+    if (!::LookupAccountSidW(nullptr, sid, name, &nameLength, domain, &domainLength, &use)) return {};
+    return name;
+}
+
+bool TrusteeIs(const TRUSTEE_W& trustee, const std::wstring& name) {
+    if (trustee.TrusteeForm == TRUSTEE_IS_NAME) return trustee.ptstrName && fw::EqualsNoCase(trustee.ptstrName, name);
+    if (trustee.TrusteeForm == TRUSTEE_IS_SID)
+        return fw::EqualsNoCase(AccountNameOf(reinterpret_cast<PSID>(trustee.ptstrName)), name);
+    return false;
+}
+
+}  // namespace
+
+bool ICBSFileUtilities::GrantEveryoneFullAccess(const std::wstring& path) {
+    std::wstring apiPath = icbs::ApiPath(path);
+    fw::LocalMemory descriptor;
+    PACL oldDacl = nullptr;
+    if (!ReadDacl(apiPath, descriptor, oldDacl)) return false;
+    // Everyone by its SID: the name "Everyone" differs between the languages
+    // of Windows, the SID does not.
+    BYTE everyone[SECURITY_MAX_SID_SIZE];
+    DWORD sidSize = sizeof(everyone);
+    if (!::CreateWellKnownSid(WinWorldSid, nullptr, everyone, &sidSize)) return false;
+    EXPLICIT_ACCESS_W access = {};
+    access.grfAccessPermissions = GENERIC_ALL;
+    access.grfAccessMode = SET_ACCESS;
+    access.grfInheritance = SUB_CONTAINERS_AND_OBJECTS_INHERIT;
+    access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+    access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
+    access.Trustee.ptstrName = reinterpret_cast<LPWSTR>(everyone);
+    PACL newDacl = nullptr;
+    DWORD result = ::SetEntriesInAclW(1, &access, oldDacl, &newDacl);
+    fw::LocalMemory newDaclOwner(newDacl);
+    if (result == ERROR_SUCCESS)
+        result = ::SetNamedSecurityInfoW(apiPath.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                         newDacl, nullptr);
+    ::SetLastError(result);
+    return result == ERROR_SUCCESS;
+}
+
+bool ICBSFileUtilities::HasExplicitAccess(const std::wstring& path, DWORD permissions,
+                                          const std::wstring& trusteeName) {
+    fw::LocalMemory descriptor;
+    PACL dacl = nullptr;
+    if (!ReadDacl(icbs::ApiPath(path), descriptor, dacl) || !dacl) return false;
+    ULONG count = 0;
+    PEXPLICIT_ACCESS_W entries = nullptr;
+    if (::GetExplicitEntriesFromAclW(dacl, &count, &entries) != ERROR_SUCCESS) return false;
+    fw::LocalMemory entriesOwner(entries);
+    for (ULONG i = 0; i < count; ++i) {
+        const EXPLICIT_ACCESS_W& entry = entries[i];
+        if (entry.grfAccessMode == GRANT_ACCESS && icbs::SameFileRights(entry.grfAccessPermissions, permissions) &&
+            TrusteeIs(entry.Trustee, trusteeName))
+            return true;
+    }
+    return false;
+}
+
+bool ICBSFileUtilities::SetProtectedFolderAccess(const std::wstring& path) {
+    // Through a junction or link the list would land on another folder.
+    if (IsReparsePoint(path)) {
+        ::SetLastError(ERROR_REPARSE_ATTRIBUTE_CONFLICT);
+        return false;
+    }
+    fw::LocalMemory descriptor = icbs::SecurityDescriptorFromSddl(kProtectedFolderSddl);
+    if (!descriptor) return false;
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    PSID owner = nullptr;
+    if (!::GetSecurityDescriptorDacl(descriptor.get(), &present, &dacl, &defaulted) || !present ||
+        !::GetSecurityDescriptorOwner(descriptor.get(), &owner, &defaulted) || !owner)
+        return false;
+    std::wstring apiPath = icbs::ApiPath(path);
+    DWORD result = ::SetNamedSecurityInfoW(
+        apiPath.data(), SE_FILE_OBJECT,
+        OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, owner, nullptr,
+        dacl, nullptr);
+    ::SetLastError(result);
+    return result == ERROR_SUCCESS;
+}

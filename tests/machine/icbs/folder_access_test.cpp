@@ -1,0 +1,162 @@
+// Shows the access functions on real folders: the secured creation, the
+// grant to Everyone, the check of an explicit grant, the protected package
+// folder list, and the recognition of reparse points. Access lists are read
+// back with GetNamedSecurityInfoW.
+#include <gtest/gtest.h>
+
+#include <aclapi.h>
+
+#include "icbs/ICBSFileUtilities.h"
+#include "tests/machine/icbs/IcbsTestHelpers.h"
+#include "tests/support/TestSupport.h"
+
+using icbstest::AllowedFor;
+using icbstest::ReadDaclEntries;
+using icbstest::SidText;
+using testsupport::TempDir;
+
+namespace {
+constexpr DWORD kWriteBits = FILE_WRITE_DATA | FILE_APPEND_DATA;
+
+// Sets a DACL with one distinctive entry and tells whether this system keeps
+// it as given (Windows does; a file system that derives access lists from
+// Unix permissions does not).
+bool KeepsAccessListsAsGiven(const std::wstring& parent) {
+    std::wstring folder = parent + L"\\probe";
+    if (!::CreateDirectoryW(folder.c_str(), nullptr)) return false;
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof(sid);
+    ::CreateWellKnownSid(WinBuiltinGuestsSid, nullptr, sid, &size);
+    EXPLICIT_ACCESS_W access = {};
+    access.grfAccessPermissions = FILE_READ_EA;
+    access.grfAccessMode = SET_ACCESS;
+    access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+    access.Trustee.ptstrName = reinterpret_cast<LPWSTR>(sid);
+    PACL dacl = nullptr;
+    if (::SetEntriesInAclW(1, &access, nullptr, &dacl) != ERROR_SUCCESS) return false;
+    std::wstring path = folder;
+    ::SetNamedSecurityInfoW(path.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl, nullptr);
+    ::LocalFree(dacl);
+    auto guests = AllowedFor(ReadDaclEntries(folder), SidText(WinBuiltinGuestsSid));
+    return guests.size() == 1 && guests[0].mask == FILE_READ_EA;
+}
+}  // namespace
+
+TEST(FolderAccess, ASecuredFolderGrantsNothingToEveryone) {
+    TempDir dir;
+    std::wstring secured = dir.Path() + L"\\secured";
+    ASSERT_TRUE(ICBSFileUtilities::CreateFolder(secured, true));
+    auto entries = ReadDaclEntries(secured);
+    ASSERT_FALSE(entries.empty());
+    EXPECT_TRUE(AllowedFor(entries, SidText(WinWorldSid)).empty());
+    // Creating it again is fine: it exists.
+    EXPECT_TRUE(ICBSFileUtilities::CreateFolder(secured, true));
+}
+
+TEST(FolderAccess, GrantEveryoneFullAccessGivesEveryoneWriteAccessInherited) {
+    TempDir dir;
+    std::wstring folder = dir.Path() + L"\\shared";
+    ASSERT_TRUE(ICBSFileUtilities::CreateFolder(folder, true));
+    ASSERT_TRUE(AllowedFor(ReadDaclEntries(folder), SidText(WinWorldSid)).empty());
+
+    ASSERT_TRUE(ICBSFileUtilities::GrantEveryoneFullAccess(folder));
+    auto everyone = AllowedFor(ReadDaclEntries(folder), SidText(WinWorldSid));
+    ASSERT_EQ(1u, everyone.size());
+    EXPECT_EQ(kWriteBits, everyone[0].mask & kWriteBits);
+    EXPECT_EQ(FILE_GENERIC_READ | FILE_GENERIC_EXECUTE,
+              everyone[0].mask & (FILE_GENERIC_READ | FILE_GENERIC_EXECUTE));
+    EXPECT_EQ(OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE,
+              everyone[0].flags & (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE));
+
+    EXPECT_FALSE(ICBSFileUtilities::GrantEveryoneFullAccess(dir.Path() + L"\\missing"));
+}
+
+TEST(FolderAccess, HasExplicitAccessMatchesRightsAndTrusteeByName) {
+    TempDir dir;
+    std::wstring folder = dir.Path() + L"\\checked";
+    ASSERT_TRUE(ICBSFileUtilities::CreateFolder(folder, false));
+    ASSERT_TRUE(ICBSFileUtilities::GrantEveryoneFullAccess(folder));
+    auto entries = ReadDaclEntries(folder);
+    auto everyone = AllowedFor(entries, SidText(WinWorldSid));
+    auto system = AllowedFor(entries, SidText(WinLocalSystemSid));
+    ASSERT_EQ(1u, everyone.size());
+    ASSERT_EQ(1u, system.size());
+
+    // Names in any letter case; the entries hold SIDs whose account names match.
+    EXPECT_TRUE(ICBSFileUtilities::HasExplicitAccess(folder, everyone[0].mask, L"EVERYONE"));
+    EXPECT_TRUE(ICBSFileUtilities::HasExplicitAccess(folder, everyone[0].mask, L"everyone"));
+    EXPECT_TRUE(ICBSFileUtilities::HasExplicitAccess(folder, system[0].mask, L"SYSTEM"));
+    // Exactly those rights, not fewer.
+    EXPECT_FALSE(ICBSFileUtilities::HasExplicitAccess(folder, everyone[0].mask & ~FILE_WRITE_DATA, L"EVERYONE"));
+    EXPECT_FALSE(ICBSFileUtilities::HasExplicitAccess(folder, FILE_GENERIC_READ, L"SYSTEM"));
+    // Another trustee, or no folder at all.
+    EXPECT_FALSE(ICBSFileUtilities::HasExplicitAccess(folder, everyone[0].mask, L"Guests"));
+    EXPECT_FALSE(ICBSFileUtilities::HasExplicitAccess(dir.Path() + L"\\missing", everyone[0].mask, L"EVERYONE"));
+}
+
+TEST(FolderAccess, GenericFullAccessMatchesAnEntryWithAllFileRights) {
+    TempDir dir;
+    std::wstring folder = dir.Path() + L"\\generic";
+    ASSERT_TRUE(ICBSFileUtilities::CreateFolder(folder, false));
+    auto system = AllowedFor(ReadDaclEntries(folder), SidText(WinLocalSystemSid));
+    ASSERT_EQ(1u, system.size());
+    ASSERT_EQ(static_cast<DWORD>(FILE_ALL_ACCESS), system[0].mask);
+    EXPECT_TRUE(ICBSFileUtilities::HasExplicitAccess(folder, GENERIC_ALL, L"SYSTEM"));
+    EXPECT_FALSE(ICBSFileUtilities::HasExplicitAccess(folder, GENERIC_READ, L"SYSTEM"));
+}
+
+TEST(FolderAccess, ProtectedFolderAccessIsAppliedAndReadBack) {
+    TempDir dir;
+    std::wstring folder = dir.Path() + L"\\package";
+    ASSERT_TRUE(ICBSFileUtilities::CreateFolder(folder, false));
+    ASSERT_TRUE(ICBSFileUtilities::SetProtectedFolderAccess(folder));
+    if (!KeepsAccessListsAsGiven(dir.Path()))
+        GTEST_SKIP() << "this file system derives access lists from Unix permissions; the list set cannot be read back";
+
+    PACL dacl = nullptr;
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
+              ::GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT,
+                                      OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner, nullptr, &dacl,
+                                      nullptr, &descriptor));
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    ::GetSecurityDescriptorControl(descriptor, &control, &revision);
+    EXPECT_TRUE(control & SE_DACL_PROTECTED);
+    EXPECT_EQ(SidText(WinBuiltinAdministratorsSid), SidText(owner));
+    auto entries = icbstest::EntriesOf(dacl);
+    ::LocalFree(descriptor);
+    ASSERT_EQ(3u, entries.size());
+    for (const auto& entry : entries) EXPECT_EQ(0, entry.flags & INHERITED_ACE);
+    EXPECT_EQ(static_cast<DWORD>(FILE_ALL_ACCESS),
+              AllowedFor(entries, SidText(WinBuiltinAdministratorsSid)).at(0).mask);
+    EXPECT_EQ(static_cast<DWORD>(FILE_ALL_ACCESS), AllowedFor(entries, SidText(WinLocalSystemSid)).at(0).mask);
+    EXPECT_EQ(static_cast<DWORD>(FILE_GENERIC_READ | FILE_GENERIC_EXECUTE),
+              AllowedFor(entries, SidText(WinBuiltinUsersSid)).at(0).mask);
+}
+
+TEST(FolderAccess, ProtectedFolderAccessRefusesAMissingFolderAndALink) {
+    TempDir dir;
+    EXPECT_FALSE(ICBSFileUtilities::SetProtectedFolderAccess(dir.Path() + L"\\missing"));
+    std::wstring target = dir.Path() + L"\\elsewhere";
+    ASSERT_TRUE(ICBSFileUtilities::CreateFolder(target, false));
+    if (!icbstest::MakeFolderLink(dir.Path() + L"\\planted", target)) GTEST_SKIP() << "no folder links here";
+    auto before = ReadDaclEntries(target);
+    EXPECT_FALSE(ICBSFileUtilities::SetProtectedFolderAccess(dir.Path() + L"\\planted"));
+    auto after = ReadDaclEntries(target);
+    ASSERT_EQ(before.size(), after.size());
+    for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(before[i].mask, after[i].mask);
+}
+
+TEST(FolderAccess, ReparsePointsAreRecognised) {
+    TempDir dir;
+    std::wstring target = dir.Path() + L"\\real";
+    ASSERT_TRUE(ICBSFileUtilities::CreateFolder(target, false));
+    testsupport::WriteBytes(dir.File(L"file.txt"), "x");
+    EXPECT_FALSE(ICBSFileUtilities::IsReparsePoint(target));
+    EXPECT_FALSE(ICBSFileUtilities::IsReparsePoint(dir.File(L"file.txt")));
+    EXPECT_FALSE(ICBSFileUtilities::IsReparsePoint(dir.File(L"missing")));
+    if (!icbstest::MakeFolderLink(dir.Path() + L"\\junction", target)) GTEST_SKIP() << "no folder links here";
+    EXPECT_TRUE(ICBSFileUtilities::IsReparsePoint(dir.Path() + L"\\junction"));
+}
