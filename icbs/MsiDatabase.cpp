@@ -14,7 +14,7 @@ LPCWSTR OpenMode(bool create, bool readOnly) {
 ICBSMSIDatabase::ICBSMSIDatabase(const std::wstring& path, bool create) : ICBSMSIDatabase(path, create, false) {}
 
 ICBSMSIDatabase::ICBSMSIDatabase(const std::wstring& path, bool create, bool readOnly)
-    : path_(path), commitOnClose_(create) {
+    : path_(path), reopenMode_(readOnly ? MSIDBOPEN_READONLY : MSIDBOPEN_DIRECT), commitOnClose_(create) {
     UINT result = fw::Msi().MsiOpenDatabaseW(path_.c_str(), OpenMode(create, readOnly), database_.put());
     if (result != ERROR_SUCCESS) {
         database_.release();  // a failed open hands out nothing to close

@@ -43,7 +43,8 @@ public:
     // Applies each transform in order (a leading "@" or "|" is dropped, a
     // path beginning with ":" is refused) and copies the files they add from
     // sourceFolder to targetFolder. True when every transform applied and
-    // every added file was copied; applied transforms stay applied.
+    // every added file was copied; applied transforms stay applied. Pending
+    // changes are committed, and the database handle changes on the way.
     bool ApplyTransforms(const std::vector<std::wstring>& transforms, const std::wstring& sourceFolder,
                          const std::wstring& targetFolder);
     // Writes a transform that turns this database into the one at otherPath.
@@ -171,13 +172,16 @@ private:
     TableDescriptor* Descriptor(const std::wstring& table);
     bool OpenSummary();
     bool SetWordCountBit(int bit, bool on);
-    bool CopyAddedFiles(const std::wstring& sourceFolder, const std::wstring& targetFolder);
+    bool ViewTransform(const std::wstring& transform, std::vector<std::wstring>& addedFiles);
+    bool CopyAddedFiles(const std::vector<std::wstring>& addedFiles, const std::wstring& source,
+                        const std::wstring& target);
 
     fw::MsiHandle summary_;
     bool summaryDirty_ = false;
     std::map<std::wstring, std::unique_ptr<TableDescriptor>> tables_;
     std::wstring path_;
     fw::MsiHandle database_;
+    LPCWSTR reopenMode_;  // the mode to open the database in again
     bool commitOnClose_;
     bool open_ = true;
 };

@@ -39,25 +39,48 @@ bool CopyAddedFile(MSIHANDLE database, const std::wstring& key, const std::wstri
 
 bool ICBSMSIDatabase::ApplyTransforms(const std::vector<std::wstring>& transforms, const std::wstring& sourceFolder,
                                       const std::wstring& targetFolder) {
+    std::vector<std::wstring> addedFiles;
     for (const std::wstring& given : transforms) {
         if (!given.empty() && given[0] == L':') return false;  // stored inside the package: not supported
         std::wstring path = given;
         if (!path.empty() && (path[0] == L'@' || path[0] == L'|')) path.erase(0, 1);
-        if (fw::Msi().MsiDatabaseApplyTransformW(database_.get(), path.c_str(),
-                                                 MSITRANSFORM_ERROR_VIEWTRANSFORM) != ERROR_SUCCESS)
-            return false;
+        if (!ViewTransform(path, addedFiles)) return false;
         if (fw::Msi().MsiDatabaseApplyTransformW(database_.get(), path.c_str(), 0) != ERROR_SUCCESS) return false;
         commitOnClose_ = true;
     }
-    return CopyAddedFiles(sourceFolder + L"\\", targetFolder + L"\\");
+    return CopyAddedFiles(addedFiles, sourceFolder + L"\\", targetFolder + L"\\");
 }
 
-bool ICBSMSIDatabase::CopyAddedFiles(const std::wstring& source, const std::wstring& target) {
+// The view pass records what the transform would change in the temporary
+// table _TransformView, without changing the data; the keys of the File rows
+// it inserts are collected from there. Its texts enter the database's string
+// table as temporary strings, and an installer that later reuses them for the
+// real rows may leave them out when it saves the database (Wine's does, and
+// the new values come back empty). So pending changes are committed first,
+// and the handle that made the view pass is closed without a commit and the
+// database opened again for the real pass.
+bool ICBSMSIDatabase::ViewTransform(const std::wstring& transform, std::vector<std::wstring>& addedFiles) {
+    if (!Commit()) return false;
+    summary_.reset();
+    bool viewed = fw::Msi().MsiDatabaseApplyTransformW(database_.get(), transform.c_str(),
+                                                       MSITRANSFORM_ERROR_VIEWTRANSFORM) == ERROR_SUCCESS;
+    if (viewed) {
+        ICBSMSIDatabaseQuery changes(database_.get(), L"SELECT * FROM _TransformView");
+        while (changes.Fetch()) {
+            if (changes.GetString(1) == L"File" && changes.GetString(2) == L"INSERT")
+                addedFiles.push_back(changes.GetString(3));
+        }
+    }
+    database_.reset();
+    fw::Msi().MsiOpenDatabaseW(path_.c_str(), reopenMode_, database_.put());
+    return viewed && database_;
+}
+
+bool ICBSMSIDatabase::CopyAddedFiles(const std::vector<std::wstring>& addedFiles, const std::wstring& source,
+                                     const std::wstring& target) {
     bool result = true;
-    ICBSMSIDatabaseQuery changes(database_.get(), L"SELECT * FROM _TransformView");
-    while (changes.Fetch()) {
-        if (changes.GetString(1) != L"File" || changes.GetString(2) != L"INSERT") continue;
-        if (!CopyAddedFile(database_.get(), changes.GetString(3), source, target)) result = false;
+    for (const std::wstring& key : addedFiles) {
+        if (!CopyAddedFile(database_.get(), key, source, target)) result = false;
     }
     return result;
 }
