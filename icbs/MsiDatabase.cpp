@@ -35,6 +35,7 @@ bool ICBSMSIDatabase::Commit() {
         return false;
     }
     commitOnClose_ = false;
+    streamsPending_ = false;
     return true;
 }
 

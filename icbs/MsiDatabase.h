@@ -171,6 +171,7 @@ public:
 private:
     TableDescriptor* Descriptor(const std::wstring& table);
     bool OpenSummary();
+    bool CommitStoredStreams();
     bool SetWordCountBit(int bit, bool on);
     bool ViewTransform(const std::wstring& transform, std::vector<std::wstring>& addedFiles);
     bool CopyAddedFiles(const std::vector<std::wstring>& addedFiles, const std::wstring& source,
@@ -183,5 +184,6 @@ private:
     fw::MsiHandle database_;
     LPCWSTR reopenMode_;  // the mode to open the database in again
     bool commitOnClose_;
+    bool streamsPending_ = false;  // streams stored since the last commit
     bool open_ = true;
 };

@@ -18,6 +18,7 @@ std::wstring LongFileName(const std::wstring& fileName) {
 
 bool ICBSMSIDatabase::ExtractFromEmbeddedCabinet(const std::wstring& fileName, const std::wstring& targetFolder,
                                                  const std::wstring& component) {
+    if (!CommitStoredStreams()) return false;
     std::wstring fileKey;
     int sequence = 0;
     {

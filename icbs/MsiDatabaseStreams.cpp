@@ -37,16 +37,25 @@ bool ICBSMSIDatabase::SetStream(const std::wstring& table, const std::wstring& n
     if (fw::Msi().MsiDatabaseOpenViewW(database_.get(), insert.c_str(), view.put()) != ERROR_SUCCESS) return false;
     if (fw::Msi().MsiViewExecute(view.get(), record.get()) != ERROR_SUCCESS) return false;
     commitOnClose_ = true;
+    streamsPending_ = true;
     return true;
 }
 
+// Wine's installer cannot commit a stream that was read back before it was
+// first committed (the commit fails and the changes would be lost on
+// close), so streams stored since the last commit are committed before any
+// stream is read.
+bool ICBSMSIDatabase::CommitStoredStreams() { return !streamsPending_ || Commit(); }
+
 bool ICBSMSIDatabase::ReadStream(const std::wstring& table, const std::wstring& name, std::string& bytes) {
     bytes.clear();
+    if (!CommitStoredStreams()) return false;
     ICBSMSIDatabaseQuery query(database_.get(), SelectByName(table), L"%s", name);
     return query.Fetch() && query.ReadStream(2, bytes);
 }
 
 bool ICBSMSIDatabase::ExportStreams(const std::wstring& table, const std::wstring& folder) {
+    if (!CommitStoredStreams()) return false;
     ICBSMSIDatabaseQuery query(database_.get(), fw::Format(L"SELECT Data, Name FROM `%s`", table.c_str()));
     if (!query.Succeeded()) return false;
     std::wstring prefix = folder;

@@ -60,7 +60,7 @@ bool ICBSMSIDatabase::ApplyTransforms(const std::vector<std::wstring>& transform
 // and the handle that made the view pass is closed without a commit and the
 // database opened again for the real pass.
 bool ICBSMSIDatabase::ViewTransform(const std::wstring& transform, std::vector<std::wstring>& addedFiles) {
-    if (!Commit()) return false;
+    if (!database_ || !Commit()) return false;
     summary_.reset();
     bool viewed = fw::Msi().MsiDatabaseApplyTransformW(database_.get(), transform.c_str(),
                                                        MSITRANSFORM_ERROR_VIEWTRANSFORM) == ERROR_SUCCESS;

@@ -53,13 +53,13 @@ TEST(MsiDatabaseStreams, BinaryContentMakesTheRoundTrip) {
     {
         ICBSMSIDatabase database(package.path, false);
         ASSERT_TRUE(database.SetStream(L"Binary", L"Blob", file));
-        // Wine's installer cannot commit a stream that was read back before
-        // it was first committed; the stream is read after the commit.
-        ASSERT_TRUE(database.Commit());
         std::string read;
         ASSERT_TRUE(database.ReadStream(L"Binary", L"Blob", read));
         EXPECT_TRUE(SameBytes(read, content));
+        // Changes after the read are committed on close as well.
+        ASSERT_TRUE(database.SetProperty(L"AFTER_READ", L"1"));
     }
+    EXPECT_EQ(msitest::PropertyOf(package.path, L"AFTER_READ"), L"1");
     EXPECT_TRUE(SameBytes(StoredStream(package.path, L"Binary", L"Blob"), content));
     ICBSMSIDatabase reopened(package.path, false, true);
     std::string read;

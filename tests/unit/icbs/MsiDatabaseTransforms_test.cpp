@@ -133,6 +133,16 @@ TEST(MsiDatabaseTransforms, AnEmptyListSucceedsAndChangesNothing) {
     EXPECT_EQ(testsupport::ReadBytes(layout.path), before);
 }
 
+TEST(MsiDatabaseTransforms, AClosedDatabaseStaysClosed) {
+    Layout layout;
+    std::string before = testsupport::ReadBytes(layout.path);
+    ICBSMSIDatabase database(layout.path, false);
+    database.Close();
+    EXPECT_FALSE(database.ApplyTransforms({Transform(L"property")}, layout.source, layout.target));
+    EXPECT_EQ(database.Handle(), 0u);
+    EXPECT_EQ(testsupport::ReadBytes(layout.path), before);
+}
+
 TEST(MsiDatabaseTransforms, AnAddedUncompressedFileIsCopiedFromTheSourceFolder) {
     Layout layout;
     testsupport::WriteBytes(layout.source + L"\\added.txt", "added by a transform");
