@@ -57,6 +57,8 @@ MsiApi LoadMsi() {
     BIND(api, MsiSummaryInfoGetPropertyW);
     BIND(api, MsiSummaryInfoSetPropertyW);
     BIND(api, MsiSummaryInfoPersist);
+    BIND(api, MsiGetLastErrorRecord);
+    BIND(api, MsiFormatRecordW);
     return api;
 }
 

@@ -78,6 +78,8 @@ struct MsiApi {
     FW_API(MsiSummaryInfoGetPropertyW);
     FW_API(MsiSummaryInfoSetPropertyW);
     FW_API(MsiSummaryInfoPersist);
+    FW_API(MsiGetLastErrorRecord);
+    FW_API(MsiFormatRecordW);
 };
 
 struct CabinetApi {

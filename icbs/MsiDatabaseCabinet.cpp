@@ -1,0 +1,53 @@
+// One file of the package taken out of the cabinet stored inside it.
+#include "icbs/MsiDatabase.h"
+
+#include "framework/Text.h"
+#include "icbs/MsiCabinetEntry.h"
+#include "icbs/MsiDatabaseFileSupport.h"
+#include "icbs/MsiDatabaseQuery.h"
+
+namespace {
+
+// "SHORT~1.TXT|long name.txt" names the file by its long name.
+std::wstring LongFileName(const std::wstring& fileName) {
+    size_t bar = fileName.find(L'|');
+    return bar == std::wstring::npos ? fileName : fileName.substr(bar + 1);
+}
+
+}  // namespace
+
+bool ICBSMSIDatabase::ExtractFromEmbeddedCabinet(const std::wstring& fileName, const std::wstring& targetFolder,
+                                                 const std::wstring& component) {
+    if (!CommitStoredStreams()) return false;
+    std::wstring fileKey;
+    int sequence = 0;
+    {
+        std::unique_ptr<ICBSMSIDatabaseQuery> file =
+            component.empty()
+                ? std::make_unique<ICBSMSIDatabaseQuery>(
+                      database_.get(), L"SELECT File, Sequence FROM File WHERE FileName=?", L"%s", fileName)
+                : std::make_unique<ICBSMSIDatabaseQuery>(
+                      database_.get(), L"SELECT File, Sequence FROM File WHERE Component_=? AND FileName=?",
+                      L"%s%s", component, fileName);
+        if (!file->Fetch()) return false;
+        fileKey = file->GetString(1);
+        sequence = file->GetInteger(2);
+    }
+    std::wstring cabinet;
+    {
+        ICBSMSIDatabaseQuery media(database_.get(), L"SELECT LastSequence, Cabinet FROM Media");
+        while (cabinet.empty() && media.Fetch()) {
+            if (media.GetInteger(1) >= sequence) cabinet = media.GetString(2);
+        }
+    }
+    if (cabinet.size() < 2 || cabinet[0] != L'#') return false;
+    std::string bytes;
+    if (!ReadStream(L"_Streams", cabinet.substr(1), bytes)) return false;
+    std::wstring temporary = MsiNewTemporaryFile();
+    if (temporary.empty()) return false;
+    bool extracted = MsiWriteFileBytes(temporary, bytes) &&
+                     ExtractCabinetEntry(temporary, fw::ToCodePage(fileKey, CP_ACP),
+                                         targetFolder + L"\\" + LongFileName(fileName));
+    ::DeleteFileW(temporary.c_str());
+    return extracted;
+}
