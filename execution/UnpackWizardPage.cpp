@@ -1,13 +1,191 @@
 #include "execution/UnpackWizardPage.h"
 
+#include <commctrl.h>
+
+#include "execution/CancelFlag.h"
+#include "execution/PackageExtraction.h"
 #include "framework/Text.h"
 #include "launcher/SetupApp.h"
+#include "resources/ResourceIds.h"
 #include "wizard/WizardDialog.h"
 
-void UnpackWizardPage::Prepare() {
-    if (wizard_->FullUi()) ShowWindow(SW_SHOW);
+void UnpackWizardPage::CreateControls(HWND, int width, int) {
+    const DWORD text = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+    title_ = CreateControl(L"STATIC", L"", text, {0, 20, width, 39}, -1, wizard_->HeadingFont());
+    subtitle_ = CreateControl(L"STATIC", L"", text, {0, 39, width, 96}, -1, wizard_->TextFont());
+    bool shortName = CSetupApp::Current()->ReadCatalogueString(L"PRODUCT_NAME_0").size() < 50;
+    int statusBottom = shortName ? 115 : 134;
+    status_ = CreateControl(L"STATIC", L"", text, {0, 96, width, statusBottom}, -1, wizard_->TextFont());
+    progress_ = CreateControl(PROGRESS_CLASSW, L"", WS_VISIBLE | PBS_SMOOTH, {0, statusBottom, width, statusBottom + 14},
+                              IDC_PAGE_PROGRESS);
+    ::SendMessageW(progress_, PBM_SETRANGE32, 0, 30);
+    handler_ = std::make_unique<ExtractionProgressHandler>(progress_);
 }
 
-std::wstring UnpackWizardPage::HeadingText() const { return Text(4); }
+void UnpackWizardPage::UpdateTexts() {
+    CSetupApp& app = *CSetupApp::Current();
+    ::SetWindowTextW(title_, Text(4).c_str());
+    std::wstring product = app.Catalogue().empty() ? std::wstring() : app.Catalogue().front()->name;
+    std::erase(product, L'\u2122');
+    UINT subtitle = app.Catalogue().size() == 1 ? 3 : 7;
+    ::SetWindowTextW(subtitle_, fw::Format(Text(subtitle).c_str(), product.c_str()).c_str());
+}
 
-std::wstring UnpackWizardPage::BodyText() const { return fw::Format(Text(CSetupApp::Current()->Catalogue().size() == 1 ? 3 : 7).c_str(), ProductName().c_str()); }
+void UnpackWizardPage::BuildWorkList() {
+    workList_.clear();
+    CSetupApp& app = *CSetupApp::Current();
+    for (auto& package : app.Catalogue()) {
+        if (wizard_->IsRepair() || !package->selected || !package->msiFileName.empty()) continue;
+        CatalogueBlob blob = app.Resources().FindBlob(package->packageResource);
+        workList_.emplace_back(package.get(), blob && blob.size >= 4 ? blob.size - 4 : 0u);
+    }
+}
+
+void UnpackWizardPage::Activate() {
+    UpdateTexts();
+    wizard_->EnableDlgItem(IDCANCEL, true);
+    if (wizard_->FullUi() && CSetupApp::Current()->QuickInstallList().empty()) ShowWindow(SW_SHOW);
+    wizard_->EnableDlgItem(IDC_WIZARD_BACK, false);
+    wizard_->EnableDlgItem(IDOK, false);
+    BuildWorkList();
+    worker_.reset(::CreateThread(nullptr, 0, WorkerEntry, this, CREATE_SUSPENDED, nullptr));
+    if (worker_) {
+        ::ResumeThread(worker_.get());
+        WriteLog(3, L"ZEL (c): Created SetupWorkerThread\r\n");
+        if (!SuperviseWorker()) return;
+        worker_.reset();
+    } else {
+        CSetupApp::Current()->SetOutcome(2, ::GetLastError());
+    }
+    if (CancelFlag()) CSetupApp::Current()->SetOutcome(3);
+    wizard_->OnOK();
+}
+
+bool UnpackWizardPage::SuperviseWorker() {
+    bool ended = false;
+    DWORD lingerUntil = 0;
+    while (true) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                WriteLog(3, L"ZEL (c): Received 'quit' message\r\n");
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                return false;
+            }
+            if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+                CancelFlag() = true;
+                continue;
+            }
+            if (msg.message == kProgressMessage && msg.hwnd == hwnd_) {
+                ::SendMessageW(progress_, PBM_SETPOS, msg.wParam, 0);
+                continue;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (ended) {
+            if (::GetTickCount() - lingerUntil < 0x80000000u) return true;
+            ::Sleep(50);
+            continue;
+        }
+        if (::WaitForSingleObject(worker_.get(), 50) != WAIT_OBJECT_0) continue;
+        WriteLog(3, L"ZEL (c): Worker-thread stopped\r\n");
+        ended = true;
+        // A visible bar stays a moment at its end; a hidden run goes on.
+        lingerUntil = ::GetTickCount() + (IsWindowVisible() ? 1000 : 0);
+    }
+}
+
+bool UnpackWizardPage::QueryCancel() {
+    if (!worker_) return true;
+    if (CancelFlag()) return false;
+    CancelFlag() = true;
+    ::WaitForSingleObject(worker_.get(), INFINITE);
+    WriteLog(3, L"ZEL (c): Worker-thread stopped\r\n");
+    return false;
+}
+
+DWORD WINAPI UnpackWizardPage::WorkerEntry(void* page) {
+    try {
+        static_cast<UnpackWizardPage*>(page)->Work();
+    } catch (...) {
+        if (CSetupApp* app = CSetupApp::Current()) app->SetOutcome(2);
+    }
+    return 0;
+}
+
+void UnpackWizardPage::Work() {
+    CSetupApp* app = CSetupApp::Current();
+    if (!app || CancelFlag()) {
+        if (app) app->SetOutcome(2);
+        return;
+    }
+    unsigned total = 0;
+    for (const auto& entry : workList_) total += entry.second;
+    handler_->total = total;
+    ExtractionContext context;
+    context.resources = app->Resources().Module();
+    context.transformLanguage = TransformLanguageFor(app->IsMultiLanguage(),
+                                                     wizard_->IsFreshInstall() || wizard_->IsModify(),
+                                                     app->Languages().Current());
+    context.showStatus = [this](const std::wstring& name) { ShowStatus(name); };
+    unsigned doneBefore = 0;
+    for (const auto& [package, size] : workList_) {
+        handler_->doneBefore = doneBefore;
+        doneBefore += size;
+        if (CancelFlag()) {
+            app->SetOutcome(3);
+            return;
+        }
+        lastResult_ = ExtractProduct(*package, handler_.get(), context);
+        if (lastResult_ != 0 && !CancelFlag()) {
+            WriteLog(1, L"ZEL (c): Error extracting cabinet file - %d.\r\n", lastResult_);
+            app->SetOutcome(lastResult_);
+            return;
+        }
+    }
+    app->SetOutcome(CancelFlag() ? 3 : 0);
+}
+
+// The worker never waits for the window: it leaves the text and posts.
+void UnpackWizardPage::ShowStatus(const std::wstring& productName) {
+    if (!IsWindowVisible()) return;
+    {
+        std::lock_guard<std::mutex> lock(statusLock_);
+        pendingStatus_ = fw::Format(Text(5).c_str(), productName.c_str());
+    }
+    ::PostMessageW(hwnd_, kStatusMessage, 0, 0);
+}
+
+void UnpackWizardPage::ApplyStatus() {
+    std::wstring text;
+    {
+        std::lock_guard<std::mutex> lock(statusLock_);
+        text = pendingStatus_;
+    }
+    ::SetWindowTextW(status_, text.c_str());
+    if (statusResized_) return;
+    statusResized_ = true;
+    RECT before = GetRectInParent(status_);
+    ::SetWindowTextW(status_, text.c_str());
+    int grown = FitHeightToText(status_);
+    if (grown > 0) {
+        MoveBy(progress_, 0, grown + 5);
+        ::InvalidateRect(*wizard_, nullptr, TRUE);
+    } else {
+        ::SetWindowPos(status_, nullptr, 0, 0, before.right - before.left, before.bottom - before.top,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+LRESULT UnpackWizardPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kStatusMessage) {
+        ApplyStatus();
+        return 0;
+    }
+    if (message == kProgressMessage) {
+        ::SendMessageW(progress_, PBM_SETPOS, wParam, 0);
+        return 0;
+    }
+    return WizardPageBase::WindowProc(message, wParam, lParam);
+}

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "catalogue/SubPackageSelection.h"
+#include "framework/CommonControls.h"
 #include "framework/Console.h"
 #include "framework/MessageBox.h"
 #include "framework/SystemApi.h"
@@ -62,6 +63,7 @@ void CSetupApp::RunMainPath() {
     // Rich-edit controls of the wizard pages; the library stays loaded.
     static HMODULE richEdit = fw::LoadSystemLibrary(L"riched20.dll");
     (void)richEdit;
+    fw::InitCommonControls();
     SetAppName(FormatLocalized(1, ReadCatalogueString(L"PRODUCT_NAME_0").c_str()));
     if (!ReadPackageCatalogue()) SetOutcome(outcome::kCatalogueBroken);
     ApplySubPackageSelection(*this);

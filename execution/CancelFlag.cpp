@@ -1,0 +1,6 @@
+#include "execution/CancelFlag.h"
+
+std::atomic<bool>& CancelFlag() {
+    static std::atomic<bool> flag{false};
+    return flag;
+}

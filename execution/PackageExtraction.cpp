@@ -1,0 +1,89 @@
+#include "execution/PackageExtraction.h"
+
+#include <cstring>
+
+#include "catalogue/LanguageTable.h"
+#include "catalogue/SetupPackage.h"
+#include "execution/CancelFlag.h"
+#include "execution/ExtractionProgress.h"
+#include "framework/Handles.h"
+#include "framework/Text.h"
+#include "icbs/CabinetExtractor.h"
+#include "icbs/ICBSFileUtilities.h"
+#include "launcher/SetupApp.h"
+
+namespace {
+
+constexpr WORD kPackageResourceType = 40;
+
+// The cabinet of a package resource: a 4-byte length and exactly that many
+// bytes of cabinet. Anything else is a damaged package.
+bool PackageCabinet(HMODULE module, const std::wstring& name, CabinetImage& cabinet) {
+    HRSRC info = ::FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(kPackageResourceType));
+    if (!info) {
+        WriteLog(1, L"ZEL (c): Package resource %s not found.\r\n", name.c_str());
+        return false;
+    }
+    DWORD size = ::SizeofResource(module, info);
+    const BYTE* data = static_cast<const BYTE*>(::LockResource(::LoadResource(module, info)));
+    DWORD length = 0;
+    if (data && size >= 4) std::memcpy(&length, data, 4);
+    if (!data || size < 4 || length != size - 4) {
+        WriteLog(1, L"ZEL (c): Package resource %s is damaged: %u bytes, length field %u.\r\n", name.c_str(), size,
+                 length);
+        return false;
+    }
+    cabinet = {data + 4, length};
+    return true;
+}
+
+std::wstring OnlyDatabaseIn(const std::wstring& folder) {
+    std::vector<std::wstring> databases = ICBSFileUtilities::ListFiles(folder, L"*.msi");
+    if (databases.size() != 1) return std::wstring();
+    return folder + L"\\" + databases.front();
+}
+
+// 0, or 11 when the disk is full.
+DWORD WriteTransform(SetupPackage& package, const ExtractionContext& context) {
+    const SetupLanguage& language = *context.transformLanguage;
+    std::wstring resource = fw::Format(package.transformPattern.c_str(), language.languageIdText.c_str());
+    HRSRC info = ::FindResourceExW(context.resources, MAKEINTRESOURCEW(kPackageResourceType), resource.c_str(),
+                                   language.languageId);
+    const BYTE* data = info ? static_cast<const BYTE*>(::LockResource(::LoadResource(context.resources, info))) : nullptr;
+    if (!data) return 0;
+    std::wstring fileName = L"Transform" + language.transformSuffix + L".mst";
+    fw::FileHandle file(::CreateFileW((package.msiFolder + L"\\" + fileName).c_str(), GENERIC_WRITE, FILE_SHARE_WRITE,
+                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return 0;
+    DWORD size = ::SizeofResource(context.resources, info), written = 0;
+    if (!::WriteFile(file.get(), data, size, &written, nullptr) || written != size) {
+        DWORD error = ::GetLastError();
+        if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return 11;
+    }
+    package.transformFileName = fileName;
+    return 0;
+}
+
+}  // namespace
+
+const SetupLanguage* TransformLanguageFor(bool multiLanguage, bool freshOrModify, const SetupLanguage& current) {
+    if (!multiLanguage || !freshOrModify || current.languageId == 1033) return nullptr;
+    return &current;
+}
+
+DWORD ExtractProduct(SetupPackage& package, ExtractionProgressHandler* progress, const ExtractionContext& context) {
+    ICBSFileUtilities::CreateFolderTree(package.msiFolder);
+    if (package.msiFileName.empty()) {
+        if (CancelFlag()) return CSetupApp::Current()->SetOutcome(3);
+        WriteLog(2, L"ZEL (c): Extracting resource: %s\r\n", package.packageResource.c_str());
+        if (context.showStatus) context.showStatus(package.name);
+        CabinetImage cabinet;
+        if (!PackageCabinet(context.resources, package.packageResource, cabinet)) return ERROR_INSTALL_PACKAGE_INVALID;
+        CabinetExtractor extractor(L"Package.cab", cabinet, package.msiFolder);
+        if (!extractor.ExtractAll(progress) && !CancelFlag())
+            return CabinetExtractor::DiskFull() ? 11 : ERROR_INSTALL_PACKAGE_INVALID;
+        package.msiFileName = OnlyDatabaseIn(package.msiFolder);
+    }
+    if (context.transformLanguage) return WriteTransform(package, context);
+    return 0;
+}

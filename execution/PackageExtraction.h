@@ -1,0 +1,31 @@
+// Unpacking one package: its installer database from the launcher's own
+// resources into the package folder, and the transform of the chosen
+// language beside it.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+class SetupPackage;
+class ExtractionProgressHandler;
+struct SetupLanguage;
+
+struct ExtractionContext {
+    HMODULE resources = nullptr;  // the module holding the catalogue
+    // The language whose transform is written; null when none is.
+    const SetupLanguage* transformLanguage = nullptr;
+    // Shows a status text on the page (may be empty: no page to show it).
+    std::function<void(const std::wstring&)> showStatus;
+};
+
+// 0 success, 11 disk full, 1620 any other unpacking failure (also a package
+// resource whose length does not match its size), 1603 when cancelled before
+// the package was unpacked.
+DWORD ExtractProduct(SetupPackage& package, ExtractionProgressHandler* progress, const ExtractionContext& context);
+
+// The language transform: written when a language was chosen (a
+// multi-language installer), the run installs or modifies, and the language
+// is not English.
+const SetupLanguage* TransformLanguageFor(bool multiLanguage, bool freshOrModify, const SetupLanguage& current);
