@@ -1,13 +1,14 @@
 #include "execution/InstallWizardPage.h"
 
-#include "framework/Text.h"
+#include "execution/ProductOperations.h"
 #include "launcher/SetupApp.h"
 #include "wizard/WizardDialog.h"
 
-void InstallWizardPage::Prepare() {
-    if (wizard_->FullUi()) ShowWindow(SW_SHOW);
+void InstallWizardPage::Activate() {
+    bool wasVisible = wizard_->IsWindowVisible();
+    wizard_->ShowWindow(SW_HIDE);
+    ProductOperations operations(*CSetupApp::Current(), *wizard_);
+    operations.RunOperations();
+    if (wasVisible && wizard_->HasNextPage()) wizard_->ShowFrame();
+    wizard_->OnOK();
 }
-
-std::wstring InstallWizardPage::HeadingText() const { return std::wstring(); }
-
-std::wstring InstallWizardPage::BodyText() const { return std::wstring(); }

@@ -1,14 +1,14 @@
-// The wizard page for the Windows Installer operations.
+// The install page: no controls and no texts; its activation runs the
+// Windows Installer operations with the frame hidden, then moves on.
 #pragma once
 
-#include "wizard/TextPage.h"
+#include "wizard/WizardPageBase.h"
 
-class InstallWizardPage : public TextPage {
+class InstallWizardPage : public WizardPageBase {
 public:
-    explicit InstallWizardPage(CWizardDialog* wizard) : TextPage(wizard, L"Install (hidden)") {}
-    void Prepare() override;
+    explicit InstallWizardPage(CWizardDialog* wizard) : WizardPageBase(wizard, L"Install (hidden)") {}
 
-protected:
-    std::wstring HeadingText() const override;
-    std::wstring BodyText() const override;
+    void Activate() override;
+    void CreateControls(HWND, int, int) override {}
+    void UpdateTexts() override {}
 };

@@ -41,6 +41,8 @@ public:
     // code without an error report; 1641 outranks 3010.
     void RecordRestartSuccess(DWORD code);
     void ReportOutcome();
+    // Windows Installer has shown the failure itself: no box of ours.
+    void MarkOutcomeReported() { outcome_.reported = true; }
     const SetupOutcome& Outcome() const { return outcome_; }
     void AbortRun(DWORD code);
 

@@ -9,12 +9,13 @@
 #include <memory>
 #include <string>
 
+#include "execution/OperationMode.h"
 #include "wizard/DialogBase.h"
 #include "wizard/PageTable.h"
 
 class WizardPageBase;
 
-class CWizardDialog : public CDialogBase {
+class CWizardDialog : public CDialogBase, public OperationMode {
 public:
     explicit CWizardDialog(std::wstring title, HWND parent = nullptr);
     ~CWizardDialog() override;
@@ -26,18 +27,21 @@ public:
     void UpdateFrameTexts();
 
     // Records a Windows Installer result as the run's outcome.
-    void SetResult(DWORD errorCode);
+    void SetResult(DWORD errorCode) override;
     bool HasNextPage() const;
 
-    bool IsRepair() const;
-    bool IsUninstall() const;
-    bool IsModify() const;
+    bool IsRepair() const override;
+    bool IsUninstall() const override;
+    bool IsModify() const override;
     bool IsFreshInstall() const;
     void RefreshInstalledState();
 
     bool FullUi() const { return fullUi_; }
     HBRUSH PageBrush() const { return static_cast<HBRUSH>(pageBrush_.get()); }
-    const WizardFlags& Flags() const { return flags_; }
+    const WizardFlags& Flags() const override { return flags_; }
+    const std::wstring& BackupProperties() const override { return backupProperties; }
+    const std::wstring& ServiceProperties() const override { return serviceProperties; }
+    const std::wstring& ClusterProperties() const override { return clusterProperties; }
     int PageCount() const { return pageCount_; }
     int CurrentIndex() const { return current_; }
     int FinishIndex() const { return finishIndex_; }

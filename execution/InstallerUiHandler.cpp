@@ -1,0 +1,31 @@
+#include "execution/InstallerUiHandler.h"
+
+#include "framework/MessageBox.h"
+#include "framework/SystemApi.h"
+#include "launcher/SetupApp.h"
+
+namespace {
+
+constexpr DWORD kMessageFilter =
+    INSTALLLOGMODE_FATALEXIT | INSTALLLOGMODE_ERROR | INSTALLLOGMODE_WARNING | INSTALLLOGMODE_USER;
+
+INT CALLBACK ExternalHandler(LPVOID, UINT messageType, LPCWSTR message) {
+    try {
+        CSetupApp* app = CSetupApp::Current();
+        return HandleInstallerMessage(messageType, message, app ? app->IsSilent() : true);
+    } catch (...) {
+        return 0;
+    }
+}
+
+}  // namespace
+
+int HandleInstallerMessage(UINT messageType, const wchar_t* message, bool silent) {
+    if ((messageType & 0xFF000000u) != INSTALLMESSAGE_USER || silent) return 0;
+    return fw::ShowMessageBox(false, message ? message : L"", messageType & 0x00FFFFFFu);
+}
+
+ExternalUiHandlerScope::ExternalUiHandlerScope()
+    : previous_(fw::Msi().MsiSetExternalUIW(ExternalHandler, kMessageFilter, nullptr)) {}
+
+ExternalUiHandlerScope::~ExternalUiHandlerScope() { fw::Msi().MsiSetExternalUIW(previous_, 0, nullptr); }

@@ -1,0 +1,23 @@
+// The external user-interface handler around a Windows Installer call: the
+// package's user messages appear in the launcher's message box; everything
+// else Windows Installer shows itself.
+#pragma once
+
+#include <windows.h>
+#include <msi.h>
+
+// The box answer for an INSTALLMESSAGE_USER message; 0 (let Windows
+// Installer handle it) for every other message, and in a silent run.
+int HandleInstallerMessage(UINT messageType, const wchar_t* message, bool silent);
+
+// Installs the handler for its lifetime and puts the previous one back.
+class ExternalUiHandlerScope {
+public:
+    ExternalUiHandlerScope();
+    ~ExternalUiHandlerScope();
+    ExternalUiHandlerScope(const ExternalUiHandlerScope&) = delete;
+    ExternalUiHandlerScope& operator=(const ExternalUiHandlerScope&) = delete;
+
+private:
+    INSTALLUI_HANDLERW previous_ = nullptr;
+};

@@ -1,0 +1,255 @@
+#include "execution/ProductOperations.h"
+
+#include "execution/InstallerUiHandler.h"
+#include "execution/OperationMode.h"
+#include "execution/PackageExtraction.h"
+#include "execution/PropertyItems.h"
+#include "framework/SystemApi.h"
+#include "icbs/ICBSFileUtilities.h"
+#include "icbs/RegistryKey.h"
+#include "launcher/SetupApp.h"
+
+ProductOperations::ProductOperations(CSetupApp& app, OperationMode& mode) : app_(app), mode_(mode) {}
+
+bool ProductOperations::MultiPackage() const { return app_.Catalogue().size() >= 2; }
+bool ProductOperations::LanguageChosen() const { return app_.IsMultiLanguage(); }
+
+bool ProductOperations::Succeeded(DWORD result) {
+    if (result == ERROR_SUCCESS) return true;
+    if (!outcome::IsSuccessWithRestart(result)) return false;
+    if (restart_ != ERROR_SUCCESS_REBOOT_INITIATED) restart_ = result;
+    return true;
+}
+
+DWORD ProductOperations::Final(DWORD failure) const { return failure != 0 ? failure : restart_; }
+
+DWORD ProductOperations::RunOperations() {
+    auto& catalogue = app_.Catalogue();
+    SetupPackage& main = *catalogue.front();
+    WriteLog(3, L"ZEL (c): determine installer platform\r\n");
+    WriteLog(3, L"ZEL (c): dedected %s platform\r\n", main.is64 ? L"64-bit" : L"32-bit");
+    if (main.is64 && !app_.Is64BitOs()) {
+        mode_.SetResult(ERROR_INSTALL_PLATFORM_UNSUPPORTED);
+        return ERROR_INSTALL_PLATFORM_UNSUPPORTED;
+    }
+    WriteLog(3, L"ZEL (c): rest custom installer registry\r\n");
+    if (MultiPackage() && mode_.IsUninstall() && registryStep) registryStep(2, main);
+    WriteLog(3, L"ZEL (c): Starting the real work\r\n");
+    DeleteCurrentInstallationType();
+    WriteLog(3, L"ZEL (c): Determine install sequence\r\n");
+    enum { kExtract, kRepair, kUninstall, kModify, kInstall } operation =
+        app_.CommandLine().extractAll ? kExtract
+        : mode_.IsRepair()            ? kRepair
+        : mode_.IsUninstall()         ? kUninstall
+        : mode_.IsModify()            ? kModify
+                                      : kInstall;
+    DWORD result = operation == kExtract ? Extract()
+                   : operation == kRepair ? Repair()
+                   : operation == kUninstall ? Uninstall()
+                   : operation == kModify ? Modify()
+                                          : Install();
+    DeleteCurrentInstallationType();
+    if (MultiPackage() && registryStep) {
+        bool ok = outcome::IsSuccess(result);
+        if (operation == kRepair || operation == kModify) registryStep(1, main);
+        else if (operation == kUninstall && !ok) registryStep(3, main);
+        else if (operation == kInstall && ok) registryStep(0, main);
+    }
+    mode_.SetResult(result);
+    // Windows Installer has shown its own message for these.
+    if (result == ERROR_INSTALL_USEREXIT || result == ERROR_INSTALL_FAILURE || result == ERROR_INSTALL_SUSPEND)
+        app_.MarkOutcomeReported();
+    return result;
+}
+
+std::wstring ProductOperations::CataloguePropertiesText(bool& has) {
+    CatalogueResources& resources = app_.Resources();
+    std::optional<std::wstring> text = resources.ReadString(L"PROPERTIES");
+    has = resources.IsMultiLanguage() || text.has_value();
+    return text.value_or(L"");
+}
+
+DWORD ProductOperations::RunInstall(SetupPackage& package, const std::wstring& extraProperties) {
+    if (prepareDatabase) {
+        prepareDatabase(package);
+    } else {
+        fw::Msi().MsiSetInternalUI(static_cast<INSTALLUILEVEL>(app_.CommandLine().uiLevel), nullptr);
+        HandLogToInstaller();
+    }
+    const CSetupAppCommandLineInfo& commandLine = app_.CommandLine();
+    InstallCallInputs inputs;
+    inputs.mifPath = commandLine.mifPath;
+    inputs.administrative = commandLine.administrative;
+    inputs.uninstall = commandLine.uninstall;
+    inputs.catalogueProperties = CataloguePropertiesText(inputs.hasCatalogueProperties);
+    inputs.commandLineProperties = commandLine.properties;
+    inputs.extraProperties = extraProperties;
+    std::wstring properties = ComposeInstallProperties(inputs);
+    DWORD result;
+    {
+        ExternalUiHandlerScope handler;
+        result = fw::Msi().MsiInstallProductW(package.msiFileName.c_str(), properties.c_str());
+    }
+    ReopenLog();
+    return result;
+}
+
+std::wstring ProductOperations::LanguageAndTransform(const SetupPackage& package, std::wstring middle) {
+    std::wstring text;
+    const SetupLanguage& language = app_.Languages().Current();
+    if (LanguageChosen()) text += items::Language(language.code);
+    text += middle;
+    if (LanguageChosen() && language.languageId != 1033 && !package.transformFileName.empty())
+        text += items::Transform(package.transformFileName);
+    return text;
+}
+
+std::wstring ProductOperations::InstallExtras(const SetupPackage& package) {
+    std::wstring extra;
+    if (MultiPackage()) {
+        std::wstring type = package.isMain ? std::wstring() : ReadCurrentInstallationType();
+        extra += items::Sub() + items::NoFinish();
+        if (!package.isMain) extra += type == L"Custom" ? items::CustomizeOnly() : items::ProgressOnly();
+    }
+    std::wstring configuration;
+    const WizardFlags& flags = mode_.Flags();
+    if (flags.backup) configuration += mode_.BackupProperties() + L" ";
+    if (flags.service) configuration += mode_.ServiceProperties() + L" ";
+    if (flags.cluster) configuration += mode_.ClusterProperties() + L" ";
+    return extra + LanguageAndTransform(package, configuration);
+}
+
+std::wstring ProductOperations::ModifyExtras(const SetupPackage& package, bool newSubPackage) {
+    std::wstring extra;
+    if (MultiPackage()) {
+        extra += items::Sub() + (package.isMain ? items::NoFinish() : items::CustomizeOnly());
+        if (newSubPackage) extra += items::Agreement();
+    }
+    std::wstring configuration;
+    const WizardFlags& flags = mode_.Flags();
+    if (flags.service) configuration += mode_.ServiceProperties() + L" ";
+    if (flags.cluster) configuration += mode_.ClusterProperties() + L" ";
+    return extra + LanguageAndTransform(package, configuration);
+}
+
+DWORD ProductOperations::Install() {
+    auto& catalogue = app_.Catalogue();
+    for (size_t i = 0; i < catalogue.size(); ++i) {
+        SetupPackage& package = *catalogue[i];
+        if (!package.selected) continue;
+        WriteLog(2, L"ZEL (c): Installing product %s\r\n", package.name.c_str());
+        DWORD result = RunInstall(package, InstallExtras(package));
+        if (Succeeded(result)) continue;
+        WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", result);
+        RollBackInstalls(i);
+        return result;
+    }
+    return Final(0);
+}
+
+void ProductOperations::RollBackInstalls(size_t failedIndex) {
+    auto& catalogue = app_.Catalogue();
+    app_.CommandLine().uninstall = true;
+    for (size_t i = failedIndex; i-- > 0;) {
+        SetupPackage& package = *catalogue[i];
+        if (!package.selected) continue;
+        WriteLog(2, L"ZEL (c): Rolling back product %s\r\n", package.name.c_str());
+        RunInstall(package, items::Rollback());
+    }
+    app_.CommandLine().uninstall = false;
+}
+
+DWORD ProductOperations::Modify() {
+    auto& catalogue = app_.Catalogue();
+    bool newSubPackage = false;
+    for (auto& package : catalogue)
+        if (package->selected && !package->isMain && !package->IsInstalled()) newSubPackage = true;
+    DWORD firstFailure = 0;
+    for (auto& package : catalogue) {
+        if (!package->selected) continue;
+        WriteLog(2, L"ZEL (c): Modifying product %s\r\n", package->name.c_str());
+        DWORD result = RunInstall(*package, ModifyExtras(*package, newSubPackage));
+        if (Succeeded(result)) continue;
+        WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", result);
+        if (result == ERROR_INSTALL_USEREXIT) return result;
+        if (firstFailure == 0) firstFailure = result;
+    }
+    return Final(firstFailure);
+}
+
+DWORD ProductOperations::Repair() {
+    DWORD firstFailure = 0;
+    for (auto& package : app_.Catalogue()) {
+        if (!package->selected) continue;
+        WriteLog(2, L"ZEL (c): Reinstalling product %s\r\n", package->name.c_str());
+        fw::Msi().MsiSetInternalUI(static_cast<INSTALLUILEVEL>(app_.CommandLine().uiLevel), nullptr);
+        HandLogToInstaller();
+        DWORD result = package->productCode.empty()
+                           ? ERROR_INSTALL_FAILURE
+                           : fw::Msi().MsiReinstallProductW(package->productCode.c_str(), app_.CommandLine().reinstallMode);
+        ReopenLog();
+        if (Succeeded(result)) continue;
+        WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", result);
+        if (firstFailure == 0) firstFailure = result;
+    }
+    return Final(firstFailure);
+}
+
+DWORD ProductOperations::Uninstall() {
+    auto& catalogue = app_.Catalogue();
+    SetupPackage& main = *catalogue.front();
+    if (main.selected && !main.IsInstalled()) return ERROR_INSTALL_FAILURE;
+    for (size_t i = catalogue.size(); i-- > 0;) {
+        SetupPackage& package = *catalogue[i];
+        if (!package.selected || !package.IsInstalled()) continue;
+        if (!package.isMain && registryStep) registryStep(2, package);
+        WriteLog(2, L"ZEL (c): Uninstalling product %s\r\n", package.name.c_str());
+        DWORD result = RunInstall(package, MultiPackage() ? items::UninstallAll() : std::wstring());
+        if (Succeeded(result)) {
+            package.isInstalled = false;
+            continue;
+        }
+        WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", result);
+        RollBackUninstalls(i);
+        return result;
+    }
+    return Final(0);
+}
+
+void ProductOperations::RollBackUninstalls(size_t failedIndex) {
+    auto& catalogue = app_.Catalogue();
+    app_.CommandLine().uninstall = false;
+    ExtractionContext context;
+    context.resources = app_.Resources().Module();
+    for (size_t i = failedIndex; i < catalogue.size(); ++i) {
+        SetupPackage& package = *catalogue[i];
+        if (!package.selected || package.IsInstalled()) continue;
+        WriteLog(2, L"ZEL (c): Rolling back product %s\r\n", package.name.c_str());
+        package.msiFileName.clear();
+        ExtractProduct(package, nullptr, context);
+        RunInstall(package, items::Rollback());
+    }
+    app_.CommandLine().uninstall = true;
+}
+
+DWORD ProductOperations::Extract() {
+    std::wstring folder = ICBSFileUtilities::GetCurrentFolder();
+    for (auto& package : app_.Catalogue()) {
+        if (!package->selected) continue;
+        WriteLog(2, L"ZEL (c): Extracting product %s\r\n", package->name.c_str());
+        size_t slash = package->msiFileName.find_last_of(L"\\/");
+        std::wstring name = slash == std::wstring::npos ? package->msiFileName : package->msiFileName.substr(slash + 1);
+        ICBSFileUtilities::CopyOneFile(package->msiFileName, folder + L"\\" + name, false);
+    }
+    return 0;
+}
+
+std::wstring ReadCurrentInstallationType() {
+    RegistryKey key(RegistryKey::LocalMachine(), L"Software\\Morvex");
+    return key.IsOpen() ? key.GetString(L"CurrentInstallationType") : std::wstring();
+}
+
+void DeleteCurrentInstallationType() {
+    RegistryKey key(RegistryKey::LocalMachine(), L"Software\\Morvex", false);
+    if (key.IsOpen()) key.DeleteValue(L"CurrentInstallationType");
+}

@@ -1,0 +1,59 @@
+// The Windows Installer operations over the catalogue's packages: install,
+// modify, repair, uninstall and extract, with the rollbacks that undo a
+// partly done multi-package run, and one result for the whole run.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+class CSetupApp;
+class OperationMode;
+class SetupPackage;
+
+class ProductOperations {
+public:
+    ProductOperations(CSetupApp& app, OperationMode& mode);
+
+    // The steps of other parts that the operations run: the preparation of
+    // the package database before each call, and the custom installer
+    // registry step (0 perform, 1 redo, 2 prepare-remove, 3 roll back).
+    std::function<void(SetupPackage&)> prepareDatabase;
+    std::function<void(int step, SetupPackage&)> registryStep;
+
+    // Runs the operation the command line and the installed state ask for,
+    // and records its result through the mode's SetResult.
+    DWORD RunOperations();
+    // One MsiInstallProductW call for a package, with the log handed over.
+    DWORD RunInstall(SetupPackage& package, const std::wstring& extraProperties);
+
+    DWORD Install();
+    DWORD Modify();
+    DWORD Repair();
+    DWORD Uninstall();
+    DWORD Extract();
+
+private:
+    std::wstring InstallExtras(const SetupPackage& package);
+    std::wstring ModifyExtras(const SetupPackage& package, bool newSubPackage);
+    std::wstring LanguageAndTransform(const SetupPackage& package, std::wstring middle);
+    std::wstring CataloguePropertiesText(bool& has);
+    void RollBackInstalls(size_t failedIndex);
+    void RollBackUninstalls(size_t failedIndex);
+    // Counts a result: false for a failure; a success asking for a restart
+    // is remembered (1641 over 3010).
+    bool Succeeded(DWORD result);
+    DWORD Final(DWORD failure) const;
+    bool MultiPackage() const;
+    bool LanguageChosen() const;
+
+    CSetupApp& app_;
+    OperationMode& mode_;
+    DWORD restart_ = 0;
+};
+
+// The setup type that the main package's installation recorded for the
+// sub-packages, under HKEY_LOCAL_MACHINE\Software\Morvex.
+std::wstring ReadCurrentInstallationType();
+void DeleteCurrentInstallationType();

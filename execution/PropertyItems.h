@@ -1,0 +1,39 @@
+// The property items that the launcher adds to a Windows Installer call:
+// NAME="value" and one blank each.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace items {
+
+std::wstring Item(const std::wstring& name, const std::wstring& value);
+
+std::wstring Sub();            // HAS_SUB_PACKAGES="Yes"
+std::wstring NoFinish();       // UI_HIDE_FINISH_DLG="Yes"
+std::wstring CustomizeOnly();  // UI_HIDE_ALL_BUT_CUSTOMIZE_AND_PROGRESS="Yes"
+std::wstring ProgressOnly();   // UI_HIDE_ALL_BUT_PROGRESS="Yes"
+std::wstring Agreement();      // UI_SHOW_LICENSE_AGREEMENT_DLG="Yes"
+// UI_HIDE_ALL_BUT_PROGRESS="Yes" DO_QUICK_INSTALL="<keys joined by ,>"
+std::wstring Quick(const std::vector<std::wstring>& productKeys);
+std::wstring Language(const std::wstring& code);        // INSTALLER_LANGUAGE
+std::wstring Transform(const std::wstring& fileName);   // TRANSFORMS
+
+std::wstring UninstallAll();  // sub, progress-only, no-finish
+std::wstring Rollback();      // progress-only, no-finish
+
+}  // namespace items
+
+// The property string of one Windows Installer call, in order: the MIF
+// option, ACTION=ADMIN or REMOVE=ALL, INSTALLEDFROMLAUNCHER=Yes, the
+// catalogue's PROPERTIES text, the command line's properties, and extra.
+struct InstallCallInputs {
+    std::wstring mifPath;
+    bool administrative = false;
+    bool uninstall = false;
+    bool hasCatalogueProperties = false;
+    std::wstring catalogueProperties;
+    std::vector<std::wstring> commandLineProperties;
+    std::wstring extraProperties;
+};
+std::wstring ComposeInstallProperties(const InstallCallInputs& inputs);
