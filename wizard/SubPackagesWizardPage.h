@@ -1,14 +1,32 @@
-// The wizard page for the sub-packages that take part in the run.
+// The sub-packages page: one check box per sub-package (at most five), set
+// from each package's selection and stored back by Next.
 #pragma once
 
-#include "wizard/TextPage.h"
+#include <windows.h>
 
-class SubPackagesWizardPage : public TextPage {
+#include <array>
+#include <utility>
+
+#include "wizard/WizardPageBase.h"
+
+class SetupPackage;
+
+class SubPackagesWizardPage : public WizardPageBase {
 public:
-    explicit SubPackagesWizardPage(CWizardDialog* wizard) : TextPage(wizard, L"IncludedSubPackages") {}
-    void Prepare() override;
+    static constexpr int kMaxRows = 5;
 
-protected:
-    std::wstring HeadingText() const override;
-    std::wstring BodyText() const override;
+    explicit SubPackagesWizardPage(CWizardDialog* wizard) : WizardPageBase(wizard, L"IncludedSubPackages") {}
+
+    void CreateControls(HWND parent, int width, int height) override;
+    void UpdateTexts() override;
+    void Prepare() override;
+    bool QueryNext() override;
+
+    // The string id of the description for a mode.
+    static UINT DescriptionId(bool repair, bool uninstall, bool modify);
+
+private:
+    HWND title_ = nullptr;
+    HWND description_ = nullptr;
+    std::array<std::pair<SetupPackage*, HWND>, kMaxRows> rows_{};
 };
