@@ -1,4 +1,4 @@
-#include "tests/machine/icbs/IcbsTestHelpers.h"
+#include "tests/icbs/files/FileTestSupport.h"
 
 #include <aclapi.h>
 #include <sddl.h>
@@ -6,7 +6,7 @@
 #include "framework/Text.h"
 #include "tests/support/TestSupport.h"
 
-namespace icbstest {
+namespace filetest {
 
 std::wstring ChildPath() { return testsupport::BuildDir() + L"\\tests\\icbs_child.exe"; }
 std::wstring ChildCommand(const std::wstring& arguments) { return L"\"" + ChildPath() + L"\" " + arguments; }
@@ -124,4 +124,4 @@ std::wstring PathOfLength(const std::wstring& folder, size_t length) {
 
 std::wstring Extended(const std::wstring& path) { return L"\\\\?\\" + path; }
 
-}  // namespace icbstest
+}  // namespace filetest

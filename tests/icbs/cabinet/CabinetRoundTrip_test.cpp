@@ -9,7 +9,7 @@
 
 #include "icbs/CabinetCompressor.h"
 #include "icbs/CabinetExtractor.h"
-#include "tests/cabinet/CabinetTestSupport.h"
+#include "tests/icbs/cabinet/CabinetTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 using namespace cabtest;

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "icbs/ICBSFileUtilities.h"
-#include "tests/machine/icbs/IcbsTestHelpers.h"
+#include "tests/icbs/files/FileTestSupport.h"
 #include "tests/support/TestSupport.h"
 
-using icbstest::Extended;
-using icbstest::PathOfLength;
+using filetest::Extended;
+using filetest::PathOfLength;
 using testsupport::TempDir;
 
 namespace {

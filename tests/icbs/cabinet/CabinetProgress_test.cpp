@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "icbs/CabinetExtractor.h"
-#include "tests/cabinet/CabinetTestSupport.h"
+#include "tests/icbs/cabinet/CabinetTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 using namespace cabtest;

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-namespace icbstest {
+namespace filetest {
 
 // build/tests/icbs_child.exe, and a command line that runs it with arguments.
 std::wstring ChildPath();
@@ -52,4 +52,4 @@ std::wstring PathOfLength(const std::wstring& folder, size_t length);
 // The extended form for checking long paths with plain Windows calls.
 std::wstring Extended(const std::wstring& path);
 
-}  // namespace icbstest
+}  // namespace filetest

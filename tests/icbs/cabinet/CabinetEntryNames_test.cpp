@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "icbs/CabinetExtractor.h"
-#include "tests/cabinet/CabinetTestSupport.h"
+#include "tests/icbs/cabinet/CabinetTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 using namespace cabtest;

@@ -1,4 +1,4 @@
-#include "tests/cabinet/CabinetTestSupport.h"
+#include "tests/icbs/cabinet/CabinetTestSupport.h"
 
 #include <algorithm>
 #include <random>
