@@ -8,11 +8,12 @@
 
 #include "icbs/ICBSFileUtilities.h"
 #include "tests/icbs/files/FileTestSupport.h"
+#include "tests/support/AccessEntries.h"
 #include "tests/support/TestSupport.h"
 
-using filetest::AllowedFor;
-using filetest::ReadDaclEntries;
-using filetest::SidText;
+using testsupport::AllowedFor;
+using testsupport::ReadDaclEntries;
+using testsupport::SidText;
 using testsupport::TempDir;
 
 namespace {
@@ -125,7 +126,7 @@ TEST(FolderAccess, ProtectedFolderAccessIsAppliedAndReadBack) {
     ::GetSecurityDescriptorControl(descriptor, &control, &revision);
     EXPECT_TRUE(control & SE_DACL_PROTECTED);
     EXPECT_EQ(SidText(WinBuiltinAdministratorsSid), SidText(owner));
-    auto entries = filetest::EntriesOf(dacl);
+    auto entries = testsupport::EntriesOf(dacl);
     ::LocalFree(descriptor);
     ASSERT_EQ(3u, entries.size());
     for (const auto& entry : entries) EXPECT_EQ(0, entry.flags & INHERITED_ACE);
