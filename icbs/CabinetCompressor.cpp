@@ -3,7 +3,8 @@
 #include <cstring>
 
 #include "framework/SystemApi.h"
-#include "icbs/CabinetEntryTarget.h"
+#include "icbs/FolderEntries.h"
+#include "icbs/FolderPath.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ bool CabinetCompressor::AddFile(const std::wstring& folder, const std::wstring& 
     if (!context_ || flushed_) return false;
     try {
         std::wstring stored = nameInCabinet.empty() ? name : nameInCabinet;
-        std::string source = cabinet_fci::EncodeName(JoinFolder(folder, name));
+        std::string source = cabinet_fci::EncodeName(FolderPath(folder).Child(name));
         std::string storedBytes = IsAscii(stored) ? std::string(stored.begin(), stored.end())
                                                   : cabinet_fci::EncodeName(stored);
         user_.nameAttributes = IsAscii(stored) ? 0 : _A_NAME_IS_UTF;
@@ -73,21 +74,19 @@ bool CabinetCompressor::AddFolder(const std::wstring& folder, unsigned flags) {
 }
 
 bool CabinetCompressor::AddFolderEntries(const std::wstring& folder, const std::wstring& prefix, unsigned flags) {
-    WIN32_FIND_DATAW entry;
-    fw::FindHandle find(::FindFirstFileW(JoinFolder(folder, L"*.*").c_str(), &entry));
-    if (!find) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
-    do {
+    FolderPath parent(folder);
+    bool added = true;
+    bool listed = icbs::ForEachEntry(folder, L"*.*", [&](const WIN32_FIND_DATAW& entry) {
         std::wstring name = entry.cFileName;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (name == L"." || name == L"..") continue;
-            if ((flags & kIncludeSubfolders) &&
-                !AddFolderEntries(JoinFolder(folder, name), prefix + name + L"\\", flags))
-                return false;
-        } else if (!AddFile(folder, name, prefix + name)) {
-            return false;
-        }
-    } while (::FindNextFileW(find.get(), &entry));
-    return true;
+        if (!icbs::IsFolderEntry(entry))
+            added = AddFile(folder, name, prefix + name);
+        else if (flags & kIncludeSubfolders)
+            added = AddFolderEntries(parent.Child(name), prefix + name + L"\\", flags);
+        return added;
+    });
+    // A folder that matches nothing at all holds nothing to add.
+    if (!listed) return ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    return added;
 }
 
 bool CabinetCompressor::Flush() {

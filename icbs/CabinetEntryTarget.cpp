@@ -3,6 +3,7 @@
 #include <fci.h>
 
 #include "framework/Text.h"
+#include "icbs/FolderPath.h"
 
 std::wstring DecodeEntryName(const char* stored, USHORT attributes) {
     if (!stored) return std::wstring();
@@ -42,11 +43,6 @@ std::wstring EntryFileName(const std::wstring& stored) {
     return IsUsableFileName(fileName) ? fileName : std::wstring();
 }
 
-std::wstring JoinFolder(const std::wstring& folder, const std::wstring& name) {
-    if (folder.empty() || folder.back() == L'\\' || folder.back() == L'/') return folder + name;
-    return folder + L"\\" + name;
-}
-
 EntryTarget ChooseEntryTarget(const std::wstring& stored, bool picking, std::vector<ExtractRequest>& requests,
                               const std::wstring& defaultFolder) {
     std::wstring fileName = EntryFileName(stored);
@@ -54,7 +50,7 @@ EntryTarget ChooseEntryTarget(const std::wstring& stored, bool picking, std::vec
     std::wstring lastPart = separator == std::wstring::npos ? stored : stored.substr(separator + 1);
     if (!picking) {
         if (fileName.empty()) return {EntryTarget::Refuse, {}};
-        return {EntryTarget::Write, JoinFolder(defaultFolder, fileName)};
+        return {EntryTarget::Write, FolderPath(defaultFolder).Child(fileName)};
     }
     for (auto request = requests.begin(); request != requests.end(); ++request) {
         if (request->name != stored && request->name != lastPart) continue;
@@ -62,7 +58,7 @@ EntryTarget ChooseEntryTarget(const std::wstring& stored, bool picking, std::vec
         std::wstring folder = request->folder.empty() ? defaultFolder : request->folder;
         requests.erase(request);
         if (name.empty()) return {EntryTarget::Refuse, {}};
-        return {EntryTarget::Write, JoinFolder(folder, name)};
+        return {EntryTarget::Write, FolderPath(folder).Child(name)};
     }
     return {EntryTarget::Skip, {}};
 }

@@ -28,9 +28,6 @@ std::wstring DecodeEntryName(const char* stored, USHORT attributes);
 // extension).
 std::wstring EntryFileName(const std::wstring& stored);
 
-// folder + "\" + name (no second backslash when folder ends with one).
-std::wstring JoinFolder(const std::wstring& folder, const std::wstring& name);
-
 struct EntryTarget {
     enum Kind {
         Skip,    // not wanted: leave the entry in the cabinet

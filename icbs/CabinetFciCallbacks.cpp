@@ -11,7 +11,7 @@
 #include <cstring>
 
 #include "framework/Text.h"
-#include "icbs/CabinetFiles.h"
+#include "icbs/ICBSFileUtilities.h"
 
 namespace cabinet_fci {
 namespace {
@@ -91,8 +91,8 @@ int DIAMONDAPI Delete(char* name, int* error, void*) noexcept {
 
 BOOL DIAMONDAPI GetTempFile(char* name, int size, void*) noexcept {
     try {
-        std::wstring path = cabinet_files::CreateUniqueFile(cabinet_files::TempFolder(), kTempFilePattern,
-                                                            kTempFileAttempts);
+        std::wstring path = ICBSFileUtilities::CreateUniqueFile(ICBSFileUtilities::GetTempFolder(),
+                                                                kTempFilePattern, kTempFileAttempts);
         if (path.empty()) return FALSE;
         // The name is now reserved; the library creates the file itself and
         // insists on creating it new.

@@ -1,5 +1,9 @@
 #include "icbs/CabinetImage.h"
 
+CabinetImage CabinetImageFromBytes(const std::string& bytes) {
+    return {reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size())};
+}
+
 CabinetImage CabinetImageFromBlob(const BYTE* blob, DWORD blobSize) {
     if (!blob || blobSize < 4) return {};
     DWORD length = static_cast<DWORD>(blob[0]) | static_cast<DWORD>(blob[1]) << 8 |

@@ -15,6 +15,10 @@ struct CabinetImage {
     explicit operator bool() const { return data != nullptr && size != 0; }
 };
 
+// A cabinet whose bytes are held in a string (no length prefix), for
+// example a stream read from a package. The string must outlive the image.
+CabinetImage CabinetImageFromBytes(const std::string& bytes);
+
 // The cabinet inside a length-prefixed blob. A length larger than what the
 // blob holds is cut to the bytes present (reading past the resource would
 // run off the mapped image); a blob shorter than the prefix holds nothing.

@@ -54,6 +54,15 @@ INT_PTR Register(Table& table, Stream stream) {
     return handle;
 }
 
+INT_PTR RegisterFile(fw::FileHandle file) {
+    Stream stream;
+    stream.isFile = true;
+    stream.file = std::move(file);
+    Table& table = Streams();
+    std::lock_guard<std::mutex> guard(table.lock);
+    return Register(table, std::move(stream));
+}
+
 INT_PTR OpenFile(const char* name, int oflag, int pmode) {
     DWORD access = 0, share = 0;
     int mode = oflag & (_O_WRONLY | _O_RDWR);
@@ -76,13 +85,7 @@ INT_PTR OpenFile(const char* name, int oflag, int pmode) {
     std::wstring path = fw::FromCodePage(name ? name : "", CP_ACP);
     fw::FileHandle file(
         ::CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return -1;
-    Stream stream;
-    stream.isFile = true;
-    stream.file = std::move(file);
-    Table& table = Streams();
-    std::lock_guard<std::mutex> guard(table.lock);
-    return Register(table, std::move(stream));
+    return file ? RegisterFile(std::move(file)) : -1;
 }
 
 UINT ReadMemory(Stream& stream, void* buffer, UINT count, std::unique_lock<std::mutex>& guard) {
@@ -252,15 +255,7 @@ void SetDiskFull() { g_diskFull = true; }
 void ClearDiskFull() { g_diskFull = false; }
 bool WriteFailed() { return g_writeFailed; }
 
-INT_PTR AddOutputFile(fw::FileHandle file) {
-    if (!file) return 0;
-    Stream stream;
-    stream.isFile = true;
-    stream.file = std::move(file);
-    Table& table = Streams();
-    std::lock_guard<std::mutex> guard(table.lock);
-    return Register(table, std::move(stream));
-}
+INT_PTR AddOutputFile(fw::FileHandle file) { return file ? RegisterFile(std::move(file)) : 0; }
 
 OutputFileState QueryOutputFile(INT_PTR handle) {
     Table& table = Streams();

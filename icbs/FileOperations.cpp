@@ -1,7 +1,8 @@
 // ICBSFileUtilities: single files (existence, creation, copy, move, delete,
-// attributes, appending, reading, size).
+// attributes, appending, reading and writing whole files, size).
 #include "icbs/ICBSFileUtilities.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "framework/Handles.h"
@@ -115,6 +116,33 @@ bool ICBSFileUtilities::ReadBytes(const std::wstring& path, void* buffer, DWORD 
         total += read;
     }
     if (bytesRead) *bytesRead = total;
+    return true;
+}
+
+bool ICBSFileUtilities::ReadAllBytes(const std::wstring& path, std::string& bytes) {
+    bytes.clear();
+    fw::FileHandle file = OpenForReading(path, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    if (!file) return false;
+    char chunk[65536];
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(file.get(), chunk, sizeof(chunk), &read, nullptr)) return false;
+        if (read == 0) return true;
+        bytes.append(chunk, read);
+    }
+}
+
+bool ICBSFileUtilities::WriteAllBytes(const std::wstring& path, const std::string& bytes) {
+    fw::FileHandle file(::CreateFileW(ApiPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    // Written in pieces, so that no single call has to take a huge count.
+    constexpr size_t kPiece = 1u << 20;
+    for (size_t done = 0; done < bytes.size();) {
+        DWORD piece = static_cast<DWORD>(std::min(bytes.size() - done, kPiece));
+        if (!WriteAll(file.get(), bytes.data() + done, piece)) return false;
+        done += piece;
+    }
     return true;
 }
 

@@ -53,6 +53,11 @@ public:
     static bool AppendBytes(const std::wstring& path, const void* buffer, DWORD count);
     // Reads up to count bytes from the start; bytesRead (optional) receives how many.
     static bool ReadBytes(const std::wstring& path, void* buffer, DWORD count, DWORD* bytesRead = nullptr);
+    // The whole content; false when the file cannot be opened or read.
+    static bool ReadAllBytes(const std::wstring& path, std::string& bytes);
+    // Creates or truncates the file (its folder must exist) and writes bytes;
+    // false when any step fails.
+    static bool WriteAllBytes(const std::wstring& path, const std::string& bytes);
     static ULONGLONG FileSizeOf(const std::wstring& path);
     // "major.minor.build.revision" of the fixed file version; empty without one.
     static std::wstring GetFileVersionText(const std::wstring& path);

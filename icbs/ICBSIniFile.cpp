@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "icbs/ConfigFileAccess.h"
+#include "icbs/ICBSFileUtilities.h"
 #include "icbs/TextUtilities.h"
 
 namespace {
@@ -13,9 +13,9 @@ constexpr std::wstring_view kContinuation = L"\r\n\t";
 }  // namespace
 
 ICBSIniFile::ICBSIniFile(const std::wstring& fullPath) : path_(fullPath) {
-    if (!config_file::Exists(path_)) return;
+    if (!ICBSFileUtilities::FileExists(path_.FullPath())) return;
     std::string bytes;
-    if (!config_file::ReadAll(path_, bytes)) return;
+    if (!ICBSFileUtilities::ReadAllBytes(path_.FullPath(), bytes)) return;
     ConfigTextLines text = DecodeConfigText(bytes);
     encoding_ = text.encoding;
     Load(text.lines);
@@ -142,27 +142,16 @@ std::vector<ConfigValueEntry> ICBSIniFile::Values() const {
     return values;
 }
 
-// The path forms go through the interface, so that a class that overrides
-// the section-and-key forms is served by them too.
 bool ICBSIniFile::HasValue(const wchar_t* path) const {
-    std::wstring section, key;
-    SplitPath(path, kPathSeparator, section, key);
-    const ICBSIniFileBase& self = *this;
-    return self.HasValue(section.c_str(), key.c_str());
+    return HasValueAtPath(path, kPathSeparator);
 }
 
 const std::wstring& ICBSIniFile::GetValue(const wchar_t* path) const {
-    std::wstring section, key;
-    SplitPath(path, kPathSeparator, section, key);
-    const ICBSIniFileBase& self = *this;
-    return self.GetValue(section.c_str(), key.c_str());
+    return GetValueAtPath(path, kPathSeparator);
 }
 
 bool ICBSIniFile::SetValue(const wchar_t* path, const wchar_t* value) {
-    std::wstring section, key;
-    SplitPath(path, kPathSeparator, section, key);
-    ICBSIniFileBase& self = *this;
-    return self.SetValue(section.c_str(), key.c_str(), value);
+    return SetValueAtPath(path, kPathSeparator, value);
 }
 
 std::wstring ICBSIniFile::Render() const {
@@ -178,10 +167,10 @@ std::wstring ICBSIniFile::Render() const {
 
 bool ICBSIniFile::Save() {
     if (!modified_) return true;
-    config_file::CreateParentFolders(path_);
+    ICBSFileUtilities::CreateParentFolders(path_.FullPath());
     std::string bytes;
     if (!EncodeConfigText(Render(), encoding_, bytes)) return false;
-    if (!config_file::WriteAll(path_, bytes)) return false;
+    if (!ICBSFileUtilities::WriteAllBytes(path_.FullPath(), bytes)) return false;
     modified_ = false;
     return true;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "icbs/ConfigText.h"
+#include "icbs/FilePath.h"
 #include "icbs/ICBSIniFileBase.h"
 
 class ICBSIniFile : public ICBSIniFileBase {
@@ -34,7 +35,7 @@ public:
 
     // Every value, section by section in file order.
     std::vector<ConfigValueEntry> Values() const;
-    const std::wstring& Path() const { return path_; }
+    const FilePath& Path() const { return path_; }
 
 private:
     struct Entry {
@@ -58,7 +59,7 @@ private:
     const Entry* FindEntry(std::wstring_view section, std::wstring_view key) const;
     std::wstring Render() const;
 
-    std::wstring path_;
+    FilePath path_;
     bool modified_ = false;
     ConfigTextEncoding encoding_ = ConfigTextEncoding::SingleByte;
     std::vector<std::unique_ptr<Section>> sections_;

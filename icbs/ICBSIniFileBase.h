@@ -47,4 +47,12 @@ protected:
     // Splits path at the first separator into section and key; without it
     // the whole path is the key of the unnamed section.
     static void SplitPath(const wchar_t* path, std::wstring_view separator, std::wstring& section, std::wstring& key);
+
+    // The path forms of a file form whose paths join section and key with
+    // separator: they split the path and call the section-and-key forms
+    // through the interface, so that a class that overrides those is served
+    // by the path forms as well.
+    bool HasValueAtPath(const wchar_t* path, std::wstring_view separator) const;
+    const std::wstring& GetValueAtPath(const wchar_t* path, std::wstring_view separator) const;
+    bool SetValueAtPath(const wchar_t* path, std::wstring_view separator, const wchar_t* value);
 };

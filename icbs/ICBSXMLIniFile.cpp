@@ -1,6 +1,6 @@
 #include "icbs/ICBSXMLIniFile.h"
 
-#include "icbs/ConfigFileAccess.h"
+#include "icbs/ICBSFileUtilities.h"
 #include "icbs/TextUtilities.h"
 
 namespace {
@@ -21,8 +21,9 @@ const wchar_t* const ICBSXMLIniFile::kSkeletonRootTag =
     L"xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">";
 
 ICBSXMLIniFile::ICBSXMLIniFile(const std::wstring& fullPath) : path_(fullPath) {
+    const std::wstring& file = path_.FullPath();
     std::string bytes;
-    if (config_file::Exists(path_) && config_file::ReadAll(path_, bytes)) {
+    if (ICBSFileUtilities::FileExists(file) && ICBSFileUtilities::ReadAllBytes(file, bytes)) {
         ConfigTextLines text = DecodeConfigText(bytes);
         encoding_ = text.encoding;
         bool insideComment = false;
@@ -149,36 +150,28 @@ bool ICBSXMLIniFile::SetValue(const wchar_t* sectionText, const wchar_t* keyText
 }
 
 bool ICBSXMLIniFile::HasValue(const wchar_t* path) const {
-    std::wstring section, key;
-    SplitPath(path, kPathSeparator, section, key);
-    const ICBSIniFileBase& self = *this;
-    return self.HasValue(section.c_str(), key.c_str());
+    return HasValueAtPath(path, kPathSeparator);
 }
 
 const std::wstring& ICBSXMLIniFile::GetValue(const wchar_t* path) const {
-    std::wstring section, key;
-    SplitPath(path, kPathSeparator, section, key);
-    const ICBSIniFileBase& self = *this;
-    return self.GetValue(section.c_str(), key.c_str());
+    return GetValueAtPath(path, kPathSeparator);
 }
 
 bool ICBSXMLIniFile::SetValue(const wchar_t* path, const wchar_t* value) {
-    std::wstring section, key;
-    SplitPath(path, kPathSeparator, section, key);
-    ICBSIniFileBase& self = *this;
-    return self.SetValue(section.c_str(), key.c_str(), value);
+    return SetValueAtPath(path, kPathSeparator, value);
 }
 
 bool ICBSXMLIniFile::Save() {
     if (!IsModified()) return true;
-    config_file::CreateParentFolders(path_);
+    ICBSFileUtilities::CreateParentFolders(path_.FullPath());
     std::wstring text;
     for (size_t i = 0; i < lines_.size(); ++i) {
         if (i > 0) text += L'\n';
         text += lines_[i]->isChanged ? RenderXmlConfigLine(*lines_[i]) : lines_[i]->text;
     }
     std::string bytes;
-    if (!EncodeConfigText(text, encoding_, bytes) || !config_file::WriteAll(path_, bytes)) return false;
+    if (!EncodeConfigText(text, encoding_, bytes) || !ICBSFileUtilities::WriteAllBytes(path_.FullPath(), bytes))
+        return false;
     for (auto& line : lines_) {
         if (!line->isChanged) continue;
         line->text = RenderXmlConfigLine(*line);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "icbs/ConfigText.h"
+#include "icbs/FilePath.h"
 #include "icbs/ICBSIniFileBase.h"
 #include "icbs/XmlConfigLine.h"
 
@@ -38,7 +39,7 @@ public:
     // The settings in force (not commented out), in file order.
     std::vector<ConfigValueEntry> Values() const;
     const std::vector<std::unique_ptr<XmlConfigLine>>& Lines() const { return lines_; }
-    const std::wstring& Path() const { return path_; }
+    const FilePath& Path() const { return path_; }
 
     // The root start tag of a new file.
     static const wchar_t* const kSkeletonRootTag;
@@ -49,7 +50,7 @@ private:
     size_t NewSectionPosition() const;
     void Insert(size_t position, std::wstring_view section, std::wstring_view key, std::wstring_view value);
 
-    std::wstring path_;
+    FilePath path_;
     ConfigTextEncoding encoding_ = ConfigTextEncoding::SingleByte;
     std::vector<std::unique_ptr<XmlConfigLine>> lines_;
     bool endsInsideComment_ = false;  // the file's last line leaves a comment open

@@ -147,7 +147,8 @@ public:
     // Writes every row's stream to folder\Name; true when all were written.
     bool ExportStreams(const std::wstring& table, const std::wstring& folder);
     // Extracts one file of the package from the cabinet stored in the
-    // package into targetFolder, under its long file name.
+    // package into targetFolder, under its long file name. The cabinet is
+    // read in memory, never written to disk.
     bool ExtractFromEmbeddedCabinet(const std::wstring& fileName, const std::wstring& targetFolder,
                                     const std::wstring& component = std::wstring());
 

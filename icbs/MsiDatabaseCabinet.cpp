@@ -1,9 +1,7 @@
 // One file of the package taken out of the cabinet stored inside it.
 #include "icbs/MsiDatabase.h"
 
-#include "framework/Text.h"
-#include "icbs/MsiCabinetEntry.h"
-#include "icbs/MsiDatabaseFileSupport.h"
+#include "icbs/CabinetExtractor.h"
 #include "icbs/MsiDatabaseQuery.h"
 
 namespace {
@@ -43,11 +41,7 @@ bool ICBSMSIDatabase::ExtractFromEmbeddedCabinet(const std::wstring& fileName, c
     if (cabinet.size() < 2 || cabinet[0] != L'#') return false;
     std::string bytes;
     if (!ReadStream(L"_Streams", cabinet.substr(1), bytes)) return false;
-    std::wstring temporary = MsiNewTemporaryFile();
-    if (temporary.empty()) return false;
-    bool extracted = MsiWriteFileBytes(temporary, bytes) &&
-                     ExtractCabinetEntry(temporary, fw::ToCodePage(fileKey, CP_ACP),
-                                         targetFolder + L"\\" + LongFileName(fileName));
-    ::DeleteFileW(temporary.c_str());
-    return extracted;
+    // The cabinet is read where it lies in memory; only the file is written.
+    CabinetExtractor extractor(cabinet.substr(1), CabinetImageFromBytes(bytes), targetFolder);
+    return extractor.ExtractFiles({{fileKey, LongFileName(fileName), targetFolder}});
 }

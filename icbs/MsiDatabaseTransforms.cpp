@@ -2,13 +2,19 @@
 // generating a transform between two databases.
 #include "icbs/MsiDatabase.h"
 
-#include "icbs/MsiDatabaseFileSupport.h"
+#include "icbs/ICBSFileUtilities.h"
 #include "icbs/MsiDatabaseQuery.h"
 
 namespace {
 
 constexpr int kFileNotCompressed = 0x2000;  // msidbFileAttributesNoncompressed
 constexpr int kFileCompressed = 0x4000;     // msidbFileAttributesCompressed
+
+// Copies source + name to target + name; a file already in the target
+// folder makes the copy fail.
+bool CopyAdded(const std::wstring& source, const std::wstring& target, const std::wstring& name) {
+    return ICBSFileUtilities::CopyOneFile(source + name, target + name, true);
+}
 
 // Copies the cabinet of the first Media row whose LastSequence reaches
 // sequence; no such row is not a failure.
@@ -17,7 +23,7 @@ bool CopyCabinetOfSequence(MSIHANDLE database, int sequence, const std::wstring&
     while (media.Fetch()) {
         if (media.GetInteger(1) < sequence) continue;
         std::wstring cabinet = media.GetString(2);
-        return MsiCopyFileFailIfExists(source + cabinet, target + cabinet);
+        return CopyAdded(source, target, cabinet);
     }
     return true;
 }
@@ -30,7 +36,7 @@ bool CopyAddedFile(MSIHANDLE database, const std::wstring& key, const std::wstri
     if (!file.Fetch()) return false;
     std::wstring fileName = file.GetString(3);
     int attributes = file.GetInteger(7);
-    if (attributes & kFileNotCompressed) return MsiCopyFileFailIfExists(source + fileName, target + fileName);
+    if (attributes & kFileNotCompressed) return CopyAdded(source, target, fileName);
     if (attributes & kFileCompressed) return CopyCabinetOfSequence(database, file.GetInteger(8), source, target);
     return false;
 }

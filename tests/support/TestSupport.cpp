@@ -1,5 +1,6 @@
 #include "tests/support/TestSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -98,12 +99,18 @@ DWORD Background::Wait(DWORD timeoutMs) {
     return code;
 }
 
+std::wstring TempFolder() {
+    wchar_t folder[MAX_PATH + 1];
+    DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) throw std::runtime_error("no temporary folder");
+    return std::wstring(folder, length);
+}
+
 TempDir::TempDir() {
-    wchar_t base[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, base);
+    const std::wstring base = TempFolder();
     static int counter = 0;
     for (;;) {
-        path_ = fw::Format(L"%stest%lu_%d", base, ::GetCurrentProcessId(), ++counter);
+        path_ = fw::Format(L"%stest%lu_%d", base.c_str(), ::GetCurrentProcessId(), ++counter);
         if (::CreateDirectoryW(path_.c_str(), nullptr)) break;
     }
 }
@@ -186,6 +193,19 @@ void PressButton(HWND dialog, int controlId) {
 
 bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry;
+    fw::FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
+    if (!find) return names;
+    do {
+        std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (::FindNextFileW(find.get(), &entry));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 std::string ReadBytes(const std::wstring& path) {
     fw::FileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, 0, nullptr));
@@ -224,6 +244,13 @@ std::vector<std::wstring> Lines(const std::wstring& text) {
 }
 
 bool Contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
+
+std::wstring SystemText(DWORD error) {
+    wchar_t buffer[1024];
+    DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                                    buffer, 1024, nullptr);
+    return std::wstring(buffer, length);
+}
 
 void SetWindowsVersionFor(const std::wstring& exeName, const std::wstring& version) {
     fw::RegKeyHandle key;

@@ -43,6 +43,9 @@ private:
     HANDLE process_ = nullptr;
 };
 
+// The prefix's temporary folder as GetTempPathW gives it (with a closing "\").
+std::wstring TempFolder();
+
 // A fresh folder under the prefix's temporary folder, removed afterwards.
 class TempDir {
 public:
@@ -68,6 +71,9 @@ FoundWindow WaitForWindow(DWORD processId, DWORD timeoutMs);
 void PressButton(HWND dialog, int controlId);
 
 bool FileExists(const std::wstring& path);
+// The names in a folder (no "." and ".."), sorted; empty when it cannot be
+// listed.
+std::vector<std::wstring> FolderEntries(const std::wstring& folder);
 std::string ReadBytes(const std::wstring& path);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
 // A UTF-16LE file without byte-order mark, as wide text.
@@ -75,6 +81,9 @@ std::wstring ReadUtf16(const std::wstring& path);
 // Splits at LF; a CR before the LF is removed.
 std::vector<std::wstring> Lines(const std::wstring& text);
 bool Contains(const std::wstring& text, const std::wstring& part);
+// The system's own message text for a Windows error, straight from
+// FormatMessageW (so that expectations do not come from the code under test).
+std::wstring SystemText(DWORD error);
 
 
 // Makes launchers named setup.exe in this prefix report another Windows

@@ -39,10 +39,12 @@ TEST(CabinetEntryTarget, NamesThatCannotBeAPlainFileInTheFolderGiveNothing) {
 }
 
 TEST(CabinetEntryTarget, JoinsFolderAndNameWithOneBackslash) {
-    EXPECT_EQ(JoinFolder(L"C:\\target", L"x.txt"), L"C:\\target\\x.txt");
-    EXPECT_EQ(JoinFolder(L"C:\\target\\", L"x.txt"), L"C:\\target\\x.txt");
-    EXPECT_EQ(JoinFolder(L"C:\\", L"x.txt"), L"C:\\x.txt");
-    EXPECT_EQ(JoinFolder(L"", L"x.txt"), L"x.txt");
+    std::vector<ExtractRequest> none;
+    auto pathIn = [&](const std::wstring& folder) { return ChooseEntryTarget(L"x.txt", false, none, folder).path; };
+    EXPECT_EQ(pathIn(L"C:\\target"), L"C:\\target\\x.txt");
+    EXPECT_EQ(pathIn(L"C:\\target\\"), L"C:\\target\\x.txt");
+    EXPECT_EQ(pathIn(L"C:\\"), L"C:\\x.txt");
+    EXPECT_EQ(pathIn(L""), L"x.txt");
 }
 
 TEST(CabinetEntryTarget, DecodesStoredNamesByTheirUtf8Mark) {

@@ -22,8 +22,7 @@ struct Recorder : ICBSCabinetProgressCallbacks {
 // Sets a cabinet for the duration of a test.
 struct Extraction {
     Extraction(const std::string& bytes, ICBSCabinetProgressCallbacks* progress) {
-        CabinetImage image{reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size())};
-        cabinet_streams::BeginExtraction(image, progress);
+        cabinet_streams::BeginExtraction(CabinetImageFromBytes(bytes), progress);
     }
     ~Extraction() { cabinet_streams::EndExtraction(); }
 };

@@ -2,14 +2,7 @@
 #include "icbs/MsiDatabase.h"
 #include "tests/unit/icbs/MsiTestDatabase.h"
 
-#include <algorithm>
-
 namespace {
-
-std::vector<msitest::Row> Sorted(std::vector<msitest::Row> rows) {
-    std::sort(rows.begin(), rows.end());
-    return rows;
-}
 
 TEST(MsiDatabaseImportExport, ExportWritesTheTableAsText) {
     testsupport::TempDir folder;
@@ -37,8 +30,7 @@ TEST(MsiDatabaseImportExport, ImportIntoANewDatabaseIsCommittedOnClose) {
         ICBSMSIDatabase target(created, true);
         ASSERT_TRUE(target.ImportTable(folder.Path(), L"Property.idt"));
     }
-    EXPECT_EQ(Sorted(msitest::RowsOf(created, L"SELECT * FROM `Property`")),
-              Sorted(msitest::RowsOf(path, L"SELECT * FROM `Property`")));
+    EXPECT_EQ(msitest::SortedTable(created, L"Property"), msitest::SortedTable(path, L"Property"));
 }
 
 TEST(MsiDatabaseImportExport, ImportReplacesTheTableOfAPackage) {

@@ -150,7 +150,9 @@ TEST(MsiDatabaseOpen, ReadOnlyChangesStayInMemoryAndTheHandleIsClosed) {
         ICBSMSIDatabase database(path, false, true);
         ASSERT_TRUE(database);
         handle = database.Handle();
-        if (database.InsertRow(L"Property", L"READONLY", L"1")) EXPECT_EQ(database.GetProperty(L"READONLY"), L"1");
+        if (database.InsertRow(L"Property", L"READONLY", L"1")) {
+            EXPECT_EQ(database.GetProperty(L"READONLY"), L"1");
+        }
     }
     EXPECT_EQ(fw::Msi().MsiCloseHandle(handle), static_cast<UINT>(ERROR_INVALID_HANDLE));
     EXPECT_EQ(ReadBytes(path), before);

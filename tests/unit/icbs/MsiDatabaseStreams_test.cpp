@@ -20,6 +20,32 @@ std::string BinaryContent(size_t size, unsigned seed) {
     return bytes;
 }
 
+// Points TMP and TEMP at another folder while it lives.
+class TemporaryFolderOverride {
+public:
+    explicit TemporaryFolderOverride(const std::wstring& folder) {
+        for (Saved& saved : saved_) {
+            wchar_t value[1024];
+            DWORD length = ::GetEnvironmentVariableW(saved.name, value, 1024);
+            saved.existed = length > 0 && length < 1024;
+            if (saved.existed) saved.value.assign(value, length);
+            ::SetEnvironmentVariableW(saved.name, folder.c_str());
+        }
+    }
+    ~TemporaryFolderOverride() {
+        for (const Saved& saved : saved_)
+            ::SetEnvironmentVariableW(saved.name, saved.existed ? saved.value.c_str() : nullptr);
+    }
+
+private:
+    struct Saved {
+        const wchar_t* name;
+        bool existed = false;
+        std::wstring value;
+    };
+    Saved saved_[2] = {{L"TMP"}, {L"TEMP"}};
+};
+
 // Byte strings compared without printing them.
 ::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected) {
     if (actual == expected) return ::testing::AssertionSuccess();
@@ -162,6 +188,24 @@ TEST(MsiDatabaseStreams, APackedFileComesOutOfTheEmbeddedCabinet) {
 
     EXPECT_FALSE(database.ExtractFromEmbeddedCabinet(L"missing.txt", out));
     EXPECT_FALSE(database.ExtractFromEmbeddedCabinet(fileName, out, L"OtherComponent"));
+}
+
+TEST(MsiDatabaseStreams, TheEmbeddedCabinetIsReadInMemory) {
+    Package package;
+    std::vector<msitest::Row> files = msitest::RowsOf(package.path, L"SELECT `FileName` FROM `File`");
+    ASSERT_EQ(files.size(), 1u);
+    std::wstring out = package.folder.File(L"out");
+    ASSERT_TRUE(::CreateDirectoryW(out.c_str(), nullptr));
+    ICBSMSIDatabase database(package.path, false);
+    bool extracted = false;
+    {
+        // No temporary file can be made while the temporary folder does not
+        // exist: the cabinet must never need one.
+        TemporaryFolderOverride missing(package.folder.File(L"no-such-folder"));
+        extracted = database.ExtractFromEmbeddedCabinet(files[0][0], out + L"\\");
+    }
+    EXPECT_TRUE(extracted);
+    EXPECT_EQ(testsupport::FolderEntries(out), std::vector<std::wstring>{files[0][0]});
 }
 
 }  // namespace

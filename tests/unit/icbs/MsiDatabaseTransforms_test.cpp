@@ -2,8 +2,6 @@
 #include "icbs/MsiDatabase.h"
 #include "tests/unit/icbs/MsiTestDatabase.h"
 
-#include <algorithm>
-
 namespace {
 
 using msitest::Row;
@@ -32,11 +30,6 @@ struct Layout {
     }
 };
 
-std::vector<Row> Sorted(std::vector<Row> rows) {
-    std::sort(rows.begin(), rows.end());
-    return rows;
-}
-
 // A table after the transforms were applied to a fresh copy with msi.dll
 // directly: what the operation must produce.
 std::vector<Row> ExpectedTable(const std::vector<std::wstring>& transforms, const std::wstring& table) {
@@ -49,18 +42,14 @@ std::vector<Row> ExpectedTable(const std::vector<std::wstring>& transforms, cons
             EXPECT_EQ(fw::Msi().MsiDatabaseApplyTransformW(database.get(), transform.c_str(), 0), ERROR_SUCCESS);
         EXPECT_EQ(fw::Msi().MsiDatabaseCommit(database.get()), ERROR_SUCCESS);
     }
-    return Sorted(msitest::RowsOf(path, L"SELECT * FROM `" + table + L"`"));
-}
-
-std::vector<Row> TableOf(const std::wstring& path, const std::wstring& table) {
-    return Sorted(msitest::RowsOf(path, L"SELECT * FROM `" + table + L"`"));
+    return msitest::SortedTable(path, table);
 }
 
 TEST(MsiDatabaseTransforms, ATransformChangesAddsAndRemovesRowsAndIsCommitted) {
     Layout layout;
-    std::vector<Row> original = TableOf(layout.path, L"Property");
+    std::vector<Row> original = msitest::SortedTable(layout.path, L"Property");
     EXPECT_TRUE(layout.Apply({Transform(L"property")}));
-    std::vector<Row> changed = TableOf(layout.path, L"Property");
+    std::vector<Row> changed = msitest::SortedTable(layout.path, L"Property");
     EXPECT_NE(changed, original);
     EXPECT_EQ(changed, ExpectedTable({Transform(L"property")}, L"Property"));
     EXPECT_EQ(msitest::PropertyOf(layout.path, L"ProductName"), L"Transformed Editor");
@@ -86,7 +75,8 @@ TEST(MsiDatabaseTransforms, EarlierChangesAreKeptAndTheDatabaseStaysUsable) {
 TEST(MsiDatabaseTransforms, TransformsApplyInTheOrderOfTheList) {
     Layout layout;
     EXPECT_TRUE(layout.Apply({Transform(L"property"), Transform(L"second")}));
-    EXPECT_EQ(TableOf(layout.path, L"Property"), ExpectedTable({Transform(L"property"), Transform(L"second")}, L"Property"));
+    EXPECT_EQ(msitest::SortedTable(layout.path, L"Property"),
+              ExpectedTable({Transform(L"property"), Transform(L"second")}, L"Property"));
     EXPECT_EQ(msitest::PropertyOf(layout.path, L"ProductName"), L"Second Editor");
     EXPECT_EQ(msitest::PropertyOf(layout.path, L"TRANSFORMED"), L"Yes");
 }

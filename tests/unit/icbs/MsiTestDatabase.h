@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,8 @@ inline std::wstring CopyFixture(const testsupport::TempDir& folder, const std::w
                                 const std::wstring& fileName = L"package.msi") {
     std::wstring target = folder.File(fileName);
     std::wstring source = testsupport::FixtureDir() + L"\\" + name + L".msi";
-    if (!::CopyFileW(source.c_str(), target.c_str(), FALSE)) ADD_FAILURE() << "cannot copy fixture " << fw::ToCodePage(name, CP_UTF8);
+    if (!::CopyFileW(source.c_str(), target.c_str(), FALSE))
+        ADD_FAILURE() << "cannot copy fixture " << fw::ToCodePage(name, CP_UTF8);
     return target;
 }
 
@@ -62,6 +64,14 @@ inline std::vector<Row> RowsOf(const std::wstring& path, const std::wstring& sql
     return Rows(database.get(), sql);
 }
 
+// Every row of a table in a database file, sorted: the tests compare
+// contents, not the order in which the installer hands out rows.
+inline std::vector<Row> SortedTable(const std::wstring& path, const std::wstring& table) {
+    std::vector<Row> rows = RowsOf(path, L"SELECT * FROM `" + table + L"`");
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
 // The value of a property in a database file; "<none>" without a row.
 inline std::wstring PropertyOf(const std::wstring& path, const std::wstring& name) {
     std::vector<Row> rows = RowsOf(path, L"SELECT `Value` FROM `Property` WHERE `Property`='" + name + L"'");
@@ -73,7 +83,5 @@ inline bool Execute(MSIHANDLE database, const std::wstring& sql) {
     if (fw::Msi().MsiDatabaseOpenViewW(database, sql.c_str(), view.put()) != ERROR_SUCCESS) return false;
     return fw::Msi().MsiViewExecute(view.get(), 0) == ERROR_SUCCESS;
 }
-
-inline std::string FileBytes(const std::wstring& path) { return testsupport::ReadBytes(path); }
 
 }  // namespace msitest

@@ -15,6 +15,9 @@ using testsupport::WriteBytes;
 
 namespace {
 
+// The bytes of the object's file on disk.
+std::string FileBytes(const ICBSIniFile& file) { return ReadBytes(file.Path().FullPath()); }
+
 std::unique_ptr<ICBSIniFile> LoadIni(const TempDir& dir, const std::string& content) {
     std::wstring path = dir.File(L"settings.ini");
     WriteBytes(path, content);
@@ -129,7 +132,7 @@ TEST(IniFileWriting, SameValueChangesNothingAndEmptyValueRemoves) {
     EXPECT_FALSE(ini->SetValue(L"S::b", nullptr)) << "a null value is empty";
     ASSERT_TRUE(ini->Save());
     EXPECT_FALSE(ini->IsModified());
-    EXPECT_EQ(ReadBytes(ini->Path()), "[S]\r\na=1\r\nc=3\r\n") << "the remaining entries keep their order";
+    EXPECT_EQ(FileBytes(*ini), "[S]\r\na=1\r\nc=3\r\n") << "the remaining entries keep their order";
 }
 
 TEST(IniFileWriting, SavedFileIsRegeneratedWithUnnamedSectionFirst) {
@@ -138,7 +141,7 @@ TEST(IniFileWriting, SavedFileIsRegeneratedWithUnnamedSectionFirst) {
     EXPECT_TRUE(ini->SetValue(L"top", L"t"));
     EXPECT_TRUE(ini->SetValue(L"New::z", L"3"));
     ASSERT_TRUE(ini->Save());
-    EXPECT_EQ(ReadBytes(ini->Path()), "top=t\r\n\r\n[B]\r\nx= 1\r\n\r\n[A]\r\ny=2\r\n\r\n[New]\r\nz=3\r\n");
+    EXPECT_EQ(FileBytes(*ini), "top=t\r\n\r\n[B]\r\nx= 1\r\n\r\n[A]\r\ny=2\r\n\r\n[New]\r\nz=3\r\n");
 }
 
 TEST(IniFileWriting, EmptyKeyCreatesOnlyTheSection) {
@@ -148,7 +151,7 @@ TEST(IniFileWriting, EmptyKeyCreatesOnlyTheSection) {
     EXPECT_TRUE(ini->HasContent());
     EXPECT_TRUE(ini->Values().empty());
     ASSERT_TRUE(ini->Save());
-    EXPECT_EQ(ReadBytes(ini->Path()), "[Only]\r\n");
+    EXPECT_EQ(FileBytes(*ini), "[Only]\r\n");
 }
 
 TEST(IniFileWriting, ContinuedValueReadsBackTheSame) {
@@ -156,7 +159,7 @@ TEST(IniFileWriting, ContinuedValueReadsBackTheSame) {
     auto ini = LoadIni(dir, "[S]\na=1\n2\n");
     EXPECT_TRUE(ini->SetValue(L"S::b", L"x"));
     ASSERT_TRUE(ini->Save());
-    ICBSIniFile again(ini->Path());
+    ICBSIniFile again(ini->Path().FullPath());
     EXPECT_EQ(again.GetValue(L"S::a"), L"1\r\n\t2");
     EXPECT_EQ(again.GetValue(L"S::b"), L"x");
 }
@@ -164,7 +167,7 @@ TEST(IniFileWriting, ContinuedValueReadsBackTheSame) {
 TEST(IniFileWriting, UnchangedObjectDoesNotTouchTheDisk) {
     TempDir dir;
     auto ini = LoadIni(dir, "[S]\na=1\n");
-    ASSERT_TRUE(::DeleteFileW(ini->Path().c_str()));
+    ASSERT_TRUE(::DeleteFileW(ini->Path().FullPath().c_str()));
     EXPECT_TRUE(ini->Save());
     ini.reset();
     EXPECT_FALSE(testsupport::FileExists(dir.File(L"settings.ini")));
@@ -204,10 +207,10 @@ TEST(IniFileWriting, UnwritableCharacterLeavesTheFileAsItWas) {
     EXPECT_TRUE(ini->SetValue(L"S::k", L"\u20ac"));
     EXPECT_FALSE(ini->Save());
     EXPECT_TRUE(ini->IsModified());
-    EXPECT_EQ(ReadBytes(ini->Path()), original);
+    EXPECT_EQ(FileBytes(*ini), original);
     EXPECT_TRUE(ini->SetValue(L"S::k", L"\u00e9"));  // one byte in the file's form
     EXPECT_TRUE(ini->Save());
-    EXPECT_EQ(ReadBytes(ini->Path()), "[S]\r\nk=\xE9\r\n");
+    EXPECT_EQ(FileBytes(*ini), "[S]\r\nk=\xE9\r\n");
 }
 
 TEST(IniFileWriting, Utf8FileWithMarkKeepsItsForm) {
@@ -216,7 +219,7 @@ TEST(IniFileWriting, Utf8FileWithMarkKeepsItsForm) {
     EXPECT_EQ(ini->GetValue(L"SSL::certificate"), L"C:\\Zertifikate\\Schl\u00fcssel.pem");
     EXPECT_TRUE(ini->SetValue(L"SSL::private_key", L"\u20ac.key"));
     ASSERT_TRUE(ini->Save());
-    EXPECT_EQ(ReadBytes(ini->Path()), "\xEF\xBB\xBF[SSL]\r\ncertificate=C:\\Zertifikate\\Schl\xC3\xBCssel.pem\r\n"
+    EXPECT_EQ(FileBytes(*ini), "\xEF\xBB\xBF[SSL]\r\ncertificate=C:\\Zertifikate\\Schl\xC3\xBCssel.pem\r\n"
                                       "private_key=\xE2\x82\xAC.key\r\n");
 }
 

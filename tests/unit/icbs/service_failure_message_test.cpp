@@ -5,16 +5,9 @@
 
 #include "icbs/ServiceFailureMessage.h"
 #include "icbs/SystemErrorText.h"
+#include "tests/support/TestSupport.h"
 
-namespace {
-// The system's own text, read here without the code under test.
-std::wstring SystemText(DWORD error) {
-    wchar_t buffer[1024];
-    DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                                    buffer, 1024, nullptr);
-    return std::wstring(buffer, length);
-}
-}  // namespace
+using testsupport::SystemText;
 
 TEST(ServiceFailureMessage, ExitCodeIsReported) {
     EXPECT_EQ(ServiceFailureMessage(ERROR_ACCESS_DENIED, 0, 0, L"fallback"), L"Service returned error code 5.");

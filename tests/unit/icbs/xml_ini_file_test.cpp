@@ -17,6 +17,9 @@ using testsupport::WriteBytes;
 
 namespace {
 
+// The bytes of the object's file on disk.
+std::string FileBytes(const ICBSXMLIniFile& file) { return ReadBytes(file.Path().FullPath()); }
+
 std::unique_ptr<ICBSXMLIniFile> LoadXml(const TempDir& dir, const std::string& content) {
     std::wstring path = dir.File(L"server_config.xml");
     WriteBytes(path, content);
@@ -75,7 +78,7 @@ TEST(XmlIniFileSetting, SettingACommentedOutDefaultBringsItBack) {
     EXPECT_TRUE(xml->SetValue(L"http.socket-port", L"8090"));
     EXPECT_EQ(xml->GetValue(L"http.socket-port"), L"8090");
     ASSERT_TRUE(xml->Save());
-    EXPECT_EQ(ReadBytes(xml->Path()), "<config>\r\n    <http.socket-port>8090</http.socket-port>\r\n</config>");
+    EXPECT_EQ(FileBytes(*xml), "<config>\r\n    <http.socket-port>8090</http.socket-port>\r\n</config>");
 }
 
 TEST(XmlIniFileSetting, BringingBackWithTheSameValueKeepsTheChange) {
@@ -85,7 +88,7 @@ TEST(XmlIniFileSetting, BringingBackWithTheSameValueKeepsTheChange) {
     EXPECT_TRUE(xml->IsModified());
     EXPECT_EQ(xml->GetValue(L"https.enable"), L"1");
     ASSERT_TRUE(xml->Save());
-    EXPECT_EQ(ReadBytes(xml->Path()), "<config>\r\n    <https.enable>1</https.enable>\r\n</config>");
+    EXPECT_EQ(FileBytes(*xml), "<config>\r\n    <https.enable>1</https.enable>\r\n</config>");
 }
 
 TEST(XmlIniFileSetting, EmptyValueCommentsOutAndKeepsTheOldValue) {
@@ -95,8 +98,8 @@ TEST(XmlIniFileSetting, EmptyValueCommentsOutAndKeepsTheOldValue) {
     EXPECT_FALSE(xml->HasValue(L"https.enable"));
     EXPECT_FALSE(xml->SetValue(L"https.enable", nullptr)) << "already out of force";
     ASSERT_TRUE(xml->Save());
-    EXPECT_EQ(ReadBytes(xml->Path()), "<config>\r\n    <!--<https.enable>1</https.enable>-->\r\n</config>");
-    ICBSXMLIniFile again(xml->Path());
+    EXPECT_EQ(FileBytes(*xml), "<config>\r\n    <!--<https.enable>1</https.enable>-->\r\n</config>");
+    ICBSXMLIniFile again(xml->Path().FullPath());
     EXPECT_TRUE(again.SetValue(L"https.enable", L"0")) << "the commented line is found again";
     EXPECT_EQ(again.GetValue(L"https.enable"), L"0");
 }
@@ -115,7 +118,7 @@ TEST(XmlIniFileSetting, NewKeyGoesBeforeTheLastLineOfItsSection) {
                             "</config>");
     EXPECT_TRUE(xml->SetValue(L"http.new", L"x"));
     ASSERT_TRUE(xml->Save());
-    EXPECT_EQ(ReadBytes(xml->Path()), "<config>\r\n<http.a>1</http.a>\r\n    <http.new>x</http.new>\r\n"
+    EXPECT_EQ(FileBytes(*xml), "<config>\r\n<http.a>1</http.a>\r\n    <http.new>x</http.new>\r\n"
                                       "<!-- <http.b>2</http.b> -->\r\n<log.c>3</log.c>\r\n</config>");
 }
 
@@ -124,7 +127,7 @@ TEST(XmlIniFileSetting, NewSectionGoesBeforeTheFirstSettingWithASection) {
     auto xml = LoadXml(dir, "<config>\r\n<flag/>\r\n<http.a>1</http.a>\r\n</config>");
     EXPECT_TRUE(xml->SetValue(L"cluster.role", L"master"));
     ASSERT_TRUE(xml->Save());
-    EXPECT_EQ(ReadBytes(xml->Path()),
+    EXPECT_EQ(FileBytes(*xml),
               "<config>\r\n<flag/>\r\n\r\n    <cluster.role>master</cluster.role>\r\n<http.a>1</http.a>\r\n</config>");
 }
 
@@ -173,7 +176,7 @@ TEST(XmlIniFileSetting, UnparsedLinesAreNeitherFoundNorChanged) {
     ASSERT_TRUE(xml->Save());
     // a.b opens the new section before the root end tag; a.c then goes before
     // the last line of that section.
-    EXPECT_EQ(ReadBytes(xml->Path()), "<config>\r\n<a.b>1</a.b> junk\r\n<a.c>2\r\n</a.c>\r\n\r\n"
+    EXPECT_EQ(FileBytes(*xml), "<config>\r\n<a.b>1</a.b> junk\r\n<a.c>2\r\n</a.c>\r\n\r\n"
                                       "    <a.c>8</a.c>\r\n    <a.b>9</a.b>\r\n</config>");
 }
 
@@ -182,7 +185,7 @@ TEST(XmlIniFileSetting, ValuesAreWrittenAsTheyStand) {
     auto xml = LoadXml(dir, "<config>\r\n<a.b>1</a.b>\r\n</config>");
     EXPECT_TRUE(xml->SetValue(L"a.b", L"x < y & z"));
     ASSERT_TRUE(xml->Save());
-    EXPECT_EQ(ReadBytes(xml->Path()), "<config>\r\n    <a.b>x < y & z</a.b>\r\n</config>");
+    EXPECT_EQ(FileBytes(*xml), "<config>\r\n    <a.b>x < y & z</a.b>\r\n</config>");
 }
 
 TEST(XmlIniFileSetting, NoSettingIsAddedInsideAnUnclosedComment) {
@@ -207,7 +210,7 @@ TEST(XmlIniFileSetting, UnwritableCharacterLeavesTheFileAsItWas) {
     auto xml = LoadXml(dir, original);
     EXPECT_TRUE(xml->SetValue(L"a.b", L"\u0411"));
     EXPECT_FALSE(xml->Save());
-    EXPECT_EQ(ReadBytes(xml->Path()), original);
+    EXPECT_EQ(FileBytes(*xml), original);
 }
 
 TEST(XmlIniFilePreservation, EveryUnchangedLineStaysByteForByte) {
@@ -220,7 +223,7 @@ TEST(XmlIniFilePreservation, EveryUnchangedLineStaysByteForByte) {
     EXPECT_TRUE(xml->SetValue(L"log.keep-days", L"7"));           // a new key of an existing section
     ASSERT_TRUE(xml->Save());
 
-    const std::string saved = ReadBytes(xml->Path());
+    const std::string saved = FileBytes(*xml);
     EXPECT_NE(saved.substr(saved.size() - 2), "\r\n") << "no final line end";
     std::vector<std::string> before = ByteLines(original);
     std::vector<std::string> after = ByteLines(saved);
@@ -255,7 +258,7 @@ TEST(XmlIniFilePreservation, SavedFileReadsBackWithTheSameSettings) {
     xml->SetValue(L"https.socket-port", L"8443");
     xml->SetValue(L"queue.workers", L"8");
     ASSERT_TRUE(xml->Save());
-    ICBSXMLIniFile again(xml->Path());
+    ICBSXMLIniFile again(xml->Path().FullPath());
     std::vector<ConfigValueEntry> expected = xml->Values(), actual = again.Values();
     ASSERT_EQ(actual.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "icbs/ICBSFileUtilities.h"
-#include "tests/machine/icbs/IcbsTestHelpers.h"
+#include "tests/icbs/files/FileTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 using testsupport::TempDir;
@@ -12,7 +12,7 @@ TEST(SharingViolation, DeleteSucceedsWhenTheHolderReleasesWithinTheRetryDelay) {
     TempDir dir;
     std::wstring file = dir.File(L"busy.txt");
     testsupport::WriteBytes(file, "busy");
-    icbstest::ExclusiveHolder holder(file, 500);
+    filetest::ExclusiveHolder holder(file, 500);
     ASSERT_TRUE(holder.Holding());
     DWORD start = ::GetTickCount();
     EXPECT_TRUE(ICBSFileUtilities::DeleteOneFile(file));
@@ -25,7 +25,7 @@ TEST(SharingViolation, DeleteFailsWhenTheFileStaysInUseAfterTheRetry) {
     TempDir dir;
     std::wstring file = dir.File(L"busy.txt");
     testsupport::WriteBytes(file, "busy");
-    icbstest::ExclusiveHolder holder(file, 1600);
+    filetest::ExclusiveHolder holder(file, 1600);
     ASSERT_TRUE(holder.Holding());
     DWORD start = ::GetTickCount();
     bool deleted = ICBSFileUtilities::DeleteOneFile(file);
@@ -46,7 +46,7 @@ TEST(SharingViolation, FolderDeletionRetriesAFileInUseInside) {
     std::wstring file = folder + L"\\sub\\busy.txt";
     testsupport::WriteBytes(file, "busy");
     {
-        icbstest::ExclusiveHolder holder(file, 500);
+        filetest::ExclusiveHolder holder(file, 500);
         ASSERT_TRUE(holder.Holding());
         EXPECT_TRUE(ICBSFileUtilities::DeleteFolderTree(folder));
     }

@@ -1,34 +1,17 @@
-// Helpers of the file and process tests: the child program, access-list
-// entries read straight from the system, folder links, a file held open by
-// another thread, and paths of a chosen length.
+// Helpers of the file and process tests: the child program, folder links, a
+// file held open by another thread, and paths of a chosen length.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 #include <thread>
-#include <vector>
 
-namespace icbstest {
+namespace filetest {
 
 // build/tests/icbs_child.exe, and a command line that runs it with arguments.
 std::wstring ChildPath();
 std::wstring ChildCommand(const std::wstring& arguments);
-
-// One entry of an access list, with its SID as text ("S-1-1-0").
-struct AceEntry {
-    BYTE type = 0;
-    BYTE flags = 0;
-    DWORD mask = 0;
-    std::wstring sid;
-};
-std::vector<AceEntry> EntriesOf(PACL acl);
-// The DACL of a file or folder as GetNamedSecurityInfoW reports it.
-std::vector<AceEntry> ReadDaclEntries(const std::wstring& path);
-std::wstring SidText(WELL_KNOWN_SID_TYPE type);
-std::wstring SidText(PSID sid);
-// The allowed entries for a SID; empty when there is none.
-std::vector<AceEntry> AllowedFor(const std::vector<AceEntry>& entries, const std::wstring& sid);
 
 // Makes link a link to the folder target (a Unix symbolic link under Wine).
 // False when this system cannot make one.
@@ -52,4 +35,4 @@ std::wstring PathOfLength(const std::wstring& folder, size_t length);
 // The extended form for checking long paths with plain Windows calls.
 std::wstring Extended(const std::wstring& path);
 
-}  // namespace icbstest
+}  // namespace filetest

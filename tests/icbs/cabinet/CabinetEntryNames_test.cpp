@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "icbs/CabinetExtractor.h"
-#include "tests/cabinet/CabinetTestSupport.h"
+#include "tests/icbs/cabinet/CabinetTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 using namespace cabtest;
@@ -49,7 +49,7 @@ TEST(CabinetEntryNames, PathsInNamesLandInTheTargetUnderTheirLastComponent) {
     std::string cabinet = MakeCabinet(entries, tcompTYPE_MSZIP, scene.scratch.Path());
     ASSERT_FALSE(cabinet.empty());
 
-    CabinetExtractor extractor(L"Package.cab", ImageOf(cabinet), scene.target);
+    CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(cabinet), scene.target);
     EXPECT_TRUE(extractor.ExtractAll(nullptr));
 
     std::sort(expected.begin(), expected.end());
@@ -73,7 +73,7 @@ TEST(CabinetEntryNames, NamesWithoutAUsableLastComponentFailTheExtraction) {
         wchar_t current[MAX_PATH];
         ::GetCurrentDirectoryW(MAX_PATH, current);
 
-        CabinetExtractor extractor(L"Package.cab", ImageOf(cabinet), scene.target);
+        CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(cabinet), scene.target);
         EXPECT_FALSE(extractor.ExtractAll(nullptr));
         EXPECT_FALSE(CabinetExtractor::DiskFull());
 
@@ -92,7 +92,7 @@ TEST(CabinetEntryNames, ARequestMatchesTheStoredNameOrItsLastComponent) {
                                        {L"untouched.txt", "three"}},
                                       tcompTYPE_MSZIP, scene.scratch.Path());
     ASSERT_FALSE(cabinet.empty());
-    CabinetExtractor extractor(L"Package.cab", ImageOf(cabinet), scene.target);
+    CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(cabinet), scene.target);
     EXPECT_TRUE(extractor.ExtractFiles({{L"..\\..\\by-full-name.txt", L"", L""}, {L"by-last-part.txt", L"", L""}}));
     EXPECT_EQ(FolderEntries(scene.target), (std::vector<std::wstring>{L"by-full-name.txt", L"by-last-part.txt"}));
     EXPECT_EQ(FolderEntries(scene.outer.Path()), std::vector<std::wstring>{L"target"});
@@ -102,7 +102,7 @@ TEST(CabinetEntryNames, ARequestCanGiveAnUnusableEntryAName) {
     Scene scene;
     std::string cabinet = MakeCabinet({{L"..", "named by the caller"}}, tcompTYPE_NONE, scene.scratch.Path());
     ASSERT_FALSE(cabinet.empty());
-    CabinetExtractor extractor(L"Package.cab", ImageOf(cabinet), scene.target);
+    CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(cabinet), scene.target);
     EXPECT_TRUE(extractor.ExtractFiles({{L"..", L"renamed.txt", L""}}));
     EXPECT_EQ(FolderEntries(scene.target), std::vector<std::wstring>{L"renamed.txt"});
     EXPECT_EQ(ReadBytes(scene.target + L"\\renamed.txt"), "named by the caller");
@@ -115,7 +115,7 @@ TEST(CabinetEntryNames, NamesOutsideTheAnsiCodePageComeBackWhole) {
     std::string cabinet = MakeCabinet({{L"sub\\" + german, "de"}, {japanese, "ja"}}, tcompTYPE_MSZIP,
                                       scene.scratch.Path());
     ASSERT_FALSE(cabinet.empty());
-    CabinetExtractor extractor(L"Package.cab", ImageOf(cabinet), scene.target);
+    CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(cabinet), scene.target);
     EXPECT_TRUE(extractor.ExtractAll(nullptr));
     std::vector<std::wstring> expected = {german, japanese};
     std::sort(expected.begin(), expected.end());

@@ -1,13 +1,14 @@
 // Shows that files and folders with paths over 260 characters are created,
-// copied, listed, found and deleted (in the extended-length form).
+// copied, read, written, listed, found and deleted (in the extended-length
+// form).
 #include <gtest/gtest.h>
 
 #include "icbs/ICBSFileUtilities.h"
-#include "tests/machine/icbs/IcbsTestHelpers.h"
+#include "tests/icbs/files/FileTestSupport.h"
 #include "tests/support/TestSupport.h"
 
-using icbstest::Extended;
-using icbstest::PathOfLength;
+using filetest::Extended;
+using filetest::PathOfLength;
 using testsupport::TempDir;
 
 namespace {
@@ -42,6 +43,11 @@ TEST(LongPaths, FilesAreCreatedFoundListedAndDeleted) {
     EXPECT_TRUE(ICBSFileUtilities::FileExists(file));
     ASSERT_TRUE(ICBSFileUtilities::AppendBytes(file, "abc", 3));
     EXPECT_EQ(3u, ICBSFileUtilities::FileSizeOf(file));
+    std::string read;
+    ASSERT_TRUE(ICBSFileUtilities::ReadAllBytes(file, read));
+    EXPECT_EQ("abc", read);
+    ASSERT_TRUE(ICBSFileUtilities::WriteAllBytes(file, "abcd"));
+    EXPECT_EQ("abcd", testsupport::ReadBytes(Extended(file)));
     EXPECT_EQ(std::vector<std::wstring>{file}, ICBSFileUtilities::ListFiles(folder, L"*.txt"));
     EXPECT_FALSE(ICBSFileUtilities::IsFolderEmpty(folder));
 

@@ -9,10 +9,10 @@
 
 #include "icbs/EnvironmentOverride.h"
 #include "icbs/ICBSFileUtilities.h"
-#include "tests/machine/icbs/IcbsTestHelpers.h"
+#include "tests/icbs/files/FileTestSupport.h"
 #include "tests/support/TestSupport.h"
 
-using icbstest::ChildCommand;
+using filetest::ChildCommand;
 
 TEST(RunProcessCaptured, InputReachesTheChildAndOutputAndErrorComeBack) {
     std::wstring out = L"kept:", err;

@@ -5,7 +5,7 @@
 #include "framework/Text.h"
 #include "icbs/EnvironmentOverride.h"
 #include "icbs/ICBSFileUtilities.h"
-#include "tests/machine/icbs/IcbsTestHelpers.h"
+#include "tests/icbs/files/FileTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 using testsupport::TempDir;

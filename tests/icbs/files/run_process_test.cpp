@@ -6,10 +6,10 @@
 #include "framework/Text.h"
 #include "icbs/EnvironmentOverride.h"
 #include "icbs/ICBSFileUtilities.h"
-#include "tests/machine/icbs/IcbsTestHelpers.h"
+#include "tests/icbs/files/FileTestSupport.h"
 #include "tests/support/TestSupport.h"
 
-using icbstest::ChildCommand;
+using filetest::ChildCommand;
 using testsupport::TempDir;
 
 TEST(RunProcess, ReturnsTheFullExitCode) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "icbs/ICBSFileUtilities.h"
-#include "tests/machine/icbs/IcbsTestHelpers.h"
+#include "tests/icbs/files/FileTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "tests/support/icbs_child_version.h"
 
@@ -12,8 +12,8 @@ TEST(FileVersion, VersionAndLanguageOfAnExecutableWithAVersionResource) {
                             std::to_wstring(ICBS_CHILD_VERSION_MINOR) + L"." +
                             std::to_wstring(ICBS_CHILD_VERSION_BUILD) + L"." +
                             std::to_wstring(ICBS_CHILD_VERSION_REVISION);
-    EXPECT_EQ(expected, ICBSFileUtilities::GetFileVersionText(icbstest::ChildPath()));
-    EXPECT_EQ(std::to_wstring(ICBS_CHILD_LANGUAGE), ICBSFileUtilities::GetFileTranslation(icbstest::ChildPath()));
+    EXPECT_EQ(expected, ICBSFileUtilities::GetFileVersionText(filetest::ChildPath()));
+    EXPECT_EQ(std::to_wstring(ICBS_CHILD_LANGUAGE), ICBSFileUtilities::GetFileTranslation(filetest::ChildPath()));
 }
 
 TEST(FileVersion, FilesWithoutAVersionResourceGiveEmptyTexts) {

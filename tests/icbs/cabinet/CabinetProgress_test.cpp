@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "icbs/CabinetExtractor.h"
-#include "tests/cabinet/CabinetTestSupport.h"
+#include "tests/icbs/cabinet/CabinetTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 using namespace cabtest;
@@ -38,7 +38,7 @@ TEST(CabinetProgress, ReportsEveryReadOfAGcabCabinet) {
     std::string cabinet = FixtureBytes(L"two.cab");
     TempDir target;
     ProgressRecorder recorder;
-    CabinetExtractor extractor(L"Package.cab", ImageOf(cabinet), target.Path());
+    CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(cabinet), target.Path());
     ASSERT_TRUE(extractor.ExtractAll(&recorder));
     ExpectProgressPattern(recorder, cabinet.size());
     // Many reads: the header, the entries and every data block.
@@ -52,7 +52,7 @@ TEST(CabinetProgress, AThousandByteCabinetEndsAtAThousandAndOneHundred) {
     std::string cabinet = MakeCabinet({{L"a.txt", std::string(926, 'a')}}, tcompTYPE_NONE, scratch.Path());
     ASSERT_EQ(cabinet.size(), 1000u);
     ProgressRecorder recorder;
-    CabinetExtractor extractor(L"Package.cab", ImageOf(cabinet), target.Path());
+    CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(cabinet), target.Path());
     ASSERT_TRUE(extractor.ExtractAll(&recorder));
     ExpectProgressPattern(recorder, 1000);
 }
@@ -71,13 +71,13 @@ TEST(CabinetProgress, OnlyTheExtractionGivenTheInterfaceReportsToIt) {
     std::string cabinet = FixtureBytes(L"two.cab");
     TempDir first, second, third;
     ProgressRecorder recorder;
-    CabinetExtractor extractor(L"Package.cab", ImageOf(cabinet), first.Path());
+    CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(cabinet), first.Path());
     ASSERT_TRUE(extractor.ExtractAll(&recorder));
     size_t reported = recorder.calls.size();
 
-    CabinetExtractor picker(L"Package.cab", ImageOf(cabinet), second.Path());
+    CabinetExtractor picker(L"Package.cab", CabinetImageFromBytes(cabinet), second.Path());
     EXPECT_TRUE(picker.ExtractFiles({{L"text.txt", L"", L""}}));
-    CabinetExtractor quiet(L"Package.cab", ImageOf(cabinet), third.Path());
+    CabinetExtractor quiet(L"Package.cab", CabinetImageFromBytes(cabinet), third.Path());
     EXPECT_TRUE(quiet.ExtractAll(nullptr));
     EXPECT_EQ(recorder.calls.size(), reported);
 }
@@ -91,7 +91,7 @@ TEST(CabinetProgress, AnExceptionInTheProgressInterfaceStaysInsideAndFailsTheExt
     } throwing;
     std::string cabinet = FixtureBytes(L"two.cab");
     TempDir target;
-    CabinetExtractor extractor(L"Package.cab", ImageOf(cabinet), target.Path());
+    CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(cabinet), target.Path());
     EXPECT_FALSE(extractor.ExtractAll(&throwing));
     for (const std::wstring& name : FolderEntries(target.Path()))
         EXPECT_EQ(testsupport::ReadBytes(target.File(name)), FixtureBytes(L"inputs\\" + name));

@@ -5,7 +5,7 @@
 
 #include "icbs/CabinetExtractor.h"
 #include "icbs/CabinetStreams.h"
-#include "tests/cabinet/CabinetTestSupport.h"
+#include "tests/icbs/cabinet/CabinetTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 using namespace cabtest;
@@ -40,7 +40,7 @@ TEST(CabinetDiskFull, ADiskThatFillsUpSetsTheFlagAndFails) {
     ASSERT_FALSE(cabinet.empty());
     ASSERT_LT(cabinet.size(), freeBefore / 4);
 
-    CabinetExtractor extractor(L"Package.cab", ImageOf(cabinet), target);
+    CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(cabinet), target);
     EXPECT_FALSE(extractor.ExtractAll(nullptr));
     EXPECT_TRUE(CabinetExtractor::DiskFull());
     // small.txt was complete and stays; the partial zeros.bin is gone and its
@@ -58,11 +58,11 @@ TEST(CabinetDiskFull, AFileThatFitsStillExtractsAndClearsTheFlag) {
     std::string fits = MakeCabinet({{L"fits.txt", TextBytes(1000)}}, tcompTYPE_MSZIP, scratch.Path());
     std::wstring target = MakeFolder(disk + L"\\second");
 
-    CabinetExtractor failing(L"Package.cab", ImageOf(tooBig), target);
+    CabinetExtractor failing(L"Package.cab", CabinetImageFromBytes(tooBig), target);
     EXPECT_FALSE(failing.ExtractAll(nullptr));
     EXPECT_TRUE(CabinetExtractor::DiskFull());
 
-    CabinetExtractor extractor(L"Package.cab", ImageOf(fits), target);
+    CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(fits), target);
     EXPECT_TRUE(extractor.ExtractAll(nullptr));
     EXPECT_FALSE(CabinetExtractor::DiskFull());
     EXPECT_EQ(testsupport::ReadBytes(target + L"\\fits.txt"), TextBytes(1000));

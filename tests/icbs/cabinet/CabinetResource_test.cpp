@@ -5,7 +5,7 @@
 
 #include "icbs/CabinetExtractor.h"
 #include "icbs/CabinetStreams.h"
-#include "tests/cabinet/CabinetTestSupport.h"
+#include "tests/icbs/cabinet/CabinetTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 using namespace cabtest;

@@ -7,12 +7,13 @@
 #include <aclapi.h>
 
 #include "icbs/ICBSFileUtilities.h"
-#include "tests/machine/icbs/IcbsTestHelpers.h"
+#include "tests/icbs/files/FileTestSupport.h"
+#include "tests/support/AccessEntries.h"
 #include "tests/support/TestSupport.h"
 
-using icbstest::AllowedFor;
-using icbstest::ReadDaclEntries;
-using icbstest::SidText;
+using testsupport::AllowedFor;
+using testsupport::ReadDaclEntries;
+using testsupport::SidText;
 using testsupport::TempDir;
 
 namespace {
@@ -125,7 +126,7 @@ TEST(FolderAccess, ProtectedFolderAccessIsAppliedAndReadBack) {
     ::GetSecurityDescriptorControl(descriptor, &control, &revision);
     EXPECT_TRUE(control & SE_DACL_PROTECTED);
     EXPECT_EQ(SidText(WinBuiltinAdministratorsSid), SidText(owner));
-    auto entries = icbstest::EntriesOf(dacl);
+    auto entries = testsupport::EntriesOf(dacl);
     ::LocalFree(descriptor);
     ASSERT_EQ(3u, entries.size());
     for (const auto& entry : entries) EXPECT_EQ(0, entry.flags & INHERITED_ACE);
@@ -141,7 +142,7 @@ TEST(FolderAccess, ProtectedFolderAccessRefusesAMissingFolderAndALink) {
     EXPECT_FALSE(ICBSFileUtilities::SetProtectedFolderAccess(dir.Path() + L"\\missing"));
     std::wstring target = dir.Path() + L"\\elsewhere";
     ASSERT_TRUE(ICBSFileUtilities::CreateFolder(target, false));
-    if (!icbstest::MakeFolderLink(dir.Path() + L"\\planted", target)) GTEST_SKIP() << "no folder links here";
+    if (!filetest::MakeFolderLink(dir.Path() + L"\\planted", target)) GTEST_SKIP() << "no folder links here";
     auto before = ReadDaclEntries(target);
     EXPECT_FALSE(ICBSFileUtilities::SetProtectedFolderAccess(dir.Path() + L"\\planted"));
     auto after = ReadDaclEntries(target);
@@ -157,6 +158,6 @@ TEST(FolderAccess, ReparsePointsAreRecognised) {
     EXPECT_FALSE(ICBSFileUtilities::IsReparsePoint(target));
     EXPECT_FALSE(ICBSFileUtilities::IsReparsePoint(dir.File(L"file.txt")));
     EXPECT_FALSE(ICBSFileUtilities::IsReparsePoint(dir.File(L"missing")));
-    if (!icbstest::MakeFolderLink(dir.Path() + L"\\junction", target)) GTEST_SKIP() << "no folder links here";
+    if (!filetest::MakeFolderLink(dir.Path() + L"\\junction", target)) GTEST_SKIP() << "no folder links here";
     EXPECT_TRUE(ICBSFileUtilities::IsReparsePoint(dir.Path() + L"\\junction"));
 }

@@ -1,69 +1,12 @@
-#include "tests/machine/icbs/IcbsTestHelpers.h"
-
-#include <aclapi.h>
-#include <sddl.h>
+#include "tests/icbs/files/FileTestSupport.h"
 
 #include "framework/Text.h"
 #include "tests/support/TestSupport.h"
 
-namespace icbstest {
+namespace filetest {
 
 std::wstring ChildPath() { return testsupport::BuildDir() + L"\\tests\\icbs_child.exe"; }
 std::wstring ChildCommand(const std::wstring& arguments) { return L"\"" + ChildPath() + L"\" " + arguments; }
-
-std::wstring SidText(PSID sid) {
-    LPWSTR text = nullptr;
-    if (!::ConvertSidToStringSidW(sid, &text)) return {};
-    std::wstring result = text;
-    ::LocalFree(text);
-    return result;
-}
-
-std::wstring SidText(WELL_KNOWN_SID_TYPE type) {
-    BYTE sid[SECURITY_MAX_SID_SIZE];
-    DWORD size = sizeof(sid);
-    if (!::CreateWellKnownSid(type, nullptr, sid, &size)) return {};
-    return SidText(reinterpret_cast<PSID>(sid));
-}
-
-std::vector<AceEntry> EntriesOf(PACL acl) {
-    std::vector<AceEntry> entries;
-    if (!acl) return entries;
-    for (DWORD i = 0; i < acl->AceCount; ++i) {
-        void* ace = nullptr;
-        if (!::GetAce(acl, i, &ace)) continue;
-        auto header = static_cast<ACE_HEADER*>(ace);
-        AceEntry entry;
-        entry.type = header->AceType;
-        entry.flags = header->AceFlags;
-        if (header->AceType == ACCESS_ALLOWED_ACE_TYPE || header->AceType == ACCESS_DENIED_ACE_TYPE) {
-            // Allowed and denied entries share one layout.
-            auto allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
-            entry.mask = allowed->Mask;
-            entry.sid = SidText(reinterpret_cast<PSID>(&allowed->SidStart));
-        }
-        entries.push_back(entry);
-    }
-    return entries;
-}
-
-std::vector<AceEntry> ReadDaclEntries(const std::wstring& path) {
-    PACL dacl = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (::GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
-                                nullptr, &descriptor) != ERROR_SUCCESS)
-        return {};
-    std::vector<AceEntry> entries = EntriesOf(dacl);
-    ::LocalFree(descriptor);
-    return entries;
-}
-
-std::vector<AceEntry> AllowedFor(const std::vector<AceEntry>& entries, const std::wstring& sid) {
-    std::vector<AceEntry> found;
-    for (const AceEntry& entry : entries)
-        if (entry.type == ACCESS_ALLOWED_ACE_TYPE && entry.sid == sid) found.push_back(entry);
-    return found;
-}
 
 namespace {
 // Wine maps every Windows path to a Unix one.
@@ -124,4 +67,4 @@ std::wstring PathOfLength(const std::wstring& folder, size_t length) {
 
 std::wstring Extended(const std::wstring& path) { return L"\\\\?\\" + path; }
 
-}  // namespace icbstest
+}  // namespace filetest

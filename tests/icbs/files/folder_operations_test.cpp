@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "icbs/ICBSFileUtilities.h"
-#include "tests/machine/icbs/IcbsTestHelpers.h"
+#include "tests/icbs/files/FileTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 using testsupport::FileExists;
@@ -98,7 +98,7 @@ TEST(FolderTree, DeleteStopsAtAFileThatStaysInUseAndKeepsTheFolder) {
     std::wstring root = dir.Path() + L"\\kept";
     std::wstring held = root + L"\\held.txt";
     ASSERT_TRUE(ICBSFileUtilities::CreateEmptyFile(held));
-    icbstest::ExclusiveHolder holder(held, 1600);
+    filetest::ExclusiveHolder holder(held, 1600);
     ASSERT_TRUE(holder.Holding());
     EXPECT_FALSE(ICBSFileUtilities::DeleteFolderTree(root));
     EXPECT_TRUE(IsFolder(root));
@@ -113,7 +113,7 @@ TEST(FolderTree, ALinkedFolderIsNeverEnteredSoWhatItPointsToSurvives) {
     std::wstring root = dir.Path() + L"\\package";
     ASSERT_TRUE(ICBSFileUtilities::CreateFolder(root, false));
     WriteBytes(root + L"\\own.txt", "mine");
-    if (!icbstest::MakeFolderLink(root + L"\\link", outside)) GTEST_SKIP() << "no folder links on this system";
+    if (!filetest::MakeFolderLink(root + L"\\link", outside)) GTEST_SKIP() << "no folder links on this system";
     ASSERT_TRUE(ICBSFileUtilities::IsReparsePoint(root + L"\\link"));
 
     // The link counts as one folder; entering it would count "sub" as well.

@@ -12,6 +12,7 @@
 
 #include "icbs/CabinetImage.h"
 #include "icbs/CabinetProgress.h"
+#include "tests/support/TestSupport.h"
 
 namespace cabtest {
 
@@ -30,17 +31,13 @@ struct Entry {
 // bytes (empty when building failed).
 std::string MakeCabinet(const std::vector<Entry>& entries, TCOMP compression, const std::wstring& scratch);
 
-inline CabinetImage ImageOf(const std::string& bytes) {
-    return {reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size())};
-}
-
 // build/tests/cabinet-fixtures: two.cab (gcab -c -z of inputs\random.bin
 // and inputs\text.txt) and the inputs themselves.
 std::wstring FixtureCabinets();
 std::string FixtureBytes(const std::wstring& relativePath);
 
-// The names in a folder (no "." and ".."), sorted.
-std::vector<std::wstring> FolderEntries(const std::wstring& folder);
+// The names in a folder, sorted (the shared helper, used throughout here).
+using testsupport::FolderEntries;
 
 // Creates folder (one level); returns its path.
 std::wstring MakeFolder(const std::wstring& folder);

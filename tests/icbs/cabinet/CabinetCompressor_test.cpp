@@ -4,8 +4,7 @@
 #include "framework/Text.h"
 #include "icbs/CabinetCompressor.h"
 #include "icbs/CabinetExtractor.h"
-#include "icbs/CabinetFiles.h"
-#include "tests/cabinet/CabinetTestSupport.h"
+#include "tests/icbs/cabinet/CabinetTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 using namespace cabtest;
@@ -16,19 +15,19 @@ using testsupport::WriteBytes;
 namespace {
 
 std::wstring TempName(int counter) {
-    return cabinet_files::TempFolder() + fw::Format(L"QTX_CAB%x.tmp", counter);
+    return testsupport::TempFolder() + fw::Format(L"QTX_CAB%x.tmp", counter);
 }
 
 std::vector<std::wstring> TempFilesLeft() {
     std::vector<std::wstring> left;
-    for (const std::wstring& name : FolderEntries(cabinet_files::TempFolder()))
+    for (const std::wstring& name : FolderEntries(testsupport::TempFolder()))
         if (fw::StartsWithNoCase(name, L"QTX_CAB")) left.push_back(name);
     return left;
 }
 
 bool Unpacks(const std::string& cabinet, const std::wstring& name, const std::string& contents) {
     TempDir target;
-    CabinetExtractor extractor(L"Package.cab", ImageOf(cabinet), target.Path());
+    CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(cabinet), target.Path());
     return extractor.ExtractAll(nullptr) && ReadBytes(target.File(name)) == contents;
 }
 

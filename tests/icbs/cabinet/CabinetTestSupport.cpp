@@ -1,9 +1,7 @@
-#include "tests/cabinet/CabinetTestSupport.h"
+#include "tests/icbs/cabinet/CabinetTestSupport.h"
 
-#include <algorithm>
 #include <random>
 
-#include "framework/Handles.h"
 #include "icbs/CabinetCompressor.h"
 #include "tests/support/TestSupport.h"
 
@@ -40,19 +38,6 @@ std::wstring FixtureCabinets() { return testsupport::BuildDir() + L"\\tests\\cab
 
 std::string FixtureBytes(const std::wstring& relativePath) {
     return testsupport::ReadBytes(FixtureCabinets() + L"\\" + relativePath);
-}
-
-std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    fw::FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &entry));
-    if (!find) return names;
-    do {
-        std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..") names.push_back(name);
-    } while (::FindNextFileW(find.get(), &entry));
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 std::wstring MakeFolder(const std::wstring& folder) {

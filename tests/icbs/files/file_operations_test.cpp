@@ -1,5 +1,6 @@
 // Shows that the single-file operations create, copy, move, delete, append,
-// read and measure real files, including read-only ones and missing ones.
+// read, write and measure real files, including read-only ones and missing
+// ones.
 #include <gtest/gtest.h>
 
 #include "icbs/ICBSFileUtilities.h"
@@ -120,6 +121,38 @@ TEST(FileOperations, AppendBytesAndReadBytesWorkOnTheFileStart) {
     EXPECT_EQ(std::string("012345\0" "6", 8), std::string(buffer, read));
     EXPECT_FALSE(ICBSFileUtilities::ReadBytes(dir.File(L"absent.bin"), buffer, 3, &read));
     EXPECT_EQ(0u, read);
+}
+
+TEST(FileOperations, WholeFilesAreReadAndWrittenByteForByte) {
+    TempDir dir;
+    std::wstring file = dir.File(L"whole.bin");
+    // Larger than one piece of either side, holding every byte value.
+    std::string bytes(3 * 1024 * 1024 + 17, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+    ASSERT_TRUE(ICBSFileUtilities::WriteAllBytes(file, bytes));
+    EXPECT_TRUE(ReadBytes(file) == bytes);
+    std::string read = "left over";
+    ASSERT_TRUE(ICBSFileUtilities::ReadAllBytes(file, read));
+    EXPECT_TRUE(read == bytes);
+
+    // Writing replaces the whole content.
+    ASSERT_TRUE(ICBSFileUtilities::WriteAllBytes(file, "short"));
+    EXPECT_EQ("short", ReadBytes(file));
+    ASSERT_TRUE(ICBSFileUtilities::WriteAllBytes(file, ""));
+    EXPECT_EQ("", ReadBytes(file));
+    ASSERT_TRUE(ICBSFileUtilities::ReadAllBytes(file, read));
+    EXPECT_EQ("", read);
+}
+
+TEST(FileOperations, WholeFilesNeedTheFileOrItsFolder) {
+    TempDir dir;
+    std::string read = "left over";
+    EXPECT_FALSE(ICBSFileUtilities::ReadAllBytes(dir.File(L"absent.bin"), read));
+    EXPECT_EQ("", read);
+    EXPECT_FALSE(ICBSFileUtilities::ReadAllBytes(dir.Path(), read)) << "a folder is not a file";
+    EXPECT_FALSE(ICBSFileUtilities::WriteAllBytes(dir.Path() + L"\\no\\such.txt", "x"));
+    EXPECT_FALSE(testsupport::FileExists(dir.Path() + L"\\no")) << "no folder is made";
+    EXPECT_FALSE(ICBSFileUtilities::WriteAllBytes(dir.Path(), "x"));
 }
 
 TEST(FileOperations, SizeAndExistence) {

@@ -9,7 +9,7 @@
 
 #include "icbs/CabinetCompressor.h"
 #include "icbs/CabinetExtractor.h"
-#include "tests/cabinet/CabinetTestSupport.h"
+#include "tests/icbs/cabinet/CabinetTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 using namespace cabtest;
@@ -60,7 +60,7 @@ TEST(CabinetRoundTrip, SeveralFilesComeBackIdentical) {
         if (compression == tcompTYPE_NONE) EXPECT_GT(cabinet.size(), 1536u * 1024 + 300u * 1024);
         else EXPECT_LT(cabinet.size(), 1600u * 1024 + 64u * 1024);
 
-        CabinetExtractor extractor(L"Package.cab", ImageOf(cabinet), target.Path());
+        CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(cabinet), target.Path());
         EXPECT_TRUE(extractor.ExtractAll(nullptr));
         ExpectFiles(target.Path(), files);
     }
@@ -72,7 +72,7 @@ TEST(CabinetRoundTrip, RequestsPickOutOnlyTheNamedFiles) {
     ASSERT_TRUE(Compress(files, sources.Path(), work.File(L"made.cab"), tcompTYPE_MSZIP));
     std::string cabinet = ReadBytes(work.File(L"made.cab"));
 
-    CabinetExtractor extractor(L"Package.cab", ImageOf(cabinet), target.Path());
+    CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(cabinet), target.Path());
     EXPECT_TRUE(extractor.ExtractFiles({{L"alpha.txt", L"", L""},
                                         {L"big.bin", L"renamed.bin", L""},
                                         {L"zeros.bin", L"", elsewhere.Path()}}));
@@ -92,7 +92,7 @@ TEST(CabinetRoundTrip, ARequestForAFileNotInTheCabinetFails) {
     auto files = SampleFiles();
     ASSERT_TRUE(Compress(files, sources.Path(), work.File(L"made.cab"), tcompTYPE_MSZIP));
     std::string cabinet = ReadBytes(work.File(L"made.cab"));
-    CabinetExtractor extractor(L"Package.cab", ImageOf(cabinet), target.Path());
+    CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(cabinet), target.Path());
     // Names match exactly, case included.
     EXPECT_FALSE(extractor.ExtractFiles({{L"alpha.txt", L"", L""}, {L"ALPHA.TXT", L"", L""}}));
     EXPECT_EQ(FolderEntries(target.Path()), std::vector<std::wstring>{L"alpha.txt"});
@@ -104,7 +104,7 @@ TEST(CabinetRoundTrip, TheFirstOfTwoRequestsForOneNameDecides) {
     auto files = SampleFiles();
     ASSERT_TRUE(Compress(files, sources.Path(), work.File(L"made.cab"), tcompTYPE_NONE));
     std::string cabinet = ReadBytes(work.File(L"made.cab"));
-    CabinetExtractor extractor(L"Package.cab", ImageOf(cabinet), target.Path());
+    CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(cabinet), target.Path());
     // The entry consumes the first request; the second finds no entry left.
     EXPECT_FALSE(extractor.ExtractFiles({{L"alpha.txt", L"", first.Path()}, {L"alpha.txt", L"", second.Path()}}));
     EXPECT_EQ(FolderEntries(first.Path()), std::vector<std::wstring>{L"alpha.txt"});
@@ -139,7 +139,7 @@ TEST(CabinetRoundTrip, TheCabinetCarriesTheSourceTimeAsDosDateAndTime) {
     EXPECT_EQ(time, (5 << 11) | (6 << 5) | (8 / 2));
     EXPECT_EQ(cabinet.substr(files + 16, 10), std::string("dated.txt", 10));
 
-    CabinetExtractor extractor(L"Package.cab", ImageOf(cabinet), target.Path());
+    CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(cabinet), target.Path());
     EXPECT_TRUE(extractor.ExtractAll(nullptr));
     EXPECT_EQ(ReadBytes(target.File(L"dated.txt")), "dated");
 }
@@ -160,12 +160,12 @@ TEST(CabinetRoundTrip, FoldersWithSubfoldersKeepRelativeNamesInTheCabinet) {
     EXPECT_NE(cabinet.find("sub\\inner\\deep.txt"), std::string::npos);
 
     // Unpacked flat, each file under its own name.
-    CabinetExtractor all(L"Package.cab", ImageOf(cabinet), target.Path());
+    CabinetExtractor all(L"Package.cab", CabinetImageFromBytes(cabinet), target.Path());
     EXPECT_TRUE(all.ExtractAll(nullptr));
     EXPECT_EQ(FolderEntries(target.Path()), (std::vector<std::wstring>{L"deep.txt", L"middle.txt", L"top.txt"}));
     EXPECT_EQ(ReadBytes(target.File(L"deep.txt")), "deep");
 
-    CabinetExtractor one(L"Package.cab", ImageOf(cabinet), picked.Path());
+    CabinetExtractor one(L"Package.cab", CabinetImageFromBytes(cabinet), picked.Path());
     EXPECT_TRUE(one.ExtractFiles({{L"sub\\inner\\deep.txt", L"", L""}}));
     EXPECT_EQ(FolderEntries(picked.Path()), std::vector<std::wstring>{L"deep.txt"});
 }

@@ -11,6 +11,8 @@
 #include "icbs/WindowsService.h"
 #include "tests/support/TestSupport.h"
 
+using testsupport::SystemText;
+
 namespace {
 
 const wchar_t* kName = L"IcbsTestService";
@@ -56,13 +58,6 @@ DWORD RawState(const std::wstring& name) {
     SERVICE_STATUS status = {};
     if (!service || !::QueryServiceStatus(service.get(), &status)) return 0;
     return status.dwCurrentState;
-}
-
-std::wstring SystemText(DWORD error) {
-    wchar_t buffer[1024];
-    DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                                    buffer, 1024, nullptr);
-    return std::wstring(buffer, length);
 }
 
 // Installs the test service on demand start with the given arguments.

@@ -6,7 +6,7 @@
 
 #include "icbs/CabinetExtractor.h"
 #include "icbs/CabinetStreams.h"
-#include "tests/cabinet/CabinetTestSupport.h"
+#include "tests/icbs/cabinet/CabinetTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 using namespace cabtest;
@@ -42,7 +42,7 @@ struct Outcome {
 };
 
 Outcome Extract(const std::string& cabinet, const std::wstring& folder) {
-    CabinetExtractor extractor(L"Package.cab", ImageOf(cabinet), folder);
+    CabinetExtractor extractor(L"Package.cab", CabinetImageFromBytes(cabinet), folder);
     bool extracted = extractor.ExtractAll(nullptr);
     return {extracted, CabinetExtractor::DiskFull(), FolderEntries(folder)};
 }

@@ -1,0 +1,69 @@
+#include "tests/support/AccessEntries.h"
+
+#include <aclapi.h>
+#include <sddl.h>
+
+namespace testsupport {
+
+std::wstring SidText(PSID sid) {
+    LPWSTR text = nullptr;
+    if (!::ConvertSidToStringSidW(sid, &text)) return {};
+    std::wstring result = text;
+    ::LocalFree(text);
+    return result;
+}
+
+std::wstring SidText(WELL_KNOWN_SID_TYPE type) {
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof(sid);
+    if (!::CreateWellKnownSid(type, nullptr, sid, &size)) return {};
+    return SidText(reinterpret_cast<PSID>(sid));
+}
+
+std::vector<AceEntry> EntriesOf(PACL acl) {
+    std::vector<AceEntry> entries;
+    if (!acl) return entries;
+    for (DWORD i = 0; i < acl->AceCount; ++i) {
+        void* ace = nullptr;
+        if (!::GetAce(acl, i, &ace)) continue;
+        auto header = static_cast<ACE_HEADER*>(ace);
+        AceEntry entry;
+        entry.type = header->AceType;
+        entry.flags = header->AceFlags;
+        if (header->AceType == ACCESS_ALLOWED_ACE_TYPE || header->AceType == ACCESS_DENIED_ACE_TYPE) {
+            // Allowed and denied entries share one layout.
+            auto allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+            entry.mask = allowed->Mask;
+            entry.sid = SidText(reinterpret_cast<PSID>(&allowed->SidStart));
+        }
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+std::vector<AceEntry> DaclEntriesOf(PSECURITY_DESCRIPTOR descriptor) {
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    if (!::GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted) || !present) return {};
+    return EntriesOf(dacl);
+}
+
+std::vector<AceEntry> ReadDaclEntries(const std::wstring& path) {
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                                nullptr, &descriptor) != ERROR_SUCCESS)
+        return {};
+    std::vector<AceEntry> entries = EntriesOf(dacl);
+    ::LocalFree(descriptor);
+    return entries;
+}
+
+std::vector<AceEntry> AllowedFor(const std::vector<AceEntry>& entries, const std::wstring& sid) {
+    std::vector<AceEntry> found;
+    for (const AceEntry& entry : entries)
+        if (entry.type == ACCESS_ALLOWED_ACE_TYPE && entry.sid == sid) found.push_back(entry);
+    return found;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,33 @@
+// Access-list entries read straight from the system, for tests that check
+// security descriptors and the access lists of files and folders without the
+// code under test.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// One entry of an access list, with its SID as text ("S-1-1-0"). Mask and
+// SID are filled for allowed and denied entries.
+struct AceEntry {
+    BYTE type = 0;
+    BYTE flags = 0;
+    DWORD mask = 0;
+    std::wstring sid;
+    bool operator==(const AceEntry&) const = default;
+};
+
+std::vector<AceEntry> EntriesOf(PACL acl);
+// The entries of a descriptor's DACL; empty when it has none.
+std::vector<AceEntry> DaclEntriesOf(PSECURITY_DESCRIPTOR descriptor);
+// The DACL of a file or folder as GetNamedSecurityInfoW reports it.
+std::vector<AceEntry> ReadDaclEntries(const std::wstring& path);
+std::wstring SidText(WELL_KNOWN_SID_TYPE type);
+std::wstring SidText(PSID sid);
+// The allowed entries for a SID; empty when there is none.
+std::vector<AceEntry> AllowedFor(const std::vector<AceEntry>& entries, const std::wstring& sid);
+
+}  // namespace testsupport
