@@ -1,5 +1,6 @@
 #include "execution/ProductOperations.h"
 
+#include "catalogue/RelatedProduct.h"
 #include "execution/InstallerUiHandler.h"
 #include "execution/OperationMode.h"
 #include "execution/PackageExtraction.h"
@@ -8,6 +9,7 @@
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/RegistryKey.h"
 #include "launcher/SetupApp.h"
+#include "options/SetupOptions.h"
 
 ProductOperations::ProductOperations(CSetupApp& app, OperationMode& mode) : app_(app), mode_(mode) {}
 
@@ -110,6 +112,12 @@ std::wstring ProductOperations::InstallExtras(const SetupPackage& package) {
         std::wstring type = package.isMain ? std::wstring() : ReadCurrentInstallationType();
         extra += items::Sub() + items::NoFinish();
         if (!package.isMain) extra += type == L"Custom" ? items::CustomizeOnly() : items::ProgressOnly();
+    }
+    const std::vector<RelatedProduct*>& quick = app_.QuickInstallList();
+    if (!quick.empty()) {
+        std::vector<std::wstring> keys;
+        for (const RelatedProduct* record : quick) keys.push_back(record ? record->ProductId() : std::wstring());
+        extra += items::Quick(keys) + BuildOptionProperties(package, quick);
     }
     std::wstring configuration;
     const WizardFlags& flags = mode_.Flags();

@@ -1,18 +1,43 @@
 #!/usr/bin/env bash
-# Runs the demo installer under Wine in a prefix of its own: quietly, with a
-# verbose log, and prints the exit code and the launcher's log lines.
+# The demo: runs the demo installer under Wine in a prefix of its own,
+# quietly with a verbose log; shows what it installed; removes it again with
+# /x; prints the exit codes and the launcher's log lines.
 set -uo pipefail
-build=${1:-build}
-build=$(cd "$build" && pwd)
+build=$(cd "${1:-build}" && pwd)
 here=$(cd "$(dirname "$0")/.." && pwd)
-export TEST_WINE_TEMPLATE=$build/wine/template
-demo=$build/demo
-log=$demo/demo-log.txt
-rm -f "$log"
+template=$build/wine/template
+prefix=$build/wine/demo
+rm -rf "$prefix"
+cp -al "$template" "$prefix"
+for f in system.reg user.reg userdef.reg; do rm -f "$prefix/$f"; cp "$template/$f" "$prefix/$f"; done
+rm -f "$prefix/.template-ready"
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
+unset DISPLAY
+trap 'wineserver -k >/dev/null 2>&1; rm -rf "$prefix"' EXIT
 winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
-echo "== setup.exe /qn /L*v demo-log.txt"
-"$here/tests/support/wine-run.sh" "$build/tests/runexit.exe" "$(winpath "$demo/setup.exe")" /qn /L*v "$(winpath "$log")"
-echo "== the launcher's log lines"
-if [ -f "$log" ]; then
-  iconv -f UTF-16LE -t UTF-8 "$log" | tr -d '\r' | grep -E '^(ZEL \(c\)|===)' || true
-fi
+setup=$(winpath "$build/demo/setup.exe")
+runexit=$build/tests/runexit.exe
+
+show_log() {
+  iconv -f UTF-16LE -t UTF-8 "$1" 2>/dev/null | tr -d '\r' | grep -E '^(ZEL \(c\)|===)' | sed 's/^/    /'
+}
+show_installed() {
+  echo "  Windows Installer products:"
+  wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' \
+    | grep -E 'DisplayName|DisplayVersion' | grep -i morvex -A1 | sed 's/^ */    /' || echo "    (none)"
+  echo "  Files under Program Files (x86)\\Morvex:"
+  find "$prefix/drive_c/Program Files (x86)/Morvex" -type f 2>/dev/null | sed "s|$prefix/drive_c/|    C:/|" || true
+  [ -d "$prefix/drive_c/Program Files (x86)/Morvex" ] || echo "    (none)"
+}
+
+echo "== setup.exe /qn /L*v install.txt"
+wine "$runexit" "$setup" /qn /L*v 'C:\install.txt' | tr -d '\r'
+show_log "$prefix/drive_c/install.txt"
+echo "== installed:"
+show_installed
+
+echo "== setup.exe /x /qn /L*v uninstall.txt"
+wine "$runexit" "$setup" /x /qn /L*v 'C:\uninstall.txt' | tr -d '\r'
+show_log "$prefix/drive_c/uninstall.txt"
+echo "== after /x:"
+show_installed
