@@ -12,13 +12,20 @@ enum class Numbering {
     YearBased,  // "2024 rel. 2": the year is the major version
 };
 
+// An upgrade code and the first major version that carries it: a product
+// keeps its code until a major version brings a new one.
+struct VersionUpgradeCode {
+    int fromMajor;
+    const wchar_t* code;
+};
+
 struct ProductRow {
     int id;                    // numeric id: groups A and B are ranges of these
     const wchar_t* productId;  // "DY::E"
     const wchar_t* displayName;
     const wchar_t* registryName;  // null: derived from the display name
     Numbering numbering;
-    const wchar_t* upgradeCode;
+    std::vector<VersionUpgradeCode> upgradeCodes;  // ascending fromMajor
     bool desktop;         // a desktop application (the desktop-product list)
     bool runsAsService;   // installs a Windows service (the service page)
     bool alwaysReplaced;  // an upgrade always replaces the installed version
@@ -27,6 +34,10 @@ struct ProductRow {
 // The row of a product id (compared case-sensitively), or null.
 const ProductRow* FindProduct(const std::wstring& productId);
 const std::vector<ProductRow>& ProductTable();
+
+// The upgrade code of a row's major version: the entry with the greatest
+// fromMajor not above major; null before the first one.
+const wchar_t* UpgradeCodeFor(const ProductRow& row, int major);
 
 // The registry name of a row: its own, or the display name without a leading
 // "Morvex " and without spaces.

@@ -8,6 +8,7 @@
 #include "framework/MessageBox.h"
 #include "framework/SystemApi.h"
 #include "framework/Text.h"
+#include "launcher/ExitCleanup.h"
 #include "launcher/PropertyRules.h"
 #include "launcher/SetupApp.h"
 #include "wizard/WizardDialog.h"
@@ -81,7 +82,10 @@ int CSetupApp::ExitInstance() {
         }
     }
     fw::CWinAppBase::ExitInstance();
+    if (!commandLine_.uninstall && !commandLine_.repair) DeleteMsiFolders(catalogue_);
     log_.WriteFooter();
+    if (NeedsSelfDeleteScript(catalogue_.size(), commandLine_.uninstall, outcome_.code))
+        StartSelfDeleteScript(catalogue_.front()->msiFolder);
     return static_cast<int>(outcome_.code);
 }
 

@@ -55,7 +55,13 @@ TEST(ProductTable, RowsAreConsistent) {
         EXPECT_EQ(std::count(seen.begin(), seen.end(), id), 0) << "duplicate " << row.productId;
         seen.push_back(id);
         EXPECT_EQ(FindProduct(id), &row);
-        EXPECT_EQ(std::wstring(row.upgradeCode).size(), 38u);
+        ASSERT_FALSE(row.upgradeCodes.empty()) << row.productId;
+        for (size_t i = 0; i < row.upgradeCodes.size(); ++i) {
+            EXPECT_EQ(std::wstring(row.upgradeCodes[i].code).size(), 38u);
+            if (i > 0) {
+                EXPECT_LT(row.upgradeCodes[i - 1].fromMajor, row.upgradeCodes[i].fromMajor) << row.productId;
+            }
+        }
     }
     EXPECT_EQ(FindProduct(L"dy::e"), nullptr);
     EXPECT_EQ(FindProduct(L""), nullptr);

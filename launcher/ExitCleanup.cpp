@@ -1,0 +1,100 @@
+#include "launcher/ExitCleanup.h"
+
+#include "catalogue/PackageFolders.h"
+#include "framework/Handles.h"
+#include "framework/Text.h"
+#include "icbs/FolderPath.h"
+#include "icbs/ICBSFileUtilities.h"
+#include "launcher/SetupApp.h"
+
+namespace {
+
+std::wstring SystemFolder() {
+    wchar_t path[MAX_PATH] = {};
+    UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(path, length) : std::wstring();
+}
+
+// Removes whatever is at path: a link as a link, a folder with its contents,
+// a file. True when nothing is there afterwards.
+bool RemoveAnything(const std::wstring& path) {
+    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return RemoveFolderLink(path);
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ICBSFileUtilities::DeleteFolderTree(path);
+    return ICBSFileUtilities::DeleteOneFile(path);
+}
+
+bool WriteScript(const std::wstring& path, const std::string& bytes) {
+    fw::FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+// Starts the script by the full path of the command interpreter, never by
+// its own name (which the system would resolve through a search), in the
+// system folder (never inside the folder the script removes).
+bool StartScript(const std::wstring& script) {
+    std::wstring system = SystemFolder();
+    if (system.empty()) return false;
+    std::wstring interpreter = FolderPath(system).Child(L"cmd.exe");
+    std::wstring commandLine = L"\"" + interpreter + L"\" /c \"" + script + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!::CreateProcessW(interpreter.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          system.c_str(), &startup, &info))
+        return false;
+    fw::KernelHandle process(info.hProcess), thread(info.hThread);
+    return true;
+}
+
+}  // namespace
+
+void DeleteMsiFolders(const PackageCatalogue& catalogue) {
+    for (const std::unique_ptr<SetupPackage>& package : catalogue) {
+        if (package->IsInstalled() || package->msiFolder.empty()) continue;
+        const std::wstring& folder = package->msiFolder;
+        DWORD attributes = ::GetFileAttributesW(folder.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        WriteLog(3, L"ZEL (c): Deleting MSI folder %s\r\n", folder.c_str());
+        // A link is removed as a link: deleting through it would empty the
+        // folder it points to.
+        bool deleted = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ? RemoveFolderLink(folder)
+                                                                    : ICBSFileUtilities::DeleteFolderTree(folder);
+        if (deleted) WriteLog(3, L"ZEL (c): Deleted MSI folder %s\r\n", folder.c_str());
+    }
+}
+
+bool NeedsSelfDeleteScript(size_t packageCount, bool uninstall, DWORD outcomeCode) {
+    return packageCount >= 2 && uninstall && outcomeCode == 0;
+}
+
+std::wstring SelfDeleteScriptText(const std::wstring& folder) {
+    std::wstring literal;
+    for (wchar_t c : folder) literal += c == L'%' ? std::wstring(L"%%") : std::wstring(1, c);
+    return fw::Format(L"@ECHO OFF\n rmdir /S /Q \"%s\"\n DEL \"%%~f0\"", literal.c_str());
+}
+
+std::wstring SelfDeleteScriptFolder() {
+    // The system's Windows folder, also for a session that has one of its own.
+    wchar_t windows[MAX_PATH] = {};
+    UINT length = ::GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return std::wstring();
+    return FolderPath(std::wstring(windows, length)).SubFolder(L"Temp").Child(L"MorvexSetup");
+}
+
+bool StartSelfDeleteScript(const std::wstring& folderToRemove) {
+    if (folderToRemove.empty()) return false;
+    std::wstring folder = SelfDeleteScriptFolder();
+    if (folder.empty()) return false;
+    // Nothing found there is trusted: it is removed, and the folder is made
+    // anew with a list that lets only administrators write.
+    if (!RemoveAnything(folder) || !ICBSFileUtilities::CreateParentFolders(folder) || !CreateProtectedFolder(folder))
+        return false;
+    std::wstring script = FolderPath(folder).Child(L"SelfDelete.bat");
+    if (!WriteScript(script, fw::ToCodePage(SelfDeleteScriptText(folderToRemove), CP_ACP))) return false;
+    return StartScript(script);
+}

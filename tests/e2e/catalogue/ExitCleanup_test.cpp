@@ -1,0 +1,132 @@
+// At its end the launcher deletes the database folders of packages that are
+// not installed (not after /x or /f), never through a link, never the base
+// folder; after a successful /x of a bundle a script removes the main
+// package's folder once the launcher has ended. Run as a user runs it, with
+// products installed by Wine's Windows Installer beforehand.
+#include <gtest/gtest.h>
+
+#include "framework/Handles.h"
+#include "tests/e2e/LauncherRun.h"
+#include "tests/machine/icbs/IcbsTestHelpers.h"
+#include "tests/state/FixtureInstall.h"
+
+using namespace statetest;
+using testsupport::TempDir;
+
+namespace {
+
+// The database folder of a fixture package, made as an earlier run leaves it.
+std::wstring MakeKeptFolder(const std::wstring& fixture) {
+    std::wstring folder = ExpectedMsiFolder(FactsOf(FixtureMsi(fixture)).packageCode);
+    ::CreateDirectoryW(ExpectedBaseFolder().c_str(), nullptr);
+    EXPECT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    EXPECT_TRUE(::CopyFileW(FixtureMsi(fixture).c_str(), (folder + L"\\" + fixture + L".msi").c_str(), FALSE));
+    PutFile(folder + L"\\Transform_de.mst", "transform");
+    return folder;
+}
+
+std::wstring ScriptPath() {
+    wchar_t windows[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"SystemRoot", windows, MAX_PATH);
+    return std::wstring(windows) + L"\\Temp\\MorvexSetup\\SelfDelete.bat";
+}
+
+bool GoneWithin(const std::wstring& path, DWORD ms) {
+    for (DWORD waited = 0; waited < ms && Exists(path); waited += 50) ::Sleep(50);
+    return !Exists(path);
+}
+
+}  // namespace
+
+TEST(ExitCleanup, AQuietRunKeepsTheInstalledProductsFolderAndDeletesTheOthers) {
+    ASSERT_EQ(Install(FixtureMsi(L"editor")), 0u);
+    std::wstring main = MakeKeptFolder(L"editor");
+    std::wstring sub = MakeKeptFolder(L"tools");
+    LauncherRun run = RunLauncher(L"two_packages", L"/qn /L*v %LOG%");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(Exists(main + L"\\editor.msi"));
+    EXPECT_FALSE(Exists(sub));
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): Deleting MSI folder " + sub + L"\r\n"));
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): Deleted MSI folder " + sub + L"\r\n"));
+    EXPECT_FALSE(run.LogHas(L"MSI folder " + main));
+    // The clean-up comes before the footer.
+    EXPECT_LT(run.log.find(L"Deleted MSI folder"), run.log.find(L"=== SetupLauncher stopped: "));
+}
+
+TEST(ExitCleanup, TheFolderOfAProductInstalledByAnotherPackageIsDeleted) {
+    ASSERT_EQ(Install(FixtureMsi(L"editor_other")), 0u);
+    std::wstring folder = MakeKeptFolder(L"editor");
+    LauncherRun run = RunLauncher(L"single", L"/qn /L*v %LOG%");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_FALSE(Exists(folder));
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): Deleted MSI folder " + folder + L"\r\n"));
+    EXPECT_TRUE(ProductInstalled(FactsOf(FixtureMsi(L"editor")).productCode));
+}
+
+TEST(ExitCleanup, RepairAndUninstallDeleteNoFolder) {
+    std::wstring main = MakeKeptFolder(L"editor");
+    std::wstring sub = MakeKeptFolder(L"tools");
+    LauncherRun repair = RunLauncher(L"two_packages", L"/f /qn /L*v %LOG%");
+    EXPECT_EQ(repair.exitCode, 0u);
+    EXPECT_FALSE(repair.LogHas(L"MSI folder"));
+    LauncherRun uninstall = RunLauncher(L"single", L"/x /qn /L*v %LOG%");
+    EXPECT_EQ(uninstall.exitCode, 0u);
+    EXPECT_FALSE(uninstall.LogHas(L"MSI folder"));
+    EXPECT_TRUE(Exists(main + L"\\editor.msi"));
+    EXPECT_TRUE(Exists(sub + L"\\tools.msi"));
+    // A single package's uninstallation writes no script.
+    EXPECT_FALSE(Exists(ScriptPath()));
+}
+
+TEST(ExitCleanup, AfterABundlesUninstallAScriptRemovesTheMainFolderAndItself) {
+    ASSERT_EQ(Install(FixtureMsi(L"editor")), 0u);
+    std::wstring main = MakeKeptFolder(L"editor");
+    std::wstring sub = MakeKeptFolder(L"tools");
+    LauncherRun run = RunLauncher(L"two_packages", L"/x /qn /L*v %LOG%");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_FALSE(run.LogHas(L"MSI folder"));
+    EXPECT_TRUE(GoneWithin(main, 20000));
+    EXPECT_TRUE(GoneWithin(ScriptPath(), 20000));
+    // Only the main package's folder goes.
+    EXPECT_TRUE(Exists(sub + L"\\tools.msi"));
+}
+
+TEST(ExitCleanup, AFailedUninstallWritesNoScript) {
+    std::wstring main = MakeKeptFolder(L"editor");
+    // Another setup holds the single-instance mutex: the run ends with 6.
+    fw::KernelHandle mutex(
+        ::CreateMutexW(nullptr, FALSE, L"Global\\_MSISETUP_{2956EBA1-9B5A-4679-8618-357136DA66CA}"));
+    ASSERT_TRUE(mutex);
+    LauncherRun run = RunLauncher(L"two_packages", L"/x /qn /L*v %LOG%");
+    EXPECT_EQ(run.exitCode, 6u);
+    ::Sleep(1000);
+    EXPECT_TRUE(Exists(main + L"\\editor.msi"));
+    EXPECT_FALSE(Exists(ScriptPath()));
+}
+
+TEST(ExitCleanup, ALinkInPlaceOfAPackageFolderIsNeverDeletedThrough) {
+    TempDir dir;
+    std::wstring outside = dir.Path() + L"\\outside";
+    ASSERT_TRUE(::CreateDirectoryW(outside.c_str(), nullptr));
+    PutFile(outside + L"\\precious.txt", "keep me");
+    std::wstring folder = ExpectedMsiFolder(FactsOf(FixtureMsi(L"editor")).packageCode);
+    ::CreateDirectoryW(ExpectedBaseFolder().c_str(), nullptr);
+    if (!icbstest::MakeFolderLink(folder, outside)) GTEST_SKIP() << "no folder links on this system";
+    LauncherRun run = RunLauncher(L"single", L"/qn /L*v %LOG%");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(testsupport::ReadBytes(outside + L"\\precious.txt"), "keep me");
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): Deleting MSI folder " + folder + L"\r\n"));
+    // Windows removes the link; a system that cannot remove one keeps it.
+    EXPECT_EQ(run.LogHas(L"ZEL (c): Deleted MSI folder " + folder + L"\r\n"), !Exists(folder));
+}
+
+TEST(ExitCleanup, AnEmptyPackageCodeNeverMakesTheBaseFolderAPackageFolder) {
+    std::wstring other = MakeKeptFolder(L"editor");
+    PutFile(ExpectedBaseFolder() + L"\\server-data.txt", "server data");
+    LauncherRun run = RunLauncher(L"empty_package_code", L"/qn /L*v %LOG%");
+    EXPECT_EQ(run.exitCode, 13u);
+    EXPECT_EQ(testsupport::ReadBytes(ExpectedBaseFolder() + L"\\server-data.txt"), "server data");
+    EXPECT_FALSE(run.LogHas(L"MSI folder " + ExpectedBaseFolder() + L"\\\r\n"));
+    // The complete package's folder goes as usual.
+    EXPECT_FALSE(Exists(other));
+}

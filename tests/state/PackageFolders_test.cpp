@@ -1,0 +1,178 @@
+// Package folders are made or taken over with a list that lets only
+// administrators change them before anything is taken from or written into
+// them; links in their place or inside them are never followed; the base
+// folder is never granted through a link. Wine derives access lists from Unix
+// permissions: it shows whether Everyone may read a folder it created, and a
+// grant to Everyone, but keeps no owner and no list set later; the full list
+// is checked where the system keeps it.
+#include <gtest/gtest.h>
+
+#include <iostream>
+
+#include "catalogue/PackageFolders.h"
+#include "catalogue/SetupPackage.h"
+#include "icbs/ICBSFileUtilities.h"
+#include "tests/machine/icbs/IcbsTestHelpers.h"
+#include "tests/state/FixtureInstall.h"
+#include "tests/support/TestSupport.h"
+
+using namespace statetest;
+using testsupport::TempDir;
+
+namespace {
+
+FixtureFacts Editor() { return FactsOf(FixtureMsi(L"editor")); }
+SetupPackage Record(const FixtureFacts& facts) { return SetupPackage(nullptr, FieldsOf(facts, true), {}); }
+
+std::wstring MakePackageFolder(const FixtureFacts& facts) {
+    std::wstring folder = ExpectedMsiFolder(facts.packageCode);
+    ::CreateDirectoryW(ExpectedBaseFolder().c_str(), nullptr);
+    EXPECT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    return folder;
+}
+
+void NoteWhenListsAreNotKept(bool kept) {
+    if (!kept) std::cout << "note: this system does not keep access lists as set; the full list is not read back\n";
+}
+
+}  // namespace
+
+TEST(PackageFolders, AnExistingFolderIsTakenOverBeforeItsDatabaseIsUsed) {
+    FixtureFacts editor = Editor();
+    std::wstring folder = MakePackageFolder(editor);
+    // As a folder below the base folder is: open to everyone.
+    ASSERT_TRUE(ICBSFileUtilities::GrantEveryoneFullAccess(folder));
+    ASSERT_TRUE(EveryoneAllowed(folder));
+    ASSERT_TRUE(::CopyFileW(FixtureMsi(L"editor").c_str(), (folder + L"\\editor.msi").c_str(), FALSE));
+    PutFile(folder + L"\\Transform_de.mst", "transform");
+
+    SetupPackage package = Record(editor);
+    EXPECT_EQ(package.msiFileName, folder + L"\\editor.msi");
+    EXPECT_EQ(testsupport::ReadBytes(folder + L"\\Transform_de.mst"), "transform");
+    TempDir scratch;
+    bool kept = KeepsAccessListsAsGiven(scratch.Path());
+    NoteWhenListsAreNotKept(kept);
+    if (kept) {
+        ExpectProtectedList(folder);
+        EXPECT_FALSE(EveryoneAllowed(folder + L"\\editor.msi"));
+    }
+}
+
+TEST(PackageFolders, AMissingFolderIsCreatedWithTheProtectedList) {
+    FixtureFacts editor = Editor();
+    SetupPackage package = Record(editor);
+    ASSERT_FALSE(Exists(package.msiFolder));
+    ASSERT_TRUE(package.PrepareMsiFolder());
+    EXPECT_TRUE(IsFolder(package.msiFolder));
+    EXPECT_FALSE(ICBSFileUtilities::IsReparsePoint(package.msiFolder));
+    // The base folder beside it stays open to everyone; the package folder
+    // was never open (Wine shows this for a folder made with a list).
+    EXPECT_TRUE(EveryoneAllowed(ExpectedBaseFolder()));
+    EXPECT_FALSE(EveryoneAllowed(package.msiFolder));
+    TempDir scratch;
+    bool kept = KeepsAccessListsAsGiven(scratch.Path());
+    NoteWhenListsAreNotKept(kept);
+    if (kept) ExpectProtectedList(package.msiFolder);
+    // Preparing it again keeps what is inside.
+    PutFile(package.msiFolder + L"\\editor.msi", "database");
+    EXPECT_TRUE(package.PrepareMsiFolder());
+    EXPECT_EQ(testsupport::ReadBytes(package.msiFolder + L"\\editor.msi"), "database");
+    // A file in the folder's place makes way for the folder.
+    PackageFields otherFields = FieldsOf(editor, true);
+    otherFields.packageCode = L"{6B1D0A10-3C55-4E7E-9A51-0C7E1E2AFFFF}";
+    SetupPackage other(nullptr, otherFields, {});
+    PutFile(other.msiFolder, "not a folder");
+    EXPECT_TRUE(other.PrepareMsiFolder());
+    EXPECT_TRUE(IsFolder(other.msiFolder));
+}
+
+TEST(PackageFolders, ALinkInPlaceOfThePackageFolderIsNeverFollowed) {
+    TempDir dir;
+    FixtureFacts editor = Editor();
+    std::wstring outside = dir.Path() + L"\\outside";
+    ASSERT_TRUE(::CreateDirectoryW(outside.c_str(), nullptr));
+    ASSERT_TRUE(::CopyFileW(FixtureMsi(L"editor").c_str(), (outside + L"\\planted.msi").c_str(), FALSE));
+    PutFile(outside + L"\\precious.txt", "keep me");
+    std::wstring folder = ExpectedMsiFolder(editor.packageCode);
+    ::CreateDirectoryW(ExpectedBaseFolder().c_str(), nullptr);
+    if (!icbstest::MakeFolderLink(folder, outside)) GTEST_SKIP() << "no folder links on this system";
+    ASSERT_TRUE(ICBSFileUtilities::IsReparsePoint(folder));
+
+    SetupPackage package = Record(editor);
+    // Nothing is taken from where the link points.
+    EXPECT_TRUE(package.msiFileName.empty());
+    bool prepared = package.PrepareMsiFolder();
+    // Windows removes the link and makes the folder anew; a system that
+    // cannot remove a link refuses the folder. Either way the place the link
+    // pointed to is untouched.
+    EXPECT_EQ(prepared, IsFolder(folder) && !ICBSFileUtilities::IsReparsePoint(folder));
+    EXPECT_EQ(testsupport::ReadBytes(outside + L"\\precious.txt"), "keep me");
+    EXPECT_TRUE(Exists(outside + L"\\planted.msi"));
+}
+
+TEST(PackageFolders, LinksAndFilesWithFurtherNamesInsideAreRemoved) {
+    TempDir dir;
+    FixtureFacts editor = Editor();
+    std::wstring outside = dir.Path() + L"\\outside";
+    ASSERT_TRUE(::CreateDirectoryW(outside.c_str(), nullptr));
+    PutFile(outside + L"\\victim.msi", "someone else's file");
+    std::wstring folder = MakePackageFolder(editor);
+    // Writing the database would write into the other file through a second name.
+    ASSERT_TRUE(::CreateHardLinkW((folder + L"\\editor.msi").c_str(), (outside + L"\\victim.msi").c_str(), nullptr));
+    PutFile(folder + L"\\Transform_de.mst", "own file");
+
+    SetupPackage package = Record(editor);
+    EXPECT_FALSE(Exists(folder + L"\\editor.msi"));
+    EXPECT_TRUE(package.msiFileName.empty());
+    EXPECT_EQ(testsupport::ReadBytes(outside + L"\\victim.msi"), "someone else's file");
+    EXPECT_EQ(testsupport::ReadBytes(folder + L"\\Transform_de.mst"), "own file");
+
+    // An own database is taken.
+    PutFile(folder + L"\\own.msi", "database");
+    EXPECT_EQ(Record(editor).msiFileName, folder + L"\\own.msi");
+
+    // A linked folder inside is never entered.
+    PutFile(outside + L"\\inner.txt", "inner");
+    if (!icbstest::MakeFolderLink(folder + L"\\link", outside)) return;
+    SetupPackage linked = Record(editor);
+    EXPECT_EQ(testsupport::ReadBytes(outside + L"\\inner.txt"), "inner");
+    EXPECT_EQ(testsupport::ReadBytes(outside + L"\\victim.msi"), "someone else's file");
+    // Taken from the folder only when it could be secured, that is when the
+    // link could be removed.
+    EXPECT_EQ(linked.msiFileName.empty(), Exists(folder + L"\\link"));
+}
+
+TEST(PackageFolders, ACodeThatCannotNameAFolderHasNone) {
+    FixtureFacts editor = Editor();
+    std::wstring base = ExpectedBaseFolder();
+    ::CreateDirectoryW(base.c_str(), nullptr);
+    PutFile(base + L"\\keep.txt", "base content");
+    for (const wchar_t* code : {L"", L".", L"..", L"..\\Other", L"a/b", L"C:x", L"*"}) {
+        PackageFields fields = FieldsOf(editor, true);
+        fields.packageCode = code;
+        SetupPackage package(nullptr, fields, {});
+        EXPECT_TRUE(package.msiFolder.empty()) << testing::PrintToString(std::wstring(code));
+        EXPECT_FALSE(package.PrepareMsiFolder());
+    }
+    EXPECT_EQ(testsupport::ReadBytes(base + L"\\keep.txt"), "base content");
+}
+
+TEST(PackageFolders, TheBaseFolderIsNeverGrantedThroughALink) {
+    TempDir dir;
+    std::wstring outside = dir.Path() + L"\\outside";
+    ASSERT_TRUE(CreateProtectedFolder(outside));
+    PutFile(outside + L"\\precious.txt", "keep me");
+    ASSERT_FALSE(EveryoneAllowed(outside));
+    ASSERT_FALSE(Exists(ExpectedBaseFolder()));
+    if (!icbstest::MakeFolderLink(ExpectedBaseFolder(), outside)) GTEST_SKIP() << "no folder links on this system";
+
+    const std::wstring& base = LauncherBaseFolder();
+    EXPECT_EQ(base, ExpectedBaseFolder());
+    EXPECT_FALSE(EveryoneAllowed(outside));
+    EXPECT_EQ(testsupport::ReadBytes(outside + L"\\precious.txt"), "keep me");
+    // Windows replaces the link by a folder of its own, open to everyone.
+    if (!ICBSFileUtilities::IsReparsePoint(base)) {
+        EXPECT_TRUE(IsFolder(base));
+        EXPECT_TRUE(EveryoneAllowed(base));
+    }
+}
