@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "catalogue/LanguageTable.h"
+#include "catalogue/PackageFolders.h"
 #include "catalogue/SetupPackage.h"
 #include "execution/CancelFlag.h"
 #include "execution/ExtractionProgress.h"
@@ -37,12 +38,6 @@ bool PackageCabinet(HMODULE module, const std::wstring& name, CabinetImage& cabi
     return true;
 }
 
-std::wstring OnlyDatabaseIn(const std::wstring& folder) {
-    std::vector<std::wstring> databases = ICBSFileUtilities::ListFiles(folder, L"*.msi");
-    if (databases.size() != 1) return std::wstring();
-    return folder + L"\\" + databases.front();
-}
-
 // 0, or 11 when the disk is full.
 DWORD WriteTransform(SetupPackage& package, const ExtractionContext& context) {
     const SetupLanguage& language = *context.transformLanguage;
@@ -72,7 +67,12 @@ const SetupLanguage* TransformLanguageFor(bool multiLanguage, bool freshOrModify
 }
 
 DWORD ExtractProduct(SetupPackage& package, ExtractionProgressHandler* progress, const ExtractionContext& context) {
-    ICBSFileUtilities::CreateFolderTree(package.msiFolder);
+    // The folder is made (or taken over) with an access list of its own
+    // before anything is written into it.
+    if (package.msiFolder.empty() || !package.PrepareMsiFolder()) {
+        WriteLog(1, L"ZEL (c): No usable folder for package %s.\r\n", package.name.c_str());
+        return ERROR_INSTALL_PACKAGE_INVALID;
+    }
     if (package.msiFileName.empty()) {
         if (CancelFlag()) return CSetupApp::Current()->SetOutcome(3);
         WriteLog(2, L"ZEL (c): Extracting resource: %s\r\n", package.packageResource.c_str());
@@ -82,7 +82,7 @@ DWORD ExtractProduct(SetupPackage& package, ExtractionProgressHandler* progress,
         CabinetExtractor extractor(L"Package.cab", cabinet, package.msiFolder);
         if (!extractor.ExtractAll(progress) && !CancelFlag())
             return CabinetExtractor::DiskFull() ? 11 : ERROR_INSTALL_PACKAGE_INVALID;
-        package.msiFileName = OnlyDatabaseIn(package.msiFolder);
+        package.msiFileName = SingleMsiFile(package.msiFolder);
     }
     if (context.transformLanguage) return WriteTransform(package, context);
     return 0;

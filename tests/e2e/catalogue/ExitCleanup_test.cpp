@@ -7,8 +7,9 @@
 
 #include "framework/Handles.h"
 #include "tests/e2e/LauncherRun.h"
-#include "tests/machine/icbs/IcbsTestHelpers.h"
-#include "tests/state/FixtureInstall.h"
+#include "tests/icbs/files/FileTestSupport.h"
+#include "tests/support/AccessEntries.h"
+#include "tests/catalogue/FixtureInstall.h"
 
 using namespace statetest;
 using testsupport::TempDir;
@@ -111,7 +112,7 @@ TEST(ExitCleanup, ALinkInPlaceOfAPackageFolderIsNeverDeletedThrough) {
     PutFile(outside + L"\\precious.txt", "keep me");
     std::wstring folder = ExpectedMsiFolder(FactsOf(FixtureMsi(L"editor")).packageCode);
     ::CreateDirectoryW(ExpectedBaseFolder().c_str(), nullptr);
-    if (!icbstest::MakeFolderLink(folder, outside)) GTEST_SKIP() << "no folder links on this system";
+    if (!filetest::MakeFolderLink(folder, outside)) GTEST_SKIP() << "no folder links on this system";
     LauncherRun run = RunLauncher(L"single", L"/qn /L*v %LOG%");
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_EQ(testsupport::ReadBytes(outside + L"\\precious.txt"), "keep me");

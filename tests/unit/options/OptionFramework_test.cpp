@@ -62,7 +62,7 @@ RelatedProduct Record(const wchar_t* id, int minor, bool is64 = false) {
 SetupPackage Package(const wchar_t* productId) {
     PackageFields fields;
     fields.productId = productId;
-    return SetupPackage(nullptr, fields, SetupPackage::kNoDetection);
+    return SetupPackage(nullptr, fields, PackageContext{});
 }
 
 class OptionFramework : public testing::Test {

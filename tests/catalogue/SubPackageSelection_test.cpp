@@ -5,7 +5,7 @@
 
 #include "catalogue/SubPackageSelection.h"
 #include "launcher/SetupApp.h"
-#include "tests/state/FixtureInstall.h"
+#include "tests/catalogue/FixtureInstall.h"
 #include "tests/support/TestSupport.h"
 
 using namespace statetest;

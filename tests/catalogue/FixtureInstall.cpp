@@ -1,4 +1,4 @@
-#include "tests/state/FixtureInstall.h"
+#include "tests/catalogue/FixtureInstall.h"
 
 #include <aclapi.h>
 #include <msiquery.h>
@@ -9,7 +9,8 @@
 
 #include "framework/SystemApi.h"
 #include "icbs/MsiDatabase.h"
-#include "tests/machine/icbs/IcbsTestHelpers.h"
+#include "tests/icbs/files/FileTestSupport.h"
+#include "tests/support/AccessEntries.h"
 #include "tests/support/TestSupport.h"
 
 namespace statetest {
@@ -100,7 +101,7 @@ bool KeepsAccessListsAsGiven(const std::wstring& scratchFolder) {
     if (::SetEntriesInAclW(1, &access, nullptr, &dacl) != ERROR_SUCCESS) return false;
     ::SetNamedSecurityInfoW(folder.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl, nullptr);
     ::LocalFree(dacl);
-    auto guests = icbstest::AllowedFor(icbstest::ReadDaclEntries(folder), icbstest::SidText(WinBuiltinGuestsSid));
+    auto guests = testsupport::AllowedFor(testsupport::ReadDaclEntries(folder), testsupport::SidText(WinBuiltinGuestsSid));
     ::RemoveDirectoryW(folder.c_str());
     return guests.size() == 1 && guests[0].mask == FILE_READ_EA;
 }
@@ -116,15 +117,15 @@ void ExpectProtectedList(const std::wstring& folder) {
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
     ::GetSecurityDescriptorControl(descriptor, &control, &revision);
-    std::wstring ownerText = icbstest::SidText(owner);
-    std::vector<icbstest::AceEntry> entries = icbstest::EntriesOf(dacl);
+    std::wstring ownerText = testsupport::SidText(owner);
+    std::vector<testsupport::AceEntry> entries = testsupport::EntriesOf(dacl);
     ::LocalFree(descriptor);
-    EXPECT_EQ(ownerText, icbstest::SidText(WinBuiltinAdministratorsSid));
+    EXPECT_EQ(ownerText, testsupport::SidText(WinBuiltinAdministratorsSid));
     EXPECT_TRUE(control & SE_DACL_PROTECTED);
     ASSERT_EQ(entries.size(), 3u);
-    auto admins = icbstest::AllowedFor(entries, icbstest::SidText(WinBuiltinAdministratorsSid));
-    auto system = icbstest::AllowedFor(entries, icbstest::SidText(WinLocalSystemSid));
-    auto users = icbstest::AllowedFor(entries, icbstest::SidText(WinBuiltinUsersSid));
+    auto admins = testsupport::AllowedFor(entries, testsupport::SidText(WinBuiltinAdministratorsSid));
+    auto system = testsupport::AllowedFor(entries, testsupport::SidText(WinLocalSystemSid));
+    auto users = testsupport::AllowedFor(entries, testsupport::SidText(WinBuiltinUsersSid));
     ASSERT_EQ(admins.size(), 1u);
     ASSERT_EQ(system.size(), 1u);
     ASSERT_EQ(users.size(), 1u);
@@ -134,7 +135,7 @@ void ExpectProtectedList(const std::wstring& folder) {
 }
 
 bool EveryoneAllowed(const std::wstring& path) {
-    return !icbstest::AllowedFor(icbstest::ReadDaclEntries(path), icbstest::SidText(WinWorldSid)).empty();
+    return !testsupport::AllowedFor(testsupport::ReadDaclEntries(path), testsupport::SidText(WinWorldSid)).empty();
 }
 
 }  // namespace statetest

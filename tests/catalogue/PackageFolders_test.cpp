@@ -12,8 +12,9 @@
 #include "catalogue/PackageFolders.h"
 #include "catalogue/SetupPackage.h"
 #include "icbs/ICBSFileUtilities.h"
-#include "tests/machine/icbs/IcbsTestHelpers.h"
-#include "tests/state/FixtureInstall.h"
+#include "tests/icbs/files/FileTestSupport.h"
+#include "tests/support/AccessEntries.h"
+#include "tests/catalogue/FixtureInstall.h"
 #include "tests/support/TestSupport.h"
 
 using namespace statetest;
@@ -95,7 +96,7 @@ TEST(PackageFolders, ALinkInPlaceOfThePackageFolderIsNeverFollowed) {
     PutFile(outside + L"\\precious.txt", "keep me");
     std::wstring folder = ExpectedMsiFolder(editor.packageCode);
     ::CreateDirectoryW(ExpectedBaseFolder().c_str(), nullptr);
-    if (!icbstest::MakeFolderLink(folder, outside)) GTEST_SKIP() << "no folder links on this system";
+    if (!filetest::MakeFolderLink(folder, outside)) GTEST_SKIP() << "no folder links on this system";
     ASSERT_TRUE(ICBSFileUtilities::IsReparsePoint(folder));
 
     SetupPackage package = Record(editor);
@@ -133,7 +134,7 @@ TEST(PackageFolders, LinksAndFilesWithFurtherNamesInsideAreRemoved) {
 
     // A linked folder inside is never entered.
     PutFile(outside + L"\\inner.txt", "inner");
-    if (!icbstest::MakeFolderLink(folder + L"\\link", outside)) return;
+    if (!filetest::MakeFolderLink(folder + L"\\link", outside)) return;
     SetupPackage linked = Record(editor);
     EXPECT_EQ(testsupport::ReadBytes(outside + L"\\inner.txt"), "inner");
     EXPECT_EQ(testsupport::ReadBytes(outside + L"\\victim.msi"), "someone else's file");
@@ -164,7 +165,7 @@ TEST(PackageFolders, TheBaseFolderIsNeverGrantedThroughALink) {
     PutFile(outside + L"\\precious.txt", "keep me");
     ASSERT_FALSE(EveryoneAllowed(outside));
     ASSERT_FALSE(Exists(ExpectedBaseFolder()));
-    if (!icbstest::MakeFolderLink(ExpectedBaseFolder(), outside)) GTEST_SKIP() << "no folder links on this system";
+    if (!filetest::MakeFolderLink(ExpectedBaseFolder(), outside)) GTEST_SKIP() << "no folder links on this system";
 
     const std::wstring& base = LauncherBaseFolder();
     EXPECT_EQ(base, ExpectedBaseFolder());

@@ -8,7 +8,7 @@
 #include "framework/Text.h"
 #include "launcher/Outcome.h"
 #include "launcher/SetupApp.h"
-#include "tests/state/FixtureInstall.h"
+#include "tests/catalogue/FixtureInstall.h"
 #include "tests/support/TestSupport.h"
 
 using namespace statetest;

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "launcher/SetupApp.h"
-#include "tests/state/FixtureInstall.h"
+#include "tests/catalogue/FixtureInstall.h"
 
 using namespace statetest;
 

@@ -7,8 +7,9 @@
 #include "framework/Text.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "launcher/ExitCleanup.h"
-#include "tests/machine/icbs/IcbsTestHelpers.h"
-#include "tests/state/FixtureInstall.h"
+#include "tests/icbs/files/FileTestSupport.h"
+#include "tests/support/AccessEntries.h"
+#include "tests/catalogue/FixtureInstall.h"
 #include "tests/support/TestSupport.h"
 
 using namespace statetest;
@@ -81,7 +82,7 @@ TEST(SelfDeleteScript, ALinkInTheScriptFolderPlaceIsNeverWrittenThrough) {
     std::wstring outside = dir.Path() + L"\\outside";
     ASSERT_TRUE(::CreateDirectoryW(outside.c_str(), nullptr));
     PutFile(outside + L"\\precious.txt", "keep me");
-    if (!icbstest::MakeFolderLink(SelfDeleteScriptFolder(), outside)) GTEST_SKIP() << "no folder links here";
+    if (!filetest::MakeFolderLink(SelfDeleteScriptFolder(), outside)) GTEST_SKIP() << "no folder links here";
 
     bool started = StartSelfDeleteScript(doomed);
     // Windows removes the link and makes the folder anew; a system that

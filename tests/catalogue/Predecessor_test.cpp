@@ -8,7 +8,7 @@
 #include "catalogue/SetupPackage.h"
 #include "framework/SystemApi.h"
 #include "icbs/RegistryKey.h"
-#include "tests/state/FixtureInstall.h"
+#include "tests/catalogue/FixtureInstall.h"
 #include "tests/support/TestSupport.h"
 
 using namespace statetest;
