@@ -4,6 +4,7 @@
 #include "execution/PackedProductCode.h"
 #include "execution/UninstallEntryTexts.h"
 #include "framework/SystemApi.h"
+#include "framework/Text.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/RegistryKey.h"
 #include "launcher/SetupApp.h"
@@ -44,15 +45,18 @@ std::wstring ProductIcon(const std::wstring& productCode) {
     return std::wstring(buffer, size);
 }
 
-void CopyLauncher(HANDLE launcherFile, const std::wstring& copyPath, bool failIfExists) {
-    if (ICBSFileUtilities::CopyOpenFile(launcherFile, copyPath, failIfExists)) return;
+void CopyLauncher(const CustomInstallerFacts& facts, const std::wstring& copyPath, bool failIfExists) {
+    // Started from the uninstall entry, the running launcher is the kept
+    // copy itself: there is nothing to copy.
+    if (fw::EqualsNoCase(facts.launcherPath, copyPath)) return;
+    if (ICBSFileUtilities::CopyOpenFile(facts.launcherFile, copyPath, failIfExists)) return;
     WriteLog(2, L"ZEL (c): Failed to copy the launcher to %s (error %u)\r\n", copyPath.c_str(),
              static_cast<unsigned>(::GetLastError()));
 }
 
 void Redo(const SetupPackage& package, const CustomInstallerFacts& facts, const EntryValues& values) {
     WriteLog(3, L"ZEL (c): redo-after modify or re-install custom installer registry\r\n");
-    if (!ICBSFileUtilities::FileExists(values.copyPath)) CopyLauncher(facts.launcherFile, values.copyPath, true);
+    if (!ICBSFileUtilities::FileExists(values.copyPath)) CopyLauncher(facts, values.copyPath, true);
     if (RegistryKey uninstall = OpenUninstallKey(package); uninstall.IsOpen()) {
         uninstall.SetDword(L"WindowsInstaller", 0);
         uninstall.SetString(L"ModifyPath", values.modifyPath);
@@ -102,28 +106,32 @@ std::wstring RunningModulePath() {
 }  // namespace
 
 void CustomInstallerRegistry(int step, const SetupPackage& package, const CustomInstallerFacts& facts) {
-    EntryValues values;
-    values.copyPath = LauncherCopyPath(package.msiFolder, facts.launcherPath);
-    values.modifyPath = LauncherCommand(values.copyPath, facts.languageArgument);
-    values.uninstallString = LauncherCommand(values.copyPath, L" /x" + facts.languageArgument);
-    values.icon = ProductIcon(package.productCode);
-    switch (step) {
-    case kPerformCustomInstaller:
-        WriteLog(3, L"ZEL (c): perform custom installer registry\r\n");
-        CopyLauncher(facts.launcherFile, values.copyPath, false);
-        Redo(package, facts, values);
-        break;
-    case kRedoCustomInstaller:
-        Redo(package, facts, values);
-        break;
-    case kPrepareRemoveCustomInstaller:
-        PrepareRemove(package, facts);
-        break;
-    case kRollBackPrepareRemoveCustomInstaller:
-        RollBackPrepareRemove(package, facts, values);
-        break;
-    default:
-        break;
+    try {
+        EntryValues values;
+        values.copyPath = LauncherCopyPath(package.msiFolder, facts.launcherPath);
+        values.modifyPath = LauncherCommand(values.copyPath, facts.languageArgument);
+        values.uninstallString = LauncherCommand(values.copyPath, L" /x" + facts.languageArgument);
+        values.icon = ProductIcon(package.productCode);
+        switch (step) {
+        case kPerformCustomInstaller:
+            WriteLog(3, L"ZEL (c): perform custom installer registry\r\n");
+            CopyLauncher(facts, values.copyPath, false);
+            Redo(package, facts, values);
+            break;
+        case kRedoCustomInstaller:
+            Redo(package, facts, values);
+            break;
+        case kPrepareRemoveCustomInstaller:
+            PrepareRemove(package, facts);
+            break;
+        case kRollBackPrepareRemoveCustomInstaller:
+            RollBackPrepareRemove(package, facts, values);
+            break;
+        default:
+            break;
+        }
+    } catch (...) {
+        // Out of memory or the like: the entry stays as far as it got.
     }
 }
 

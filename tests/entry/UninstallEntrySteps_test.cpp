@@ -5,6 +5,7 @@
 
 #include "catalogue/SetupPackage.h"
 #include "execution/CustomInstallerRegistry.h"
+#include "launcher/LauncherFile.h"
 #include "launcher/SetupApp.h"
 #include "tests/entry/EntryTestSupport.h"
 
@@ -219,6 +220,29 @@ TEST(UninstallEntry, ACopyThatCannotBeMadeIsLoggedAndTheEntryStillWritten) {
     std::wstring log = testsupport::ReadUtf16(bundle.logPath);
     EXPECT_TRUE(testsupport::Contains(log, L"ZEL (c): Failed to copy the launcher to " + bundle.copyPath));
     EXPECT_EQ(bundle.Value(L"UninstallString"), bundle.copyPath + L" /x");
+}
+
+}  // namespace
+
+namespace {
+
+// Modify or repair from the list of installed programs starts the kept copy
+// itself; it stays as it is.
+TEST(UninstallEntry, ALauncherStartedFromItsKeptCopyKeepsIt) {
+    InstalledBundle bundle(L"bundle32", false, L"Kept Packages");
+    ::CreateDirectoryW(bundle.folder.File(L"Kept Packages").c_str(), nullptr);
+    ::CreateDirectoryW(bundle.package->msiFolder.c_str(), nullptr);
+    testsupport::WriteBytes(bundle.copyPath, "MZ the kept copy");
+    fw::FileHandle running = OpenLauncherFile(bundle.copyPath);
+    ASSERT_TRUE(running);
+    CustomInstallerFacts facts = bundle.Facts();
+    facts.launcherFile = running.get();
+    facts.launcherPath = bundle.copyPath;
+
+    CustomInstallerRegistry(kPerformCustomInstaller, *bundle.package, facts);
+    EXPECT_EQ(testsupport::ReadBytes(bundle.copyPath), "MZ the kept copy");
+    EXPECT_FALSE(testsupport::Contains(testsupport::ReadUtf16(bundle.logPath), L"Failed to copy"));
+    EXPECT_EQ(bundle.Value(L"UninstallString"), L"\"" + bundle.copyPath + L"\" /x");
 }
 
 }  // namespace
