@@ -23,8 +23,12 @@ struct EntryValues {
 };
 
 // The uninstall key, opened (never created) with all access; a 64-bit
-// product's entry lives in the 64-bit view of the registry.
+// product's entry lives in the 64-bit view of the registry. Without a
+// product code (or with one that names a path) there is no entry: the
+// values must never land in the list's own key or another product's.
 RegistryKey OpenUninstallKey(const SetupPackage& package) {
+    if (package.productCode.empty() || package.productCode.find(L'\\') != std::wstring::npos)
+        return RegistryKey(std::wstring());  // no root: never open
     return RegistryKey(RegistryKey::LocalMachine(), kUninstallKey + package.productCode, false, false,
                        package.is64 ? KEY_WOW64_64KEY : 0);
 }

@@ -199,6 +199,29 @@ TEST(UninstallEntry, AProductThatIsNotInstalledGetsNoEntry) {
     EXPECT_EQ(bundle.LinesAt(kRollBack).size(), 1u);
 }
 
+// A catalogue without a product code (or with a path for one) must not
+// write into the list's own key, nor into another product's entry.
+TEST(UninstallEntry, APackageWithoutAUsableProductCodeWritesNoEntry) {
+    InstalledBundle bundle(L"bundle32", false, L"packages");
+    std::wstring list = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+    const wchar_t* const names[] = {L"WindowsInstaller", L"ModifyPath", L"UninstallString", L"DisplayIcon"};
+    std::vector<std::optional<std::wstring>> entryBefore;
+    for (const wchar_t* name : names) entryBefore.push_back(bundle.Value(name));
+    std::optional<DWORD> flagBefore = DwordValue(bundle.Key(), bundle.View(), L"WindowsInstaller");
+    ASSERT_TRUE(flagBefore);
+
+    for (const std::wstring& code : {std::wstring(), L"..\\" + bundle.code, L"x\\..\\" + bundle.code}) {
+        bundle.package->productCode = code;
+        for (int step : {0, 2, 3}) bundle.Run(step);
+    }
+    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+        for (const wchar_t* name : names)
+            EXPECT_EQ(entrytest::ValueType(list, view, name), static_cast<DWORD>(REG_NONE)) << name;
+    }
+    for (size_t i = 0; i < entryBefore.size(); ++i) EXPECT_EQ(bundle.Value(names[i]), entryBefore[i]) << names[i];
+    EXPECT_EQ(DwordValue(bundle.Key(), bundle.View(), L"WindowsInstaller"), flagBefore);
+}
+
 TEST(UninstallEntry, OtherStepCodesDoNothing) {
     InstalledBundle bundle(L"bundle32", false, L"packages");
     std::wstring before = testsupport::ReadUtf16(bundle.logPath);
