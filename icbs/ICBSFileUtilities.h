@@ -43,6 +43,12 @@ public:
     // Creates the parent folders, then an empty file (replacing one that exists).
     static bool CreateEmptyFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL);
     static bool CopyOneFile(const std::wstring& source, const std::wstring& target, bool failIfExists);
+    // Copies the whole contents of an open file (read access, any file
+    // position) to target, so that the copy is made from the file that was
+    // opened, whatever its path holds by now. Creates the target's parent
+    // folders; failIfExists refuses an existing target, otherwise it is
+    // replaced (a read-only one too). A failed copy leaves no target behind.
+    static bool CopyOpenFile(HANDLE source, const std::wstring& target, bool failIfExists);
     static bool MoveOneFile(const std::wstring& source, const std::wstring& target);
     // Success also when the file does not exist; a file in use is tried once
     // more after one second.

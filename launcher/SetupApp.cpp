@@ -8,6 +8,7 @@
 #include "framework/MessageBox.h"
 #include "framework/SystemApi.h"
 #include "framework/Text.h"
+#include "launcher/LauncherFile.h"
 #include "launcher/PropertyRules.h"
 #include "launcher/UsageText.h"
 
@@ -26,7 +27,10 @@ std::wstring CurrentModulePath() {
 }  // namespace
 
 CSetupApp::CSetupApp(const std::wstring& commandLine, const std::wstring& exePath, HMODULE resources)
-    : exePath_(exePath.empty() ? CurrentModulePath() : exePath), languages_(resources), resources_(resources) {
+    : exePath_(exePath.empty() ? CurrentModulePath() : exePath),
+      launcherFile_(OpenLauncherFile(exePath_)),
+      languages_(resources),
+      resources_(resources) {
     // The main thread needs a message queue before anything posts to it.
     MSG msg;
     ::PeekMessageW(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);

@@ -15,6 +15,7 @@
 #include "catalogue/LanguageTable.h"
 #include "catalogue/SetupPackage.h"
 #include "framework/Application.h"
+#include "framework/Handles.h"
 #include "launcher/CommandLineInfo.h"
 #include "launcher/EnvironmentChecks.h"
 #include "launcher/HelpModel.h"
@@ -78,6 +79,11 @@ public:
     PackageCatalogue& Catalogue() { return catalogue_; }
     std::vector<RelatedProduct*>& QuickInstallList() { return quickInstall_; }
     const std::wstring& ExePath() const { return exePath_; }
+    // The launcher's own file, opened at construction so that it cannot be
+    // written, renamed or deleted during the run; every copy of the launcher
+    // is made from it (launcher/LauncherFile.h). INVALID_HANDLE_VALUE when
+    // it could not be opened.
+    HANDLE LauncherFile() const { return launcherFile_.get(); }
 
 private:
     void ChooseLanguage();
@@ -87,6 +93,7 @@ private:
     CSetupAppCommandLineInfo commandLine_;
     std::wstring arguments_;
     std::wstring exePath_;
+    fw::FileHandle launcherFile_;  // opened right after exePath_ is known
     SetupLog log_;
     SetupOutcome outcome_;
     WindowsFacts windows_;

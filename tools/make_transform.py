@@ -1,19 +1,23 @@
 #!/usr/bin/env python3
-"""Writes a Windows Installer transform (.mst) between two databases.
+"""Writes a Windows Installer transform (.mst) for the tests.
 
     make_transform.py BASE.msi OUT.mst --target TARGET.msi
     make_transform.py BASE.msi OUT.mst --query SQL [--query SQL ...]
+    make_transform.py BASE.msi OUT.mst --changes FILE --name NAME
 
 The second form copies BASE.msi, runs the queries on the copy with msibuild
-and takes the copy as the target. The tables of both databases are read with
+and takes the copy as the target. The third form reads the changes named
+NAME from a description file (see read_changes) and applies them to the
+rows of BASE.msi; it is the form for texts in other languages, which it
+writes in the code page that the description gives. The tables are read with
 msiinfo (msitools). The transform holds the changed, added and deleted rows
 of tables that exist in both databases with the same columns; new or dropped
 tables, changed columns and changed stream columns are refused. It is a real
 transform file: an OLE compound file with the transform class id, the
-transform's string pool and one stream per changed table, which Windows
-Installer applies with MsiDatabaseApplyTransform. It carries no summary
-information stream, so it is meant for MsiDatabaseApplyTransform with
-explicit error conditions, not for validation by an installation.
+transform's string pool in its code page, one stream per changed table, and
+a summary information stream that names the base and target languages, the
+product codes and versions, and the error and validation conditions, as the
+installer's own transform generation writes them.
 """
 
 import argparse
@@ -72,9 +76,12 @@ def read_table(msiinfo, database, name):
 
 
 class StringPool:
-    """The transform's own string table: ids from 1, 0 is the null string."""
+    """The transform's own string table: ids from 1, 0 is the null string.
+    Its texts are stored in the code page of the transform (0: neutral, whose
+    texts must be plain Windows-1252)."""
 
-    def __init__(self):
+    def __init__(self, codepage=0):
+        self.codepage = codepage
         self.ids = {}
         self.strings = []
         self.refs = []
@@ -91,11 +98,12 @@ class StringPool:
         return index
 
     def streams(self):
-        encoded = [s.encode("cp1252") for s in self.strings]
+        codec = "cp%d" % (self.codepage or 1252)
+        encoded = [s.encode(codec) for s in self.strings]
         if any(len(e) > 0xFFFF for e in encoded):
             raise SystemExit("strings longer than 64 KiB are not supported")
         long_refs = len(self.strings) > 0xFFFF
-        codepage = 0  # neutral
+        codepage = self.codepage
         pool = struct.pack("<HH", codepage & 0xFFFF, ((codepage >> 16) & 0x7FFF) | (0x8000 if long_refs else 0))
         for data, refs in zip(encoded, self.refs):
             pool += struct.pack("<HH", len(data), min(refs, 0xFFFF))
@@ -287,19 +295,144 @@ def compound_file(streams, clsid):
     return header + b"".join(sectors) + fat_bytes
 
 
+# ---------------------------------------------------------------- described changes
+
+
+def read_changes(path, name):
+    """The changes of one transform from a description file (UTF-8, one
+    change per line, fields separated by tabs, "#" starts a comment line):
+
+        NAME  codepage  CODEPAGE                   texts stored in this code page
+        NAME  set       TABLE  KEY  COLUMN  VALUE  changes a column of a row
+        NAME  add       TABLE  KEY  COLUMN  VALUE  a column of a new row (the
+                                                   row's other columns are null)
+        NAME  delete    TABLE  KEY                 removes a row
+
+    KEY is the row's primary key; the parts of a key of several columns are
+    separated by "/". Returns (codepage or None, list of changes)."""
+    codepage, changes = None, []
+    with open(path, encoding="utf-8") as description:
+        for number, line in enumerate(description, 1):
+            line = line.rstrip("\r\n")
+            if not line or line.startswith("#"):
+                continue
+            fields = line.split("\t")
+            if fields[0] != name:
+                continue
+            if fields[1] == "codepage" and len(fields) == 3:
+                codepage = int(fields[2])
+            elif fields[1] in ("set", "add") and len(fields) == 6:
+                changes.append(tuple(fields[1:]))
+            elif fields[1] == "delete" and len(fields) == 4:
+                changes.append(tuple(fields[1:]))
+            else:
+                raise SystemExit(f"{path}:{number}: not a change: {line!r}")
+    if not changes:
+        raise SystemExit(f"{path}: no changes named {name}")
+    return codepage, changes
+
+
+def apply_changes(tables, changes):
+    """A copy of the tables with the described changes made."""
+    result = {name: Table(t.name, t.columns, t.types, t.keys, {k: list(v) for k, v in t.rows.items()})
+              for name, t in tables.items()}
+    for change in changes:
+        kind, table_name, key_text = change[:3]
+        table = result[table_name]
+        key = tuple(key_text.split("/")) if len(table.keys) > 1 else (key_text,)
+        if len(key) != len(table.keys):
+            raise SystemExit(f"{table_name}: key {key_text!r} does not fit the primary key")
+        if kind == "delete":
+            if table.rows.pop(key, None) is None:
+                raise SystemExit(f"{table_name}: no row {key_text!r} to delete")
+            continue
+        column = table.columns.index(change[3])
+        if kind == "set" and key not in table.rows:
+            raise SystemExit(f"{table_name}: no row {key_text!r} to change")
+        if kind == "add":
+            row = table.rows.setdefault(key, [""] * len(table.columns))
+            for index, part in zip(table.keys, key):
+                row[index] = part
+        table.rows[key][column] = change[4]
+    return result
+
+
+# ---------------------------------------------------------------- summary information
+
+SUMMARY_FMTID = struct.pack("<IHH8s", 0xF29F85E0, 0x4FF9, 0x1068, bytes.fromhex("AB9108002B27B3D9"))
+VT_I2, VT_I4, VT_LPSTR = 2, 3, 30
+PID_CODEPAGE, PID_TITLE, PID_TEMPLATE, PID_LASTAUTHOR, PID_REVNUMBER = 1, 2, 7, 8, 9
+PID_PAGECOUNT, PID_CHARCOUNT = 14, 16
+ERROR_CHANGECODEPAGE = 0x20
+VALIDATE_PRODUCT, VALIDATE_UPGRADECODE = 0x02, 0x800
+
+
+def property_set(properties):
+    """A summary information stream: one property set of (id, type, value)."""
+    values, offsets = b"", []
+    header_size = 8 + 8 * len(properties)
+    for pid, kind, value in properties:
+        offsets.append((pid, header_size + len(values)))
+        if kind == VT_LPSTR:
+            data = value.encode("cp1252") + b"\0"
+            values += pad(struct.pack("<HHI", kind, 0, len(data)) + data, 4)
+        elif kind == VT_I2:
+            values += struct.pack("<HHhH", kind, 0, value, 0)
+        else:
+            values += struct.pack("<HHi", kind, 0, value)
+    section = struct.pack("<II", header_size + len(values), len(properties))
+    section += b"".join(struct.pack("<II", pid, offset) for pid, offset in offsets) + values
+    header = struct.pack("<HHI16sI", 0xFFFE, 0, 0x00020006, b"\0" * 16, 1) + SUMMARY_FMTID + struct.pack("<I", 48)
+    return header + section
+
+
+def summary_stream(template, base_props, target_props, error_conditions, validation):
+    """What the installer's transform generation writes: base and target
+    platform and language, product codes and versions, and the conditions."""
+    platform = template.split(";")[0]
+
+    def language(props):
+        return props.get("ProductLanguage", template.split(";")[-1])
+
+    revision = "%s%s;%s%s;%s" % (base_props.get("ProductCode", ""), base_props.get("ProductVersion", ""),
+                                 target_props.get("ProductCode", ""), target_props.get("ProductVersion", ""),
+                                 target_props.get("UpgradeCode", ""))
+    return property_set([
+        (PID_CODEPAGE, VT_I2, 1252),
+        (PID_TITLE, VT_LPSTR, "Transform"),
+        (PID_TEMPLATE, VT_LPSTR, "%s;%s" % (platform, language(base_props))),
+        (PID_LASTAUTHOR, VT_LPSTR, "%s;%s" % (platform, language(target_props))),
+        (PID_REVNUMBER, VT_LPSTR, revision),
+        (PID_PAGECOUNT, VT_I4, 200),
+        (PID_CHARCOUNT, VT_I4, (validation << 16) | error_conditions),
+    ])
+
+
+def database_facts(msiinfo, database):
+    """The summary template ("Intel;1033") and the code page of a database."""
+    info = run(msiinfo, "suminfo", database).decode("utf-8", "replace")
+    template = next((line.split(":", 1)[1].strip() for line in info.splitlines() if line.startswith("Template:")),
+                    "Intel;1033")
+    codepage = 0
+    for line in run(msiinfo, "export", database, "_ForceCodepage").decode("utf-8").splitlines():
+        if line.endswith("\t_ForceCodepage"):
+            codepage = int(line.split("\t")[0])
+    return template, codepage
+
+
+def properties_of(table):
+    return {values[0]: values[1] for values in table.rows.values()}
+
+
 # ---------------------------------------------------------------- main
 
 
-def make_transform(msiinfo, base_path, target_path):
-    base_names = table_names(msiinfo, base_path)
-    target_names = table_names(msiinfo, target_path)
-    if set(base_names) != set(target_names):
+def make_transform(base_tables, target_tables, codepage, summary):
+    if set(base_tables) != set(target_tables):
         raise SystemExit("tables added or dropped: not supported")
-    pool = StringPool()
     tables = []
-    for name in sorted(base_names):
-        base = read_table(msiinfo, base_path, name)
-        target = read_table(msiinfo, target_path, name)
+    for name in sorted(base_tables):
+        base, target = base_tables[name], target_tables[name]
         if (base.columns, base.types, base.keys) != (target.columns, target.types, target.keys):
             raise SystemExit(f"columns of {name} changed: not supported")
         changes = table_changes(base, target)
@@ -310,37 +443,65 @@ def make_transform(msiinfo, base_path, target_path):
         tables.append((base, changes))
     # String references are two bytes unless the pool grows past 65535; the
     # rows are encoded once to fill the pool, then for real.
-    probe = StringPool()
+    probe = StringPool(codepage)
     for table, changes in tables:
         encode_rows(table, changes, probe, 2)
     strref = 3 if len(probe.strings) > 0xFFFF else 2
+    pool = StringPool(codepage)
     streams = [(table_stream_name(table.name), encode_rows(table, changes, pool, strref)) for table, changes in tables]
     pool_data, string_data, _ = pool.streams()
-    streams = [(table_stream_name("_StringPool"), pool_data), (table_stream_name("_StringData"), string_data)] + streams
+    streams = [(table_stream_name("_StringPool"), pool_data), (table_stream_name("_StringData"), string_data),
+               ("\x05SummaryInformation", summary)] + streams
     return compound_file(streams, TRANSFORM_CLSID)
 
 
+def read_tables(msiinfo, database, names):
+    return {name: read_table(msiinfo, database, name) for name in names}
+
+
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[1])
     parser.add_argument("base")
     parser.add_argument("output")
     parser.add_argument("--target")
     parser.add_argument("--query", action="append", default=[])
+    parser.add_argument("--changes")
+    parser.add_argument("--name")
     parser.add_argument("--msiinfo", default="msiinfo")
     parser.add_argument("--msibuild", default="msibuild")
+    parser.add_argument("--validation", type=lambda text: int(text, 0), default=VALIDATE_PRODUCT | VALIDATE_UPGRADECODE)
     args = parser.parse_args()
-    if bool(args.target) == bool(args.query):
-        parser.error("give either --target or --query")
+    if [bool(args.target), bool(args.query), bool(args.changes)].count(True) != 1:
+        parser.error("give one of --target, --query and --changes")
+    if bool(args.changes) != bool(args.name):
+        parser.error("--changes needs --name")
+    template, base_codepage = database_facts(args.msiinfo, args.base)
+    codepage = base_codepage
     with tempfile.TemporaryDirectory() as work:
-        target = args.target
-        if not target:
-            target = os.path.join(work, "target.msi")
-            shutil.copyfile(args.base, target)
-            command = [args.msibuild, target]
-            for query in args.query:
-                command += ["-q", query]
-            subprocess.run(command, check=True)
-        data = make_transform(args.msiinfo, args.base, target)
+        if args.changes:
+            described_codepage, changes = read_changes(args.changes, args.name)
+            codepage = base_codepage if described_codepage is None else described_codepage
+            names = sorted({change[1] for change in changes} | {"Property"})
+            base_tables = read_tables(args.msiinfo, args.base, names)
+            target_tables = apply_changes(base_tables, changes)
+        else:
+            target = args.target
+            if not target:
+                target = os.path.join(work, "target.msi")
+                shutil.copyfile(args.base, target)
+                command = [args.msibuild, target]
+                for query in args.query:
+                    command += ["-q", query]
+                subprocess.run(command, check=True)
+            names = table_names(args.msiinfo, args.base)
+            if set(names) != set(table_names(args.msiinfo, target)):
+                raise SystemExit("tables added or dropped: not supported")
+            base_tables = read_tables(args.msiinfo, args.base, names)
+            target_tables = read_tables(args.msiinfo, target, names)
+        error_conditions = ERROR_CHANGECODEPAGE if codepage != base_codepage else 0
+        summary = summary_stream(template, properties_of(base_tables["Property"]),
+                                 properties_of(target_tables["Property"]), error_conditions, args.validation)
+        data = make_transform(base_tables, target_tables, codepage, summary)
     with open(args.output, "wb") as out:
         out.write(data)
     return 0

@@ -1,0 +1,47 @@
+#include "execution/CommandLineTransforms.h"
+
+#include "catalogue/SetupPackage.h"
+#include "icbs/ICBSFileUtilities.h"
+#include "icbs/MsiDatabase.h"
+#include "launcher/SetupApp.h"
+
+std::vector<std::wstring> SplitTransformList(const std::wstring& list) {
+    std::vector<std::wstring> paths;
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find(L';', start);
+        if (end == std::wstring::npos) end = list.size();
+        if (end > start) paths.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return paths;
+}
+
+std::wstring FolderOfFile(const std::wstring& path) {
+    size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? std::wstring(L".") : path.substr(0, separator);
+}
+
+void ApplyCommandLineTransforms(const SetupPackage& package, const std::wstring& list) {
+    if (list.empty()) return;
+    std::wstring sourceFolder = ICBSFileUtilities::GetCurrentFolder();
+    std::wstring targetFolder = FolderOfFile(package.msiFileName);
+
+    ICBSMSIDatabase database(package.msiFileName, false);
+    if (!database) {
+        WriteLogRaw(2, L"ZEL (c): Cannot open MIS database file " + package.msiFileName +
+                           L". No transformations applied.");
+        return;
+    }
+    WriteLogRaw(2, L"ZEL (c): Applying transformations: " + list + L"\r\n");
+    bool applied = database.ApplyTransforms(SplitTransformList(list), sourceFolder, targetFolder);
+    // Committed before the result is logged, so that a database that could
+    // not be saved is not reported as transformed. Transforms applied before
+    // a failing one are saved as well.
+    bool committed = database.Commit();
+    if (applied && committed)
+        WriteLogRaw(3, L"ZEL (c): Transformations successfully applied\r\n");
+    else
+        WriteLogRaw(2, L"ZEL (c): Transformations failed\r\n");
+    database.Close();
+}

@@ -1,0 +1,159 @@
+#include "execution/CustomInstallerRegistry.h"
+
+#include "catalogue/SetupPackage.h"
+#include "execution/PackedProductCode.h"
+#include "execution/UninstallEntryTexts.h"
+#include "framework/SystemApi.h"
+#include "framework/Text.h"
+#include "icbs/ICBSFileUtilities.h"
+#include "icbs/RegistryKey.h"
+#include "launcher/SetupApp.h"
+
+namespace {
+
+const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const wchar_t kProductsKey[] = L"Software\\Classes\\Installer\\Products\\";
+
+// Everything a step writes, derived once per call.
+struct EntryValues {
+    std::wstring copyPath;
+    std::wstring modifyPath;
+    std::wstring uninstallString;
+    std::wstring icon;
+};
+
+// The uninstall key, opened (never created) with all access; a 64-bit
+// product's entry lives in the 64-bit view of the registry. Without a
+// product code (or with one that names a path) there is no entry: the
+// values must never land in the list's own key or another product's.
+RegistryKey OpenUninstallKey(const SetupPackage& package) {
+    if (package.productCode.empty() || package.productCode.find(L'\\') != std::wstring::npos)
+        return RegistryKey(std::wstring());  // no root: never open
+    return RegistryKey(RegistryKey::LocalMachine(), kUninstallKey + package.productCode, false, false,
+                       package.is64 ? KEY_WOW64_64KEY : 0);
+}
+
+// The installer's own product key, always in the 64-bit view; a product
+// code without the form of a GUID has none.
+RegistryKey OpenProductsKey(const SetupPackage& package) {
+    std::wstring packed = PackProductCode(package.productCode);
+    if (packed.empty()) return RegistryKey(std::wstring());  // no root: never open
+    return RegistryKey(RegistryKey::LocalMachine(), kProductsKey + packed, false, false, KEY_WOW64_64KEY);
+}
+
+std::wstring ProductIcon(const std::wstring& productCode) {
+    wchar_t buffer[260] = {};
+    DWORD size = 260;
+    if (fw::Msi().MsiGetProductInfoW(productCode.c_str(), L"ProductIcon", buffer, &size) != ERROR_SUCCESS)
+        return std::wstring();
+    return std::wstring(buffer, size);
+}
+
+void CopyLauncher(const CustomInstallerFacts& facts, const std::wstring& copyPath, bool failIfExists) {
+    // Started from the uninstall entry, the running launcher is the kept
+    // copy itself: there is nothing to copy.
+    if (fw::EqualsNoCase(facts.launcherPath, copyPath)) return;
+    if (ICBSFileUtilities::CopyOpenFile(facts.launcherFile, copyPath, failIfExists)) return;
+    WriteLog(2, L"ZEL (c): Failed to copy the launcher to %s (error %u)\r\n", copyPath.c_str(),
+             static_cast<unsigned>(::GetLastError()));
+}
+
+void Redo(const SetupPackage& package, const CustomInstallerFacts& facts, const EntryValues& values) {
+    WriteLog(3, L"ZEL (c): redo-after modify or re-install custom installer registry\r\n");
+    if (!ICBSFileUtilities::FileExists(values.copyPath)) CopyLauncher(facts, values.copyPath, true);
+    if (RegistryKey uninstall = OpenUninstallKey(package); uninstall.IsOpen()) {
+        uninstall.SetDword(L"WindowsInstaller", 0);
+        uninstall.SetString(L"ModifyPath", values.modifyPath);
+        uninstall.SetString(L"UninstallString", values.uninstallString);
+        uninstall.SetString(L"DisplayIcon", values.icon);
+    }
+    if (!facts.oldSystem) return;
+    if (RegistryKey products = OpenProductsKey(package); products.IsOpen()) products.SetString(L"ProductName", L"");
+}
+
+void PrepareRemove(const SetupPackage& package, const CustomInstallerFacts& facts) {
+    WriteLog(3, L"ZEL (c): prepare-remove custom installer registry\r\n");
+    if (RegistryKey uninstall = OpenUninstallKey(package); uninstall.IsOpen()) {
+        uninstall.SetDword(L"WindowsInstaller", 1);
+        WriteLog(3, L"ZEL (c): before delete value - custom installer registry\r\n");
+        uninstall.DeleteValue(L"DisplayIcon");
+        WriteLog(3, L"ZEL (c): after delete value - custom installer registry\r\n");
+    }
+    if (!facts.oldSystem) return;
+    if (RegistryKey products = OpenProductsKey(package); products.IsOpen()) {
+        WriteLog(3, L"ZEL (c): before write product name - custom installer registry\r\n");
+        products.SetString(L"ProductName", package.name);
+        WriteLog(3, L"ZEL (c): after write product name - custom installer registry\r\n");
+    }
+}
+
+void RollBackPrepareRemove(const SetupPackage& package, const CustomInstallerFacts& facts, const EntryValues& values) {
+    WriteLog(3, L"ZEL (c): roll-back prepare-remove custom installer registry\r\n");
+    if (RegistryKey uninstall = OpenUninstallKey(package); uninstall.IsOpen()) {
+        uninstall.SetDword(L"WindowsInstaller", 0);
+        uninstall.SetString(L"DisplayIcon", values.icon);
+    }
+    if (!facts.oldSystem) return;
+    if (RegistryKey products = OpenProductsKey(package); products.IsOpen()) products.SetString(L"ProductName", L"");
+}
+
+std::wstring RunningModulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return std::wstring();
+        if (length < path.size()) return path.substr(0, length);
+        path.resize(path.size() * 2);
+    }
+}
+
+}  // namespace
+
+void CustomInstallerRegistry(int step, const SetupPackage& package, const CustomInstallerFacts& facts) {
+    try {
+        EntryValues values;
+        values.copyPath = LauncherCopyPath(package.msiFolder, facts.launcherPath);
+        values.modifyPath = LauncherCommand(values.copyPath, facts.languageArgument);
+        values.uninstallString = LauncherCommand(values.copyPath, L" /x" + facts.languageArgument);
+        values.icon = ProductIcon(package.productCode);
+        switch (step) {
+        case kPerformCustomInstaller:
+            WriteLog(3, L"ZEL (c): perform custom installer registry\r\n");
+            CopyLauncher(facts, values.copyPath, false);
+            Redo(package, facts, values);
+            break;
+        case kRedoCustomInstaller:
+            Redo(package, facts, values);
+            break;
+        case kPrepareRemoveCustomInstaller:
+            PrepareRemove(package, facts);
+            break;
+        case kRollBackPrepareRemoveCustomInstaller:
+            RollBackPrepareRemove(package, facts, values);
+            break;
+        default:
+            break;
+        }
+    } catch (...) {
+        // Out of memory or the like: the entry stays as far as it got.
+    }
+}
+
+void CustomInstallerRegistry(int step, const SetupPackage& package, CSetupApp& setup) {
+    try {
+        CustomInstallerFacts facts;
+        facts.launcherPath = RunningModulePath();
+        if (facts.launcherPath.empty()) {
+            WriteLog(3, L"ZEL (c): Failed to retrieve module file name\r\n");
+            return;
+        }
+        facts.launcherFile = setup.LauncherFile();
+        facts.languageArgument = LanguageArgument(setup.IsMultiLanguage(), setup.Languages().Current().englishName);
+        WindowsFacts windows = setup.RunningWindows();
+        if (windows.major == 0) windows = QueryRunningWindows();  // not asked yet in this run
+        facts.oldSystem = IsOldWindows(windows.major, windows.minor);
+        CustomInstallerRegistry(step, package, facts);
+    } catch (...) {
+        // Out of memory or the like: the entry stays as it is.
+    }
+}
