@@ -2,15 +2,15 @@
 // the one in the product's registered install source.
 #include "catalogue/PackageFolders.h"
 #include "catalogue/SetupPackage.h"
+#include "execution/CustomInstallerRegistry.h"
 #include "framework/SystemApi.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "launcher/Outcome.h"
 #include "launcher/SetupApp.h"
 
 UINT SetupPackage::UninstallWithDatabase(const std::wstring& msiPath, DWORD uiLevel) {
-    // CONNECT: the custom installer registry's step 2 (prepare-remove) runs
-    // before every removal, here and only here:
-    //     if (owner) CustomInstallerRegistry(2, *this, *owner);
+    // The uninstall entry becomes a plain Windows Installer entry first.
+    if (owner) CustomInstallerRegistry(2, *this, *owner);
     HandLogToInstaller();
     fw::Msi().MsiSetInternalUI(static_cast<INSTALLUILEVEL>(uiLevel), nullptr);
     UINT result = fw::Msi().MsiInstallProductW(msiPath.c_str(), L"REMOVE=ALL ");

@@ -1,9 +1,11 @@
 #include "execution/ProductOperations.h"
 
 #include "catalogue/RelatedProduct.h"
+#include "execution/CustomInstallerRegistry.h"
 #include "execution/InstallerUiHandler.h"
 #include "execution/OperationMode.h"
 #include "execution/PackageExtraction.h"
+#include "execution/PrepareDatabase.h"
 #include "execution/PropertyItems.h"
 #include "framework/SystemApi.h"
 #include "icbs/ICBSFileUtilities.h"
@@ -35,7 +37,7 @@ DWORD ProductOperations::RunOperations() {
         return ERROR_INSTALL_PLATFORM_UNSUPPORTED;
     }
     WriteLog(3, L"ZEL (c): rest custom installer registry\r\n");
-    if (MultiPackage() && mode_.IsUninstall() && registryStep) registryStep(2, main);
+    if (MultiPackage() && mode_.IsUninstall()) CustomInstallerRegistry(2, main, app_);
     WriteLog(3, L"ZEL (c): Starting the real work\r\n");
     DeleteCurrentInstallationType();
     WriteLog(3, L"ZEL (c): Determine install sequence\r\n");
@@ -51,11 +53,11 @@ DWORD ProductOperations::RunOperations() {
                    : operation == kModify ? Modify()
                                           : Install();
     DeleteCurrentInstallationType();
-    if (MultiPackage() && registryStep) {
+    if (MultiPackage()) {
         bool ok = outcome::IsSuccess(result);
-        if (operation == kRepair || operation == kModify) registryStep(1, main);
-        else if (operation == kUninstall && !ok) registryStep(3, main);
-        else if (operation == kInstall && ok) registryStep(0, main);
+        if (operation == kRepair || operation == kModify) CustomInstallerRegistry(1, main, app_);
+        else if (operation == kUninstall && !ok) CustomInstallerRegistry(3, main, app_);
+        else if (operation == kInstall && ok) CustomInstallerRegistry(0, main, app_);
     }
     mode_.SetResult(result);
     // Windows Installer has shown its own message for these.
@@ -72,12 +74,7 @@ std::wstring ProductOperations::CataloguePropertiesText(bool& has) {
 }
 
 DWORD ProductOperations::RunInstall(SetupPackage& package, const std::wstring& extraProperties) {
-    if (prepareDatabase) {
-        prepareDatabase(package);
-    } else {
-        fw::Msi().MsiSetInternalUI(static_cast<INSTALLUILEVEL>(app_.CommandLine().uiLevel), nullptr);
-        HandLogToInstaller();
-    }
+    PrepareDatabase(package);
     const CSetupAppCommandLineInfo& commandLine = app_.CommandLine();
     InstallCallInputs inputs;
     inputs.mifPath = commandLine.mifPath;
@@ -210,7 +207,7 @@ DWORD ProductOperations::Uninstall() {
     for (size_t i = catalogue.size(); i-- > 0;) {
         SetupPackage& package = *catalogue[i];
         if (!package.selected || !package.IsInstalled()) continue;
-        if (!package.isMain && registryStep) registryStep(2, package);
+        if (!package.isMain) CustomInstallerRegistry(2, package, app_);
         WriteLog(2, L"ZEL (c): Uninstalling product %s\r\n", package.name.c_str());
         DWORD result = RunInstall(package, MultiPackage() ? items::UninstallAll() : std::wstring());
         if (Succeeded(result)) {

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 class CSetupApp;
@@ -15,12 +14,6 @@ class SetupPackage;
 class ProductOperations {
 public:
     ProductOperations(CSetupApp& app, OperationMode& mode);
-
-    // The steps of other parts that the operations run: the preparation of
-    // the package database before each call, and the custom installer
-    // registry step (0 perform, 1 redo, 2 prepare-remove, 3 roll back).
-    std::function<void(SetupPackage&)> prepareDatabase;
-    std::function<void(int step, SetupPackage&)> registryStep;
 
     // Runs the operation the command line and the installed state ask for,
     // and records its result through the mode's SetResult.

@@ -59,14 +59,46 @@ void SetupLog::HandToInstaller() {
         ::FlushFileBuffers(file_.get());
         file_.reset();
     }
-    if (!path_.empty()) fw::Msi().MsiEnableLogW(mode_, path_.c_str(), INSTALLLOGATTRIBUTES_APPEND);
+    if (path_.empty()) return;
+    // Windows Installer writes into a file of its own beside the log, which
+    // Reopen appends: some installers (Wine's) write such a file from its
+    // start instead of appending, which would overwrite the launcher's lines.
+    std::wstring installerLog = InstallerLogPath();
+    ::DeleteFileW(installerLog.c_str());
+    fw::Msi().MsiEnableLogW(mode_, installerLog.c_str(), INSTALLLOGATTRIBUTES_APPEND);
+}
+
+std::wstring SetupLog::InstallerLogPath() const { return path_ + L".installer"; }
+
+void SetupLog::AppendInstallerLog() {
+    std::wstring installerLog = InstallerLogPath();
+    fw::FileHandle source(::CreateFileW(installerLog.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!source) return;
+    std::string bytes;
+    char buffer[64 * 1024];
+    DWORD read = 0, written = 0;
+    while (::ReadFile(source.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+    source.reset();
+    // The log stays UTF-16LE throughout: an installer log in the ANSI code
+    // page is converted, a UTF-16 one is taken without its byte-order mark.
+    std::wstring text;
+    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
+        text.assign(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / sizeof(wchar_t));
+    else
+        text = fw::FromCodePage(bytes, CP_ACP);
+    ::WriteFile(file_.get(), text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written, nullptr);
+    ::FlushFileBuffers(file_.get());
+    ::DeleteFileW(installerLog.c_str());
 }
 
 void SetupLog::Reopen() {
     if (file_ || path_.empty()) return;
     file_.reset(::CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file_) ::SetFilePointer(file_.get(), 0, nullptr, FILE_END);
+    if (!file_) return;
+    ::SetFilePointer(file_.get(), 0, nullptr, FILE_END);
+    AppendInstallerLog();
 }
 
 void SetupLog::WriteFooter() { WriteRaw(1, L"=== SetupLauncher stopped: " + Timestamp() + L"\r\n"); }

@@ -39,6 +39,9 @@ public:
     static std::wstring Timestamp();
 
 private:
+    std::wstring InstallerLogPath() const;
+    void AppendInstallerLog();
+
     fw::FileHandle file_;
     std::wstring path_;
     DWORD mode_ = 0x397;
