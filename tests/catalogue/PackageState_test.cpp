@@ -105,16 +105,14 @@ TEST(PackageState, UninstallUsesTheKeptDatabaseAndHandsTheLogOver) {
     EXPECT_EQ(package.Uninstall(INSTALLUILEVEL_NONE), 0u);
     EXPECT_FALSE(package.isInstalled);
     EXPECT_FALSE(ProductInstalled(editor.productCode));
-    // Windows Installer wrote its part of the log (as 8-bit text), and the
-    // launcher's log is open again after it.
+    // Windows Installer's part of the log came in after the launcher's lines,
+    // in the log's own encoding, and the launcher's log is open again.
     WriteLog(1, L"ZEL (c): after the removal\r\n");
     app.Log().HandToInstaller();
-    std::string bytes = testsupport::ReadBytes(log);
-    std::wstring line = L"ZEL (c): after the removal";
-    std::string wide(reinterpret_cast<const char*>(line.data()), line.size() * sizeof(wchar_t));
-    size_t removal = bytes.find("REMOVE = ALL");
-    ASSERT_NE(removal, std::string::npos);
-    EXPECT_NE(bytes.find(wide, removal), std::string::npos);
+    std::wstring text = testsupport::ReadUtf16(log);
+    size_t removal = text.find(L"REMOVE = ALL");
+    ASSERT_NE(removal, std::wstring::npos);
+    EXPECT_NE(text.find(L"ZEL (c): after the removal\r\n", removal), std::wstring::npos);
 }
 
 TEST(PackageState, WithoutASingleKeptDatabaseUninstallUsesTheInstallSource) {

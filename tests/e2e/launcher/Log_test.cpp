@@ -19,6 +19,13 @@ bool IsFooter(const std::wstring& line) {
     static const std::wregex footer(LR"(=== SetupLauncher stopped: \d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2})");
     return std::regex_match(line, footer);
 }
+// The launcher's own lines, without what Windows Installer wrote.
+std::vector<std::wstring> LauncherLines(const LauncherRun& run) {
+    std::vector<std::wstring> lines;
+    for (const std::wstring& line : run.lines)
+        if (line.rfind(L"ZEL (c): ", 0) == 0 || line.rfind(L"=== SetupLauncher", 0) == 0) lines.push_back(line);
+    return lines;
+}
 }  // namespace
 
 TEST(SetupLog, FormatHeaderAndFooter) {
@@ -30,14 +37,15 @@ TEST(SetupLog, FormatHeaderAndFooter) {
     EXPECT_TRUE(IsHeader(run.lines.front())) << run.lines.front().c_str();
     EXPECT_EQ(run.lines.back(), L"");
     EXPECT_TRUE(IsFooter(run.lines[run.lines.size() - 2])) << run.lines[run.lines.size() - 2].c_str();
-    // Every line ends in CR LF.
-    size_t lf = 0, crlf = 0;
-    for (size_t i = 0; i < run.log.size(); ++i)
-        if (run.log[i] == L'\n') {
-            ++lf;
-            if (i > 0 && run.log[i - 1] == L'\r') ++crlf;
-        }
-    EXPECT_EQ(lf, crlf);
+    // Every line of the launcher's own ends in CR LF.
+    for (size_t start = 0; start < run.log.size();) {
+        size_t lf = run.log.find(L'\n', start);
+        if (lf == std::wstring::npos) break;
+        std::wstring line = run.log.substr(start, lf - start);
+        if (line.rfind(L"ZEL (c): ", 0) == 0 || line.rfind(L"=== SetupLauncher", 0) == 0)
+            EXPECT_EQ(line.back(), L'\r') << testing::PrintToString(line);
+        start = lf + 1;
+    }
     EXPECT_TRUE(run.LogHas(L"ZEL (c): CommandLine: /qn /L*v \""));
     EXPECT_TRUE(run.LogHas(L"ZEL (c): entering ExitInstance \r\n"));
 }
@@ -53,9 +61,10 @@ TEST(SetupLog, VerbosityFollowsTheLetters) {
     EXPECT_FALSE(warnings.LogHas(L"Reading package information."));
     EXPECT_FALSE(errors.LogHas(L"CommandLine"));
     EXPECT_TRUE(IsHeader(errors.lines.front()));
-    EXPECT_EQ(errors.lines.size(), 3u);
+    EXPECT_TRUE(IsFooter(LauncherLines(errors).back()));
+    EXPECT_EQ(LauncherLines(errors).size(), 2u) << "only header and footer";
     EXPECT_TRUE(none.logExists);
-    EXPECT_TRUE(none.log.empty());
+    EXPECT_TRUE(LauncherLines(none).empty()) << "verbosity 0 writes nothing of the launcher's";
 }
 
 TEST(SetupLog, NoSwitchNoFile) {
@@ -93,7 +102,9 @@ TEST(SetupLog, CommandLineIsLoggedLiterallyWithPasswordsHidden) {
     LauncherRun run = RunLauncher(L"single", L"/qn /L*v %LOG% NAME=%s%d%n BC_Service_Password=TopSecret");
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_TRUE(run.LogHas(L" NAME=%s%d%n BC_Service_Password=********\r\n"));
-    EXPECT_FALSE(run.LogHas(L"TopSecret"));
+    // None of the launcher's lines shows it (what Windows Installer logs of
+    // the properties is the package's business: MsiHiddenProperties).
+    for (const std::wstring& line : LauncherLines(run)) EXPECT_EQ(line.find(L"TopSecret"), std::wstring::npos) << line.c_str();
 }
 
 TEST(SetupLog, LongLinesAreWrittenWhole) {
