@@ -19,12 +19,12 @@ setup=$(winpath "$build/demo/setup.exe")
 runexit=$build/tests/runexit.exe
 
 show_log() {
-  iconv -f UTF-16LE -t UTF-8 "$1" 2>/dev/null | tr -d '\r' | grep -E '^(ZEL \(c\)|===)' | sed 's/^/    /'
+  iconv -f UTF-16LE -t UTF-8 "$1" 2>/dev/null | tr -d '\r' | grep -E '^(ZEL \(c\)|=== SetupLauncher)' | grep -v 'ctivating dialog' | sed 's/^/    /'
 }
 show_installed() {
   echo "  Windows Installer products:"
   wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' \
-    | grep -E 'DisplayName|DisplayVersion' | grep -i morvex -A1 | sed 's/^ */    /' || echo "    (none)"
+    | grep -E 'DisplayName|DisplayVersion|UninstallString' | grep -i morvex -A2 | sed 's/^ */    /' || echo "    (none)"
   echo "  Files under Program Files (x86)\\Morvex:"
   find "$prefix/drive_c/Program Files (x86)/Morvex" -type f 2>/dev/null | sed "s|$prefix/drive_c/|    C:/|" || true
   [ -d "$prefix/drive_c/Program Files (x86)/Morvex" ] || echo "    (none)"
