@@ -260,3 +260,27 @@ TEST_F(Operations, AnExtractionThatCannotCopyADatabaseFails) {
     EXPECT_TRUE(calls.empty());
     EXPECT_TRUE(Contains(Log(), L"ZEL (c): Failure: return code = 2\r\n"));
 }
+
+// (Wine's installer answers 1626 to every administrative installation, so
+// the property string is checked here instead of a real image.)
+TEST_F(Operations, AnAdministrativeRunAsksForTheAdministrativeActionEvenWithX) {
+    auto app = MakeApp(L"/a /qn TARGETDIR=C:\\image", 1);
+    TestMode mode;
+    EXPECT_EQ(ProductOperations(*app, mode).RunOperations(), 0u);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].properties, Expected(L"ACTION=ADMIN ", L"TARGETDIR=C:\\image "));
+    calls.clear();
+    // Together with /x: the administrative action, not a removal.
+    for (const wchar_t* name : {L"editor"}) {
+        fw::Msi().MsiInstallProductW.fn = saved_;
+        ASSERT_EQ(Install(FixtureMsi(name)), 0u);
+        fw::Msi().MsiInstallProductW.fn = &RecordInstall;
+    }
+    app.reset();
+    auto both = MakeApp(L"/a /x /qn", 1);
+    TestMode uninstall;
+    uninstall.uninstall = true;
+    EXPECT_EQ(ProductOperations(*both, uninstall).RunOperations(), 0u);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].properties, Expected(L"ACTION=ADMIN ", L""));
+}

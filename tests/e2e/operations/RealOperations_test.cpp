@@ -197,3 +197,12 @@ TEST(RealOperations, ExtractCopiesEveryDatabaseIntoTheCurrentFolder) {
     }
     EXPECT_FALSE(ProductInstalled(Editor().facts.productCode));
 }
+
+TEST(RealOperations, SubPackagesNoneInstallsOnlyTheMainProduct) {
+    Fixture editor = Editor(), tools = Tools();
+    LauncherRun run = RunLauncher(L"two_packages", L"/qn subPackages=none /L*v %LOG%", 120000);
+    EXPECT_EQ(run.exitCode, 0u);
+    ExpectInstalled(editor);
+    ExpectAbsent(tools);
+    EXPECT_FALSE(run.LogHas(L"Installing product Morvex Test Tools 2024"));
+}
