@@ -27,8 +27,20 @@ struct Call {
 std::vector<Call> calls;
 std::deque<UINT> answers;  // one per call, 0 when they run out
 
+std::wstring setupTypeOfMain;  // what the main package records, as the maker's products do
+
 UINT WINAPI RecordInstall(LPCWSTR package, LPCWSTR properties) {
     calls.push_back({package ? package : L"", properties ? properties : L""});
+    if (!setupTypeOfMain.empty() && std::wstring(package) == L"editor.msi") {
+        HKEY key = nullptr;
+        if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Morvex", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                              nullptr) == ERROR_SUCCESS) {
+            ::RegSetValueExW(key, L"CurrentInstallationType", 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(setupTypeOfMain.c_str()),
+                             static_cast<DWORD>((setupTypeOfMain.size() + 1) * sizeof(wchar_t)));
+            ::RegCloseKey(key);
+        }
+    }
     if (answers.empty()) return 0;
     UINT answer = answers.front();
     answers.pop_front();
@@ -69,6 +81,7 @@ protected:
         calls.clear();
         answers.clear();
         reinstalled.clear();
+        setupTypeOfMain.clear();
         saved_ = fw::Msi().MsiInstallProductW.fn;
         savedReinstall_ = fw::Msi().MsiReinstallProductW.fn;
         fw::Msi().MsiInstallProductW.fn = &RecordInstall;
@@ -283,4 +296,25 @@ TEST_F(Operations, AnAdministrativeRunAsksForTheAdministrativeActionEvenWithX) {
     EXPECT_EQ(ProductOperations(*both, uninstall).RunOperations(), 0u);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].properties, Expected(L"ACTION=ADMIN ", L""));
+}
+
+TEST_F(Operations, ACustomSetupOfTheMainProductGivesTheSubPackagesTheCustomizeOnlyItem) {
+    for (const wchar_t* type : {L"Custom", L"custom", L"Typical"}) {
+        calls.clear();
+        setupTypeOfMain = type;
+        auto app = MakeApp(L"/qn", 3);
+        TestMode mode;
+        EXPECT_EQ(ProductOperations(*app, mode).RunOperations(), 0u);
+        ASSERT_EQ(calls.size(), 3u);
+        // Exactly "Custom" (letter case counts) asks for the customising dialogs.
+        std::wstring expected = std::wstring(type) == L"Custom" ? items::CustomizeOnly() : items::ProgressOnly();
+        EXPECT_EQ(calls[0].properties, Expected(L"", items::Sub() + items::NoFinish())) << testing::PrintToString(type);
+        EXPECT_EQ(calls[1].properties, Expected(L"", items::Sub() + items::NoFinish() + expected));
+        EXPECT_EQ(calls[2].properties, Expected(L"", items::Sub() + items::NoFinish() + expected));
+        // The recorded type does not outlive the run.
+        HKEY key = nullptr;
+        ASSERT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Morvex", 0, KEY_READ, &key), ERROR_SUCCESS);
+        EXPECT_NE(::RegQueryValueExW(key, L"CurrentInstallationType", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+        ::RegCloseKey(key);
+    }
 }
