@@ -1,11 +1,12 @@
-# add_setup_launcher(<name> OUTPUT <exe path> [CATALOGUE <json>] [DEPENDS targets...] [UNSTRIPPED])
+# add_setup_launcher(<name> OUTPUT <exe path> [CATALOGUE <json>] [DEPENDS targets...]
+#                    [DEPEND_FILES files...] [UNSTRIPPED])
 #
 # Links a launcher: the shared code, the launcher's own resources and, when
 # CATALOGUE is given, the catalogue resources (type 40) that
 # tools/catalogue.py generates from the JSON description. Tests use this to
 # make launchers with any catalogue, complete or broken.
 function(add_setup_launcher name)
-  cmake_parse_arguments(L "UNSTRIPPED" "OUTPUT;CATALOGUE" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(L "UNSTRIPPED" "OUTPUT;CATALOGUE" "DEPENDS;DEPEND_FILES" ${ARGN})
   set(sources ${CMAKE_SOURCE_DIR}/launcher/Main.cpp ${SETUP_RESOURCE_RC})
   if(L_CATALOGUE)
     set(gen_dir ${CMAKE_CURRENT_BINARY_DIR}/${name}.catalogue)
@@ -14,7 +15,9 @@ function(add_setup_launcher name)
       COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/catalogue.py rc
               --json ${L_CATALOGUE} --out ${gen_dir}
               --var FIXTURES=${SETUP_FIXTURE_DIR} --var SOURCE=${CMAKE_SOURCE_DIR}
-      DEPENDS ${L_CATALOGUE} ${CMAKE_SOURCE_DIR}/tools/catalogue.py ${L_DEPENDS}
+      # The packages' files themselves: a rebuilt database gets a new
+      # package code, which the catalogue must carry.
+      DEPENDS ${L_CATALOGUE} ${CMAKE_SOURCE_DIR}/tools/catalogue.py ${L_DEPENDS} ${L_DEPEND_FILES}
       COMMENT "Generating the catalogue of ${name}")
     list(APPEND sources ${gen_rc})
   endif()

@@ -237,16 +237,25 @@ void ProductOperations::RollBackUninstalls(size_t failedIndex) {
     app_.CommandLine().uninstall = true;
 }
 
+// A database that cannot be copied is a failure of the run (reported with
+// the system's error code), not a silent success; the other packages are
+// still copied.
 DWORD ProductOperations::Extract() {
     std::wstring folder = ICBSFileUtilities::GetCurrentFolder();
+    DWORD firstFailure = 0;
     for (auto& package : app_.Catalogue()) {
         if (!package->selected) continue;
         WriteLog(2, L"ZEL (c): Extracting product %s\r\n", package->name.c_str());
         size_t slash = package->msiFileName.find_last_of(L"\\/");
         std::wstring name = slash == std::wstring::npos ? package->msiFileName : package->msiFileName.substr(slash + 1);
-        ICBSFileUtilities::CopyOneFile(package->msiFileName, folder + L"\\" + name, false);
+        if (!name.empty() && ICBSFileUtilities::CopyOneFile(package->msiFileName, folder + L"\\" + name, false))
+            continue;
+        DWORD error = name.empty() ? ERROR_FILE_NOT_FOUND : ::GetLastError();
+        if (error == ERROR_SUCCESS) error = ERROR_WRITE_FAULT;
+        WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", error);
+        if (firstFailure == 0) firstFailure = error;
     }
-    return 0;
+    return firstFailure;
 }
 
 std::wstring ReadCurrentInstallationType() {

@@ -24,10 +24,13 @@ show_log() {
 show_installed() {
   echo "  Windows Installer products:"
   wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' \
-    | grep -E 'DisplayName|DisplayVersion|UninstallString' | grep -i morvex -A2 | sed 's/^ */    /' || echo "    (none)"
+    | grep -E 'DisplayName|DisplayVersion' | grep -i morvex -A1 | sed 's/^ */    /' || echo "    (none)"
+  echo "  Registry values under HKLM\\Software\\Morvex\\Demo (32-bit view):"
+  wine reg query 'HKLM\Software\Morvex\Demo' /s /reg:32 2>/dev/null | tr -d '\r' | grep -E 'HKEY|REG_' \
+    | sed 's/^ */    /' | grep . || echo "    (none)"
   echo "  Files under Program Files (x86)\\Morvex:"
-  find "$prefix/drive_c/Program Files (x86)/Morvex" -type f 2>/dev/null | sed "s|$prefix/drive_c/|    C:/|" || true
-  [ -d "$prefix/drive_c/Program Files (x86)/Morvex" ] || echo "    (none)"
+  files=$(find "$prefix/drive_c/Program Files (x86)/Morvex" -type f 2>/dev/null)
+  if [ -n "$files" ]; then echo "$files" | sed "s|$prefix/drive_c/|    C:/|"; else echo "    (none)"; fi
 }
 
 echo "== setup.exe /qn /L*v install.txt"
