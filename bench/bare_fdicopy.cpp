@@ -76,14 +76,16 @@ FNFDINOTIFY(Notify) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
-    HRSRC info = ::FindResourceA(nullptr, argv[1], MAKEINTRESOURCEA(40));
+    HRSRC info = ::FindResourceW(nullptr, argv[1], MAKEINTRESOURCEW(40));
     if (!info) return 3;
     const BYTE* data = static_cast<const BYTE*>(::LockResource(::LoadResource(nullptr, info)));
     g_cabinet = data + 4;
     g_size = ::SizeofResource(nullptr, info) - 4;
-    g_target = argv[2];
+    char target[MAX_PATH * 2] = {};
+    ::WideCharToMultiByte(CP_ACP, 0, argv[2], -1, target, sizeof(target), nullptr, nullptr);
+    g_target = target;
     LARGE_INTEGER frequency, start, end;
     ::QueryPerformanceFrequency(&frequency);
     ::QueryPerformanceCounter(&start);

@@ -1,4 +1,4 @@
-// Shows that the launcher unpacks damaged packages cleanly (1620, the log line, no database left behind), and that Escape during a two-package extraction lets the first cabinet finish and starts no second.
+// Shows that the launcher unpacks damaged packages cleanly (1620, the log line, no database left behind), that a hidden run with such a package shows its finish page, and that Escape during a two-package extraction lets the first cabinet finish and starts no second.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -74,6 +74,18 @@ TEST(UnpackBadInput, ResourceShorterThanItsLengthField) {
 
 TEST(UnpackBadInput, LengthFieldLargerThanTheResource) {
     ExpectCleanFailure(L"unpack_badlength");
+}
+
+TEST(UnpackBadInput, HiddenRunShowsTheFinishPageOfTheError) {
+    // Basic interface: the frame stays hidden until an error has to be shown.
+    Background launcher(LauncherPath(L"unpack_datablock"), L"/qb");
+    WizardDriver wizard(launcher.Id());
+    ASSERT_TRUE(wizard.Found());
+    EXPECT_TRUE(wizard.WaitForPageText(L"Setup aborted", 30000));
+    EXPECT_TRUE(WaitUntil([&] { return wizard.IsVisible(); }, 5000)) << "the finish page is shown";
+    EXPECT_EQ(wizard.ControlText(kNext), L"&Finish");
+    wizard.Press(kNext);
+    EXPECT_EQ(launcher.Wait(20000), 1620u);
 }
 
 TEST(UnpackCancel, EscapeLetsTheCurrentCabinetFinishAndStartsNoOther) {
