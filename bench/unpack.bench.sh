@@ -33,7 +33,7 @@ fresh() { rm -rf "$out"; mkdir -p "$out"; }
 # Median of $runs inside-process times printed by a program under Wine.
 inside() { for _ in $(seq "$runs"); do fresh; wine "$@" | tr -d '\r'; done | median; }
 # Median whole-process time of a command line, timed under Wine.
-whole() { fresh; wine "$build/bench/bench_process_timer.exe" "$runs" "$1" | tr -d '\r'; }
+whole() { fresh; wine "$build/bench/bench_process_timer.exe" "$runs" "$1" | tr -d '\r' | tail -1; }
 native() {
   for _ in $(seq "$runs"); do
     fresh; start=$(date +%s%N); cabextract -q -d "$out" "$1"; end=$(date +%s%N)
