@@ -16,6 +16,7 @@ cmake --build "$build" --target bench_unpack -j2 >/dev/null || { echo "  buildin
 template=$build/wine/template
 work=$(mktemp -d "$build/bench/unpack.XXXXXX")
 prefix=$work/prefix
+cd "$work"  # setup.exe /u copies the databases into the current folder
 cp -al "$template" "$prefix"
 for f in system.reg user.reg userdef.reg; do rm -f "$prefix/$f"; cp "$template/$f" "$prefix/$f"; done
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=" WINEARCH=win64
