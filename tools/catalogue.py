@@ -20,7 +20,8 @@ The JSON description:
     "extra": [{"name": "OS", "language": 1031, "text": "6.1.1"}],
     "omit": ["PRODUCT_CODE_0"]
   }
-A string value of null omits that resource; "package": null omits PACKAGE_n.
+A string value of null omits that resource; "package": null omits PACKAGE_n;
+"package": "FILE" embeds FILE as PACKAGE_n (the database still gives the facts).
 PACKAGE_COUNT defaults to the number of packages.
 """
 import argparse, json, os, re, struct, subprocess, sys, tempfile
@@ -91,7 +92,9 @@ def write_rc(spec, out_dir, variables):
         if pkg.get("msi"):
             msi = expand(pkg["msi"], variables)
             facts = msi_facts(msi)
-            if pkg.get("package", "") is not None:
+            if pkg.get("package"):
+                entries.append((0, "PACKAGE_%d" % i, expand(pkg["package"], variables)))
+            elif pkg.get("package", "") is not None:
                 blob = os.path.join(out_dir, "package_%d.pkg" % i)
                 make_package(msi, blob)
                 entries.append((0, "PACKAGE_%d" % i, blob))

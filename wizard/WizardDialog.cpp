@@ -29,6 +29,8 @@ void CWizardDialog::BuildPages() {
     for (const auto& package : app.Catalogue()) facts.push_back({package->name, InstallsServiceProduct(*package)});
     flags_ = ComputeWizardFlags(facts);
     fullUi_ = (app.CommandLine().uiLevel & 5) == 5;
+    // Level "none" (/qn) runs unattended: nobody could press Finish.
+    unattended_ = (app.CommandLine().uiLevel & 7) == 2;
     RefreshInstalledState();
     std::vector<PageKind> kinds = BuildPageTable(app.Catalogue().size(), flags_, IsUninstall());
     for (PageKind kind : kinds) {
@@ -96,7 +98,7 @@ void CWizardDialog::OnOK() {
         App().ReportOutcome();
         if (finishIndex_ >= 1 && finishIndex_ != current_) {
             current_ = finishIndex_;
-            ShowFrame();
+            if (!unattended_) ShowFrame();
         } else {
             current_ = pageCount_;
         }

@@ -37,6 +37,9 @@ public:
     void RefreshInstalledState();
 
     bool FullUi() const { return fullUi_; }
+    // Pages are entered and left at once while a hidden frame stays hidden;
+    // once an error has shown the frame, the page waits for the user.
+    bool PassesPagesThrough() const { return !fullUi_ && !mayShow_; }
     HBRUSH PageBrush() const { return static_cast<HBRUSH>(pageBrush_.get()); }
     const WizardFlags& Flags() const override { return flags_; }
     const std::wstring& BackupProperties() const override { return backupProperties; }
@@ -72,6 +75,7 @@ private:
     bool fullUi_ = false;
     bool mainInstalled_ = false;
     bool mayShow_ = true;
+    bool unattended_ = false;
     std::array<std::unique_ptr<WizardPageBase>, 10> pages_;
     int pageCount_ = 0;
     int current_ = 0;

@@ -15,7 +15,7 @@ void WizardPageBase::Activate() {
     for (int id : {IDC_WIZARD_BACK, IDOK, IDCANCEL}) wizard_->EnableDlgItem(id, true);
     Prepare();
     wizard_->UpdateFrameTexts();
-    if (!wizard_->FullUi() || !CSetupApp::Current()->QuickInstallList().empty()) wizard_->OnOK();
+    if (wizard_->PassesPagesThrough() || !CSetupApp::Current()->QuickInstallList().empty()) wizard_->OnOK();
 }
 
 void WizardPageBase::Deactivate() {

@@ -1,0 +1,111 @@
+// Shows that the launcher unpacks damaged packages cleanly (1620, the log line, no database left behind), that a hidden run with such a package shows its finish page, and that Escape during a two-package extraction lets the first cabinet finish and starts no second.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tests/e2e/LauncherRun.h"
+#include "tests/support/WizardDriver.h"
+
+using namespace testsupport;
+
+namespace {
+
+constexpr int kNext = 1;
+const std::wstring kExtractError = L"ZEL (c): Error extracting cabinet file - 1620.\r\n";
+
+// Every installer database (*.msi) in a folder tree.
+void FindDatabases(const std::wstring& folder, std::vector<std::wstring>& found) {
+    WIN32_FIND_DATAW data;
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        std::wstring path = folder + L"\\" + name;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            FindDatabases(path, found);
+        else if (name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".msi") == 0)
+            found.push_back(path);
+    } while (::FindNextFileW(search, &data));
+    ::FindClose(search);
+}
+
+std::vector<std::wstring> DatabasesInPackageFolders() {
+    std::vector<std::wstring> found;
+    FindDatabases(L"C:\\ProgramData\\Morvex", found);
+    return found;
+}
+
+void ExpectCleanFailure(const std::wstring& variant) {
+    LauncherRun run = RunLauncher(variant, L"/qn /L*v %LOG%");
+    EXPECT_EQ(run.exitCode, 1620u);
+    ASSERT_TRUE(run.logExists);
+    EXPECT_TRUE(run.LogHas(kExtractError)) << testing::PrintToString(run.log);
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): Extracting resource: PACKAGE_0\r\n"));
+    EXPECT_FALSE(run.LogHas(L"Installing product")) << "nothing is installed from a damaged package";
+    EXPECT_EQ(DatabasesInPackageFolders(), std::vector<std::wstring>{});
+}
+
+// Polls (every few milliseconds) until check holds or the time is up.
+bool WaitUntil(const std::function<bool()>& check, DWORD timeoutMs) {
+    DWORD start = ::GetTickCount();
+    do {
+        if (check()) return true;
+        ::Sleep(2);
+    } while (::GetTickCount() - start < timeoutMs);
+    return false;
+}
+
+bool PageShows(const WizardDriver& wizard, const std::wstring& part) {
+    for (const std::wstring& text : wizard.PageTexts())
+        if (Contains(text, part)) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(UnpackBadInput, TruncatedCabinet) { ExpectCleanFailure(L"unpack_truncated"); }
+
+TEST(UnpackBadInput, DamagedDataBlock) { ExpectCleanFailure(L"unpack_datablock"); }
+
+TEST(UnpackBadInput, ResourceShorterThanItsLengthField) {
+    ExpectCleanFailure(L"unpack_tiny");
+}
+
+TEST(UnpackBadInput, LengthFieldLargerThanTheResource) {
+    ExpectCleanFailure(L"unpack_badlength");
+}
+
+TEST(UnpackBadInput, HiddenRunShowsTheFinishPageOfTheError) {
+    // Basic interface: the frame stays hidden until an error has to be shown.
+    Background launcher(LauncherPath(L"unpack_datablock"), L"/qb");
+    WizardDriver wizard(launcher.Id());
+    ASSERT_TRUE(wizard.Found());
+    EXPECT_TRUE(wizard.WaitForPageText(L"Setup aborted", 30000));
+    EXPECT_TRUE(WaitUntil([&] { return wizard.IsVisible(); }, 5000)) << "the finish page is shown";
+    EXPECT_EQ(wizard.ControlText(kNext), L"&Finish");
+    wizard.Press(kNext);
+    EXPECT_EQ(launcher.Wait(20000), 1620u);
+}
+
+TEST(UnpackCancel, EscapeLetsTheCurrentCabinetFinishAndStartsNoOther) {
+    TempDir dir;
+    std::wstring log = dir.File(L"setup.log");
+    Background launcher(LauncherPath(L"unpack_large"), L"/L*v \"" + log + L"\"");
+    WizardDriver wizard(launcher.Id());
+    ASSERT_TRUE(wizard.Found());
+    // Next is posted: the page runs its extraction inside the button's handler.
+    ::PostMessageW(wizard.Frame(), WM_COMMAND, MAKEWPARAM(kNext, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(wizard.Frame(), kNext)));
+    ASSERT_TRUE(WaitUntil([&] { return PageShows(wizard, L"Reading contents of package Morvex Payload 01"); }, 20000));
+    ::PostMessageW(wizard.Frame(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(wizard.WaitForPageText(L"Setup aborted", 30000));
+    wizard.Press(kNext);
+    EXPECT_EQ(launcher.Wait(20000), 3u);
+
+    std::wstring text = ReadUtf16(log);
+    EXPECT_TRUE(Contains(text, L"ZEL (c): Extracting resource: PACKAGE_0\r\n"));
+    EXPECT_FALSE(Contains(text, L"Extracting resource: PACKAGE_1")) << "the second cabinet is not started";
+    EXPECT_FALSE(Contains(text, L"Error extracting cabinet file")) << "the first cabinet is not broken off";
+    EXPECT_FALSE(Contains(text, L"Installing product"));
+}
