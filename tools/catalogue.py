@@ -70,7 +70,7 @@ def rc_path(path):
     return path.replace("\\", "/")
 
 
-def write_rc(spec, out_dir, variables):
+def write_rc(description, out_dir, variables):
     os.makedirs(out_dir, exist_ok=True)
     entries = []  # (language, name, file)
     counter = [0]
@@ -82,11 +82,11 @@ def write_rc(spec, out_dir, variables):
             f.write(text.encode("utf-16-le") + b"\0\0")
         entries.append((lang, name, path))
 
-    lang = spec.get("language", 1033)
-    omit = set(spec.get("omit", []))
-    packages = spec.get("packages", [])
+    lang = description.get("language", 1033)
+    omit = set(description.get("omit", []))
+    packages = description.get("packages", [])
     strings = {"PACKAGE_COUNT": str(len(packages)), "OS": "6.1.1", "MINIMUM_MSI": "200"}
-    strings.update(spec.get("strings", {}))
+    strings.update(description.get("strings", {}))
     for i, pkg in enumerate(packages):
         facts = {}
         if pkg.get("msi"):
@@ -111,7 +111,7 @@ def write_rc(spec, out_dir, variables):
     for name, value in strings.items():
         if value is not None and name not in omit:
             add_text(name, value, lang)
-    for extra in spec.get("extra", []):
+    for extra in description.get("extra", []):
         add_text(extra["name"], extra["text"], extra.get("language", lang))
     entries = [e for e in entries if e[1] not in omit]
 
@@ -134,8 +134,8 @@ def main():
         make_package(args.msi, args.out)
     else:
         with open(args.json) as f:
-            spec = json.loads(expand(f.read(), variables))
-        write_rc(spec, args.out, variables)
+            description = json.loads(expand(f.read(), variables))
+        write_rc(description, args.out, variables)
 
 
 if __name__ == "__main__":
