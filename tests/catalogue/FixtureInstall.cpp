@@ -86,26 +86,6 @@ bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()
 
 void PutFile(const std::wstring& path, const std::string& bytes) { testsupport::WriteBytes(path, bytes); }
 
-bool KeepsAccessListsAsGiven(const std::wstring& scratchFolder) {
-    std::wstring folder = scratchFolder + L"\\acl-probe";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    BYTE sid[SECURITY_MAX_SID_SIZE];
-    DWORD size = sizeof(sid);
-    ::CreateWellKnownSid(WinBuiltinGuestsSid, nullptr, sid, &size);
-    EXPLICIT_ACCESS_W access = {};
-    access.grfAccessPermissions = FILE_READ_EA;
-    access.grfAccessMode = SET_ACCESS;
-    access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
-    access.Trustee.ptstrName = reinterpret_cast<LPWSTR>(sid);
-    PACL dacl = nullptr;
-    if (::SetEntriesInAclW(1, &access, nullptr, &dacl) != ERROR_SUCCESS) return false;
-    ::SetNamedSecurityInfoW(folder.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl, nullptr);
-    ::LocalFree(dacl);
-    auto guests = testsupport::AllowedFor(testsupport::ReadDaclEntries(folder), testsupport::SidText(WinBuiltinGuestsSid));
-    ::RemoveDirectoryW(folder.c_str());
-    return guests.size() == 1 && guests[0].mask == FILE_READ_EA;
-}
-
 void ExpectProtectedList(const std::wstring& folder) {
     PACL dacl = nullptr;
     PSID owner = nullptr;

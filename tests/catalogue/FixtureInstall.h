@@ -42,9 +42,6 @@ bool Exists(const std::wstring& path);
 // A file with the given bytes, replacing one that is there.
 void PutFile(const std::wstring& path, const std::string& bytes);
 
-// Whether this system keeps access lists as they are set. Wine derives them
-// from Unix permissions instead and shows only whether Everyone may read.
-bool KeepsAccessListsAsGiven(const std::wstring& scratchFolder);
 
 // Checks the protected package-folder list: owner Administrators, nothing
 // inherited, Administrators and SYSTEM full control, Users read and execute,

@@ -51,7 +51,7 @@ TEST(PackageFolders, AnExistingFolderIsTakenOverBeforeItsDatabaseIsUsed) {
     EXPECT_EQ(package.msiFileName, folder + L"\\editor.msi");
     EXPECT_EQ(testsupport::ReadBytes(folder + L"\\Transform_de.mst"), "transform");
     TempDir scratch;
-    bool kept = KeepsAccessListsAsGiven(scratch.Path());
+    bool kept = testsupport::KeepsAccessListsAsGiven(scratch.Path());
     NoteWhenListsAreNotKept(kept);
     if (kept) {
         ExpectProtectedList(folder);
@@ -71,7 +71,7 @@ TEST(PackageFolders, AMissingFolderIsCreatedWithTheProtectedList) {
     EXPECT_TRUE(EveryoneAllowed(ExpectedBaseFolder()));
     EXPECT_FALSE(EveryoneAllowed(package.msiFolder));
     TempDir scratch;
-    bool kept = KeepsAccessListsAsGiven(scratch.Path());
+    bool kept = testsupport::KeepsAccessListsAsGiven(scratch.Path());
     NoteWhenListsAreNotKept(kept);
     if (kept) ExpectProtectedList(package.msiFolder);
     // Preparing it again keeps what is inside.

@@ -66,4 +66,28 @@ std::vector<AceEntry> AllowedFor(const std::vector<AceEntry>& entries, const std
     return found;
 }
 
+bool KeepsAccessListsAsGiven(const std::wstring& parent) {
+    std::wstring folder = parent + L"\\acl-probe";
+    if (!::CreateDirectoryW(folder.c_str(), nullptr)) return false;
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof(sid);
+    ::CreateWellKnownSid(WinBuiltinGuestsSid, nullptr, sid, &size);
+    EXPLICIT_ACCESS_W access = {};
+    access.grfAccessPermissions = FILE_READ_EA;
+    access.grfAccessMode = SET_ACCESS;
+    access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+    access.Trustee.ptstrName = reinterpret_cast<LPWSTR>(sid);
+    PACL dacl = nullptr;
+    bool kept = false;
+    if (::SetEntriesInAclW(1, &access, nullptr, &dacl) == ERROR_SUCCESS) {
+        ::SetNamedSecurityInfoW(folder.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl,
+                                nullptr);
+        ::LocalFree(dacl);
+        auto guests = AllowedFor(ReadDaclEntries(folder), SidText(WinBuiltinGuestsSid));
+        kept = guests.size() == 1 && guests[0].mask == FILE_READ_EA;
+    }
+    ::RemoveDirectoryW(folder.c_str());
+    return kept;
+}
+
 }  // namespace testsupport

@@ -30,4 +30,9 @@ std::wstring SidText(PSID sid);
 // The allowed entries for a SID; empty when there is none.
 std::vector<AceEntry> AllowedFor(const std::vector<AceEntry>& entries, const std::wstring& sid);
 
+// Sets a DACL with one distinctive entry on a new folder below parent and
+// tells whether the system keeps it as given (Windows does; a file system
+// that derives access lists from Unix permissions does not).
+bool KeepsAccessListsAsGiven(const std::wstring& parent);
+
 }  // namespace testsupport

@@ -18,29 +18,6 @@ using testsupport::TempDir;
 
 namespace {
 constexpr DWORD kWriteBits = FILE_WRITE_DATA | FILE_APPEND_DATA;
-
-// Sets a DACL with one distinctive entry and tells whether this system keeps
-// it as given (Windows does; a file system that derives access lists from
-// Unix permissions does not).
-bool KeepsAccessListsAsGiven(const std::wstring& parent) {
-    std::wstring folder = parent + L"\\probe";
-    if (!::CreateDirectoryW(folder.c_str(), nullptr)) return false;
-    BYTE sid[SECURITY_MAX_SID_SIZE];
-    DWORD size = sizeof(sid);
-    ::CreateWellKnownSid(WinBuiltinGuestsSid, nullptr, sid, &size);
-    EXPLICIT_ACCESS_W access = {};
-    access.grfAccessPermissions = FILE_READ_EA;
-    access.grfAccessMode = SET_ACCESS;
-    access.Trustee.TrusteeForm = TRUSTEE_IS_SID;
-    access.Trustee.ptstrName = reinterpret_cast<LPWSTR>(sid);
-    PACL dacl = nullptr;
-    if (::SetEntriesInAclW(1, &access, nullptr, &dacl) != ERROR_SUCCESS) return false;
-    std::wstring path = folder;
-    ::SetNamedSecurityInfoW(path.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl, nullptr);
-    ::LocalFree(dacl);
-    auto guests = AllowedFor(ReadDaclEntries(folder), SidText(WinBuiltinGuestsSid));
-    return guests.size() == 1 && guests[0].mask == FILE_READ_EA;
-}
 }  // namespace
 
 TEST(FolderAccess, ASecuredFolderGrantsNothingToEveryone) {
@@ -111,7 +88,7 @@ TEST(FolderAccess, ProtectedFolderAccessIsAppliedAndReadBack) {
     std::wstring folder = dir.Path() + L"\\package";
     ASSERT_TRUE(ICBSFileUtilities::CreateFolder(folder, false));
     ASSERT_TRUE(ICBSFileUtilities::SetProtectedFolderAccess(folder));
-    if (!KeepsAccessListsAsGiven(dir.Path()))
+    if (!testsupport::KeepsAccessListsAsGiven(dir.Path()))
         GTEST_SKIP() << "this file system derives access lists from Unix permissions; the list set cannot be read back";
 
     PACL dacl = nullptr;
