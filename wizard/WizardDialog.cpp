@@ -96,7 +96,9 @@ void CWizardDialog::OnOK() {
     const SetupOutcome& outcome = App().Outcome();
     if (outcome.code != 0 && !outcome.reported) {
         App().ReportOutcome();
-        if (finishIndex_ >= 1 && finishIndex_ != current_) {
+        // The finish page follows a failure unless it has been passed
+        // already, also when the failing page is the one just before it.
+        if (finishIndex_ >= 1 && current_ <= finishIndex_) {
             current_ = finishIndex_;
             if (!unattended_) ShowFrame();
         } else {

@@ -34,9 +34,11 @@ BOOL CALLBACK FindBox(HWND window, LPARAM param) {
 MessageBoxDriver::MessageBoxDriver(DWORD processId, DWORD timeoutMs) {
     BoxSearch search{processId, nullptr};
     DWORD start = ::GetTickCount();
-    while (!search.found && ::GetTickCount() - start < timeoutMs) {
+    // One look at least, then until the time is up.
+    for (;;) {
         ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-        if (!search.found) ::Sleep(50);
+        if (search.found || ::GetTickCount() - start >= timeoutMs) break;
+        ::Sleep(50);
     }
     box_ = search.found;
     // Let the dialog finish its initialisation.
