@@ -107,6 +107,7 @@ void CWizardDialog::OnOK() {
         EnableDlgItem(IDC_WIZARD_BACK, true);
         pages_[static_cast<size_t>(current_)]->Activate();
     } else {
+        ended_ = true;
         EndDialog(IDOK);
     }
 }
@@ -130,6 +131,7 @@ void CWizardDialog::OnCancel() {
         page->Deactivate();
     }
     if (finishIndex_ < 1 || finishIndex_ == current_) {
+        ended_ = true;
         EndDialog(IDCANCEL);
         return;
     }
