@@ -1,4 +1,4 @@
-// Products installed by a different installer are removed before the launcher installs its own: quietly in hidden runs, after a message box or the already-installed dialog in full UI.
+// Products of another installer are removed before the launcher installs: quietly when hidden, after asking in full UI
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -99,7 +99,8 @@ TEST(ForeignInstallations, MessageBoxCancelEndsTheWizardAndKeepsTheProduct) {
     FoundWindow box = WaitForWindow(launcher.Id(), 20000);
     ASSERT_NE(box.handle, nullptr);
     EXPECT_TRUE(Contains(box.text, L"installed on your system from a different installer")) << box.text;
-    EXPECT_TRUE(Contains(box.text, std::wstring(L"Click OK to let this Wizard uninstall ") + kEditor + L".")) << box.text;
+    std::wstring consent = std::wstring(L"Click OK to let this Wizard uninstall ") + kEditor + L".";
+    EXPECT_TRUE(Contains(box.text, consent)) << box.text;
     PressButton(box.handle, IDCANCEL);
     WizardDriver wizard(launcher.Id());
     ASSERT_TRUE(wizard.Found());
