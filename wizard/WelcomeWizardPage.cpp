@@ -3,13 +3,30 @@
 #include "framework/Text.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
+#include "wizard/ForeignInstallations.h"
 #include "wizard/WizardDialog.h"
 
 void WelcomeWizardPage::Prepare() {
     // The first page has nothing to go back to.
     wizard_->EnableDlgItem(IDC_WIZARD_BACK, false);
     if (CSetupApp::Current()->IsMultiLanguage()) ::ShowWindow(wizard_->GetDlgItem(IDC_WIZARD_LANGUAGE), SW_SHOW);
+    ForeignInstallations foreign(*CSetupApp::Current(), *wizard_);
+    ForeignCheckResult check = foreign.Check();
+    if (check != ForeignCheckResult::Proceed) {
+        removalFailed_ = check == ForeignCheckResult::RemovalFailed;
+        wizard_->OnCancel();
+        return;
+    }
+    wizard_->EnableDlgItem(IDOK, true);
     if (wizard_->FullUi()) ShowWindow(SW_SHOW);
+}
+
+bool WelcomeWizardPage::QueryCancel() {
+    if (removalFailed_) {
+        removalFailed_ = false;
+        return true;
+    }
+    return WizardPageBase::QueryCancel();
 }
 
 std::wstring WelcomeWizardPage::HeadingText() const { return Text(150) + ProductName(); }

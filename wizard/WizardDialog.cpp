@@ -109,6 +109,7 @@ void CWizardDialog::OnOK() {
         EnableDlgItem(IDC_WIZARD_BACK, true);
         pages_[static_cast<size_t>(current_)]->Activate();
     } else {
+        ended_ = true;
         EndDialog(IDOK);
     }
 }
@@ -132,6 +133,7 @@ void CWizardDialog::OnCancel() {
         page->Deactivate();
     }
     if (finishIndex_ < 1 || finishIndex_ == current_) {
+        ended_ = true;
         EndDialog(IDCANCEL);
         return;
     }

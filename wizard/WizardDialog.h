@@ -49,6 +49,9 @@ public:
     int CurrentIndex() const { return current_; }
     int FinishIndex() const { return finishIndex_; }
     WizardPageBase* Page(int index) const;
+    // The page is the active one and the dialog goes on (a page that ends
+    // the wizard or moves it on while it is being prepared is no longer).
+    bool IsActivePage(const WizardPageBase* page) const { return !ended_ && Page(current_) == page; }
 
     // Property texts the configuration pages leave for the installer calls.
     std::wstring backupProperties;
@@ -76,6 +79,7 @@ private:
     bool mainInstalled_ = false;
     bool mayShow_ = true;
     bool unattended_ = false;
+    bool ended_ = false;
     std::array<std::unique_ptr<WizardPageBase>, 10> pages_;
     int pageCount_ = 0;
     int current_ = 0;

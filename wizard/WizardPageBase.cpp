@@ -14,6 +14,9 @@ void WizardPageBase::Activate() {
     ::ShowWindow(wizard_->GetDlgItem(IDC_WIZARD_LANGUAGE), SW_HIDE);
     for (int id : {IDC_WIZARD_BACK, IDOK, IDCANCEL}) wizard_->EnableDlgItem(id, true);
     Prepare();
+    // Preparing may have ended the wizard or moved it to another page (a
+    // Cancel from inside Prepare); what follows belongs to that page now.
+    if (!wizard_->IsActivePage(this)) return;
     wizard_->UpdateFrameTexts();
     if (wizard_->PassesPagesThrough() || !CSetupApp::Current()->QuickInstallList().empty()) wizard_->OnOK();
 }

@@ -1,0 +1,38 @@
+// The welcome page's check for catalogue products that a different installer
+// put on this machine: it logs each one, asks the user when the run has one,
+// removes them through their registered install source and brings what the
+// wizard knows about the machine up to date.
+#pragma once
+
+#include <windows.h>
+
+#include "wizard/ForeignRemovalPlan.h"
+
+class CSetupApp;
+class CWizardDialog;
+
+enum class ForeignCheckResult {
+    Proceed,        // nothing foreign, or all that was to go is gone
+    Declined,       // the user cancelled the removal
+    RemovalFailed,  // a removal failed; its result is the run's outcome
+};
+
+class ForeignInstallations {
+public:
+    ForeignInstallations(CSetupApp& app, CWizardDialog& wizard) : app_(app), wizard_(wizard) {}
+
+    ForeignCheckResult Check();
+    // The result of the first removal that failed; 0 when none failed.
+    UINT FirstFailure() const { return firstFailure_; }
+
+private:
+    ForeignFacts Facts() const;
+    void LogFound() const;
+    ForeignAnswer Ask(ForeignQuestion question) const;
+    void Remove(const ForeignRemovalPlan& plan);
+    void RecordFailure() const;
+
+    CSetupApp& app_;
+    CWizardDialog& wizard_;
+    UINT firstFailure_ = 0;
+};
