@@ -152,24 +152,27 @@ std::wstring ClassOf(HWND window) {
 }
 }  // namespace
 
-FoundWindow WaitForWindow(DWORD processId, DWORD timeoutMs) {
+FoundWindow WaitForWindow(DWORD processId, DWORD timeoutMs, HWND except) {
     struct Search {
         DWORD pid;
+        HWND except;
         HWND found;
-    } search{processId, nullptr};
+    } search{processId, except, nullptr};
     DWORD start = ::GetTickCount();
-    while (!search.found && ::GetTickCount() - start < timeoutMs) {
+    // One look at least, then until the time is up.
+    for (;;) {
         ::EnumWindows(
             [](HWND window, LPARAM param) WINAPI -> BOOL {
                 auto* s = reinterpret_cast<Search*>(param);
                 DWORD pid = 0;
                 ::GetWindowThreadProcessId(window, &pid);
-                if (pid != s->pid || !::IsWindowVisible(window)) return TRUE;
+                if (pid != s->pid || window == s->except || !::IsWindowVisible(window)) return TRUE;
                 s->found = window;
                 return FALSE;
             },
             reinterpret_cast<LPARAM>(&search));
-        if (!search.found) ::Sleep(50);
+        if (search.found || ::GetTickCount() - start >= timeoutMs) break;
+        ::Sleep(50);
     }
     FoundWindow result;
     if (!search.found) return result;

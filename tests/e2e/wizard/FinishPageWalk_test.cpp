@@ -11,7 +11,6 @@
 #include "launcher/Outcome.h"
 #include "tests/catalogue/FixtureInstall.h"
 #include "tests/e2e/LauncherRun.h"
-#include "tests/support/MessageBoxDriver.h"
 #include "tests/support/WizardDriver.h"
 
 using namespace testsupport;
@@ -45,16 +44,16 @@ FinishSeen WalkToFinish(const std::wstring& arguments, const std::wstring& welco
                    reinterpret_cast<LPARAM>(::GetDlgItem(wizard.Frame(), kNext)));
     DWORD start = ::GetTickCount();
     while (!wizard.WaitForPageText(L"Click Finish to exit the wizard.", 500) && ::GetTickCount() - start < 120000) {
-        MessageBoxDriver box(launcher.Id(), 0);
-        if (box.Found()) box.Press(IDOK);
+        FoundWindow box = WaitForWindow(launcher.Id(), 0, wizard.Frame());
+        if (box.handle) PressButton(box.handle, IDOK);
     }
     seen.page = wizard.PageTexts();
     seen.nextText = wizard.ControlText(kNext);
     seen.backEnabled = wizard.IsEnabled(kBack);
     ::PostMessageW(wizard.Frame(), WM_COMMAND, MAKEWPARAM(kNext, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(wizard.Frame(), kNext)));
-    MessageBoxDriver error(launcher.Id(), 3000);
-    if (error.Found()) error.Press(IDOK);
+    FoundWindow error = WaitForWindow(launcher.Id(), 3000, wizard.Frame());
+    if (error.handle) PressButton(error.handle, IDOK);
     seen.exitCode = launcher.Wait(30000);
     if (::testing::Test::HasFailure()) std::wcout << ReadUtf16(dir.File(L"log.txt")) << std::endl;
     return seen;
