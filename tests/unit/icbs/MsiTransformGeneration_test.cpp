@@ -31,7 +31,7 @@ bool InstallerGeneratesTransforms() {
                ERROR_SUCCESS;
 }
 
-TEST(MsiDatabaseGenerateTransform, TheResultIsWhatTheInstallerCanDo) {
+TEST(MsiTransformGeneration, TheResultIsWhatTheInstallerCanDo) {
     bool supported = InstallerGeneratesTransforms();
     Pair pair;
     std::string baseBefore = testsupport::ReadBytes(pair.base);
@@ -58,7 +58,7 @@ TEST(MsiDatabaseGenerateTransform, TheResultIsWhatTheInstallerCanDo) {
     }
 }
 
-TEST(MsiDatabaseGenerateTransform, AMissingOtherDatabaseFails) {
+TEST(MsiTransformGeneration, AMissingOtherDatabaseFails) {
     Pair pair;
     std::wstring transform = pair.folder.File(L"changes.mst");
     ICBSMSIDatabase database(pair.base, false);
