@@ -11,6 +11,7 @@
 #include "launcher/ExitCleanup.h"
 #include "launcher/PropertyRules.h"
 #include "launcher/SetupApp.h"
+#include "launcher/StartupWarmup.h"
 #include "wizard/WizardDialog.h"
 
 BOOL CSetupApp::InitInstance() {
@@ -37,7 +38,7 @@ BOOL CSetupApp::InitInstance() {
         log_.Write(2, L"ZEL (c): Setup not allowed to run on %s\r\n", osName_.c_str());
         fw::ShowMessageBox(IsSilent(), FormatLocalized(10, osName_.c_str(), requiredOsName_.c_str()), MB_ICONHAND);
         SetOutcome(outcome::kIncompatibleWindows);
-    } else if (!HasDirect2D()) {
+    } else if (!Direct2DAvailable()) {
         log_.WriteRaw(2, L"No Direct2D found on this machine.");
         fw::ShowMessageBox(IsSilent(), LoadLocalizedString(66), MB_ICONHAND);
         SetOutcome(outcome::kNoDirect2D);
@@ -61,9 +62,7 @@ BOOL CSetupApp::InitInstance() {
 }
 
 void CSetupApp::RunMainPath() {
-    // Rich-edit controls of the wizard pages; the library stays loaded.
-    static HMODULE richEdit = fw::LoadSystemLibrary(L"riched20.dll");
-    (void)richEdit;
+    InitRichEdit();
     fw::InitCommonControls();
     SetAppName(FormatLocalized(1, ReadCatalogueString(L"PRODUCT_NAME_0").c_str()));
     if (!ReadPackageCatalogue()) SetOutcome(outcome::kCatalogueBroken);

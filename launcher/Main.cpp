@@ -3,6 +3,7 @@
 
 #include "framework/Application.h"
 #include "launcher/SetupApp.h"
+#include "launcher/StartupWarmup.h"
 
 namespace {
 
@@ -16,6 +17,10 @@ struct DllSearchHardening {
         if (!setDirs || !setDirs(LOAD_LIBRARY_SEARCH_SYSTEM32)) ::SetDllDirectoryW(L"");
     }
 } g_hardening;
+
+// From here on, the Direct2D probe and the large libraries load beside the
+// main thread's own start.
+StartupWarmup g_warmup;
 
 CSetupApp theApp(::GetCommandLineW());
 
