@@ -1,8 +1,13 @@
 // Shows that the launcher unpacks damaged packages cleanly (1620, the log line, no database left behind), that a hidden run with such a package shows its finish page, and that Escape during a two-package extraction lets the first cabinet finish and starts no second.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
 #include <functional>
 
+#include "framework/Handles.h"
 #include "tests/e2e/LauncherRun.h"
 #include "tests/support/WizardDriver.h"
 
@@ -62,6 +67,36 @@ bool PageShows(const WizardDriver& wizard, const std::wstring& part) {
     return false;
 }
 
+// The threads of a process other than one, by id.
+std::vector<DWORD> ThreadsOf(DWORD processId, DWORD except) {
+    std::vector<DWORD> ids;
+    fw::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry = {sizeof(entry)};
+    if (snapshot.get() == INVALID_HANDLE_VALUE || !::Thread32First(snapshot.get(), &entry)) return ids;
+    do {
+        if (entry.th32OwnerProcessID == processId && entry.th32ThreadID != except) ids.push_back(entry.th32ThreadID);
+    } while (::Thread32Next(snapshot.get(), &entry));
+    return ids;
+}
+
+// Holds threads still while it lives.
+class Suspended {
+public:
+    explicit Suspended(const std::vector<DWORD>& ids) {
+        for (DWORD id : ids) {
+            fw::KernelHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, id));
+            if (thread && ::SuspendThread(thread.get()) != static_cast<DWORD>(-1)) threads_.push_back(std::move(thread));
+        }
+    }
+    ~Suspended() {
+        for (auto& thread : threads_) ::ResumeThread(thread.get());
+    }
+    size_t Count() const { return threads_.size(); }
+
+private:
+    std::vector<fw::KernelHandle> threads_;
+};
+
 }  // namespace
 
 TEST(UnpackBadInput, TruncatedCabinet) { ExpectCleanFailure(L"unpack_truncated"); }
@@ -94,11 +129,29 @@ TEST(UnpackCancel, EscapeLetsTheCurrentCabinetFinishAndStartsNoOther) {
     Background launcher(LauncherPath(L"unpack_large"), L"/L*v \"" + log + L"\"");
     WizardDriver wizard(launcher.Id());
     ASSERT_TRUE(wizard.Found());
+    DWORD ui = ::GetWindowThreadProcessId(wizard.Frame(), nullptr);
+    std::vector<DWORD> before = ThreadsOf(launcher.Id(), ui);
     // Next is posted: the page runs its extraction inside the button's handler.
     ::PostMessageW(wizard.Frame(), WM_COMMAND, MAKEWPARAM(kNext, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(wizard.Frame(), kNext)));
-    ASSERT_TRUE(WaitUntil([&] { return PageShows(wizard, L"Reading contents of package Morvex Payload 01"); }, 20000));
-    ::PostMessageW(wizard.Frame(), WM_KEYDOWN, VK_ESCAPE, 0);
+    // The extraction's thread is held as soon as it appears, so the Escape
+    // surely comes while the first cabinet is still being read.
+    std::vector<DWORD> workers;
+    ASSERT_TRUE(WaitUntil([&] {
+        workers.clear();
+        for (DWORD id : ThreadsOf(launcher.Id(), ui))
+            if (std::find(before.begin(), before.end(), id) == before.end()) workers.push_back(id);
+        return !workers.empty();
+    }, 20000));
+    {
+        Suspended hold(workers);
+        ASSERT_EQ(hold.Count(), workers.size());
+        ::PostMessageW(wizard.Frame(), WM_KEYDOWN, VK_ESCAPE, 0);
+        // A sent message is taken at the page's next look at its queue, the
+        // same look that takes the Escape; a moment more and the flag is set.
+        ::SendMessageTimeoutW(wizard.Frame(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
+        ::Sleep(200);
+    }
     EXPECT_TRUE(wizard.WaitForPageText(L"Setup aborted", 30000));
     wizard.Press(kNext);
     EXPECT_EQ(launcher.Wait(20000), 3u);
