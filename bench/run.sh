@@ -14,7 +14,10 @@ wizard=$(run "$build/bench/bench_startup_timer.exe" 15 "$(winpath "$build/tests/
 printf '  empty windowed program (baseline)  %8.1f ms\n' "$empty"
 printf '  launcher wizard                    %8.1f ms   ratio %.2f   difference %+.1f ms\n' \
   "$wizard" "$(echo "$wizard / $empty" | bc -l)" "$(echo "$wizard - $empty" | bc -l)"
+# Each further benchmark runs even when an earlier one reported a failure.
+status=0
 for extra in "$here"/bench/*.bench.sh; do
-  [ -e "$extra" ] && bash "$extra" "$build"
+  [ -e "$extra" ] || continue
+  bash "$extra" "$build" || status=1
 done
-exit 0
+exit $status
