@@ -8,6 +8,8 @@
 # and the product's uninstall registration are checked, and a run that did
 # not install is reported and not counted.
 #   install.bench.sh BUILD_DIR      (bench/run.sh runs it)
+# BENCH_RUNS sets the installs per measure (default 3), BENCH_SIZES the
+# package sizes (default "5 50 200").
 set -uo pipefail
 build=$(cd "${1:-build}" && pwd)
 runs=${BENCH_RUNS:-3}
@@ -25,15 +27,33 @@ stop_prefix() {
     WINEPREFIX=$prefix wineserver -w >/dev/null 2>&1
   fi
 }
-cleanup() { stop_prefix; rm -rf "$work"; }
+cleanup() { stop_prefix; [ "${BENCH_KEEP:-0}" = 1 ] && { echo "kept: $work" >&2; rm -rf "$prefix"; return; }; rm -rf "$work"; }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
 median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 ratio() { echo "$1 / $2" | bc -l; }
+# The times of one measure are kept one a line in $work/NAME.
+counted() { grep -c . "$work/$1"; }
+spread() {
+  sort -n "$work/$1" | awk -v runs="$runs" \
+    'NR == 1 {lo = $1} {hi = $1} END {printf "%d of %d runs", NR, runs; if (NR) printf ", %.0f-%.0f", lo, hi}'
+}
 failures=0
 
-# A fresh prefix with its Wine server running and warmed up.
+# Whether Wine's desktop process of the current prefix is running.
+desktop_running() {
+  local pid
+  for pid in $(pgrep -f 'explorer\.exe /desktop'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$prefix" && return 0
+  done
+  return 1
+}
+
+# A fresh prefix with its Wine server running and warmed up, and its desktop
+# kept up by an idle window, as the shell is on Windows: without it, a run
+# pays Wine's desktop start (a few hundred ms) or not, depending on whether
+# the warm-up's desktop has timed out yet.
 new_prefix() {
   rm -rf "$prefix"
   cp -al "$template" "$prefix"
@@ -42,6 +62,11 @@ new_prefix() {
   export WINEPREFIX=$prefix
   wineserver -p >/dev/null 2>&1
   wine cmd /c exit >/dev/null 2>&1
+  wine "$build/bench/bench_empty_window.exe" >/dev/null 2>&1 &
+  sync  # the previous run's writes do not go to disk during this one
+  local waited=0
+  until desktop_running || [ $waited -ge 100 ]; do sleep 0.05; waited=$((waited + 1)); done
+  sleep 0.5  # the idle window's own start is over
 }
 
 # Whether the product of SIZE is installed in the (stopped) prefix: its
@@ -58,7 +83,11 @@ installed() {
 measure() {
   local label=$1 size=$2 command=$3 time
   new_prefix
-  time=$(wine "$build/bench/bench_process_timer.exe" 1 "$command" 2>"$work/error" | tr -d '\r' | tail -1)
+  if ! desktop_running; then
+    echo "  FAILED run: $label, $size MiB: the prefix's desktop did not come up" >&2
+    stop_prefix; rm -rf "$prefix"; return
+  fi
+  time=$(timeout 600 wine "$build/bench/bench_process_timer.exe" 1 "$command" 2>"$work/error" | tr -d '\r' | tail -1)
   stop_prefix
   if [ -z "$time" ]; then
     echo "  FAILED run: $label, $size MiB: $(tr -d '\r' <"$work/error" | head -3)" >&2
@@ -70,9 +99,18 @@ measure() {
   rm -rf "$prefix"
 }
 
-timer=$build/bench/bench_process_timer.exe
+# row TITLE MEDIAN RATIO_NAME NUMERATOR DENOMINATOR FILE: one line of the table.
+row() {
+  local text
+  if [ -z "$2" ]; then text=$(printf '  %-30s %9s' "$1" "no runs"); else text=$(printf '  %-30s %9.1f' "$1" "$2"); fi
+  if [ -n "$3" ]; then
+    if [ -n "$4" ] && [ -n "$5" ]; then text+=$(printf '   %s %.3f' "$3" "$(ratio "$4" "$5")"); else text+="   $3 -"; fi
+  fi
+  echo "$text   ($(spread "$6"))"
+}
+
 bare=$(winpath "$build/bench/bench_bare_install.exe")
-for size in 5 50 200; do
+for size in ${BENCH_SIZES:-5 50 200}; do
   msi=$(winpath "$build/bench/data/$size/bench.msi")
   launcher=$(winpath "$build/bench/launcher_$size/setup.exe")
   : >"$work/msiexec"; : >"$work/bare"; : >"$work/launcher"
@@ -81,24 +119,15 @@ for size in 5 50 200; do
     measure bare "$size" "$bare PACKAGE_$size C:\\ProgramData\\BareInstall" >>"$work/bare"
     measure setup.exe "$size" "$launcher /qn" >>"$work/launcher"
   done
-  counted() { grep -c . "$work/$1"; }
   echo "-- package of $size MiB payload: database $(( $(stat -c %s "$build/bench/data/$size/bench.msi") / 1048576 )) MiB (whole process, median of the counted runs, ms)"
   for name in msiexec bare launcher; do
     n=$(counted $name)
     if [ "$n" -lt "$runs" ]; then failures=$((failures + runs - n)); fi
   done
   m=$(median <"$work/msiexec"); b=$(median <"$work/bare"); l=$(median <"$work/launcher")
-  printf '  msiexec /i /qn (baseline)      %9.1f   (%d of %d runs)\n' "${m:-0}" "$(counted msiexec)" "$runs"
-  if [ -n "$m" ] && [ -n "$b" ]; then
-    printf '  bare unpack + install          %9.1f   bare/msiexec %.3f   (%d of %d runs)\n' "$b" "$(ratio "$b" "$m")" "$(counted bare)" "$runs"
-  else
-    printf '  bare unpack + install          %9.1f   (%d of %d runs)\n' "${b:-0}" "$(counted bare)" "$runs"
-  fi
-  if [ -n "$b" ] && [ -n "$l" ]; then
-    printf '  setup.exe /qn                  %9.1f   launcher/bare %.3f   (%d of %d runs)\n' "$l" "$(ratio "$l" "$b")" "$(counted launcher)" "$runs"
-  else
-    printf '  setup.exe /qn                  %9.1f   (%d of %d runs)\n' "${l:-0}" "$(counted launcher)" "$runs"
-  fi
+  row 'msiexec /i /qn (baseline)' "$m" "" "" "" msiexec
+  row 'bare unpack + install' "$b" bare/msiexec "$b" "$m" bare
+  row 'setup.exe /qn' "$l" launcher/bare "$l" "$b" launcher
 done
 if [ "$failures" -gt 0 ]; then
   echo "  $failures run(s) failed and were left out (see above)"
