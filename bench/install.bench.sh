@@ -13,7 +13,7 @@
 set -uo pipefail
 build=$(cd "${1:-build}" && pwd)
 runs=${BENCH_RUNS:-3}
-echo "== installing (builds the benchmark packages on first use)"
+echo "== installing (builds the benchmark packages on first use; load average $(cut -d' ' -f1-3 /proc/loadavg))"
 cmake --build "$build" --target bench_install -j2 >/dev/null || { echo "  building bench_install failed"; exit 1; }
 
 template=$build/wine/template
@@ -45,7 +45,7 @@ failures=0
 desktop_running() {
   local pid
   for pid in $(pgrep -f 'explorer\.exe /desktop'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$prefix" && return 0
+    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$prefix" && return 0
   done
   return 1
 }
@@ -129,6 +129,7 @@ for size in ${BENCH_SIZES:-5 50 200}; do
   row 'bare unpack + install' "$b" bare/msiexec "$b" "$m" bare
   row 'setup.exe /qn' "$l" launcher/bare "$l" "$b" launcher
 done
+echo "  load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 if [ "$failures" -gt 0 ]; then
   echo "  $failures run(s) failed and were left out (see above)"
   exit 1
