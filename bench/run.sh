@@ -23,7 +23,10 @@ printf '  floor: required steps only         %8.1f ms   ratio %.2f   difference 
   "$floor" "$(echo "$floor / $empty" | bc -l)" "$(echo "$floor - $empty" | bc -l)"
 printf '  launcher wizard                    %8.1f ms   ratio %.2f   difference %+.1f ms   over the floor %+.1f ms\n' \
   "$wizard" "$(echo "$wizard / $empty" | bc -l)" "$(echo "$wizard - $empty" | bc -l)" "$(echo "$wizard - $floor" | bc -l)"
+# Each further benchmark runs even when an earlier one reported a failure.
+status=0
 for extra in "$here"/bench/*.bench.sh; do
-  [ -e "$extra" ] && bash "$extra" "$build"
+  [ -e "$extra" ] || continue
+  bash "$extra" "$build" || status=1
 done
-exit 0
+exit $status
