@@ -11,7 +11,6 @@
 #include "launcher/ExitCleanup.h"
 #include "launcher/PropertyRules.h"
 #include "launcher/SetupApp.h"
-#include "launcher/StartupWarmup.h"
 #include "wizard/WizardDialog.h"
 
 BOOL CSetupApp::InitInstance() {
@@ -38,7 +37,7 @@ BOOL CSetupApp::InitInstance() {
         log_.Write(2, L"ZEL (c): Setup not allowed to run on %s\r\n", osName_.c_str());
         fw::ShowMessageBox(IsSilent(), FormatLocalized(10, osName_.c_str(), requiredOsName_.c_str()), MB_ICONHAND);
         SetOutcome(outcome::kIncompatibleWindows);
-    } else if (!Direct2DAvailable()) {
+    } else if (!HasDirect2D()) {
         log_.WriteRaw(2, L"No Direct2D found on this machine.");
         fw::ShowMessageBox(IsSilent(), LoadLocalizedString(66), MB_ICONHAND);
         SetOutcome(outcome::kNoDirect2D);
@@ -62,7 +61,9 @@ BOOL CSetupApp::InitInstance() {
 }
 
 void CSetupApp::RunMainPath() {
-    InitRichEdit();
+    // Rich-edit controls of the wizard pages; the library stays loaded.
+    static HMODULE richEdit = fw::LoadSystemLibrary(L"riched20.dll");
+    (void)richEdit;
     fw::InitCommonControls();
     SetAppName(FormatLocalized(1, ReadCatalogueString(L"PRODUCT_NAME_0").c_str()));
     if (!ReadPackageCatalogue()) SetOutcome(outcome::kCatalogueBroken);

@@ -3,7 +3,6 @@
 
 #include "framework/Application.h"
 #include "launcher/SetupApp.h"
-#include "launcher/StartupWarmup.h"
 
 namespace {
 
@@ -17,10 +16,6 @@ struct DllSearchHardening {
         if (!setDirs || !setDirs(LOAD_LIBRARY_SEARCH_SYSTEM32)) ::SetDllDirectoryW(L"");
     }
 } g_hardening;
-
-// From here on, the Direct2D probe and the large libraries load beside the
-// main thread's own start.
-StartupWarmup g_warmup;
 
 CSetupApp theApp(::GetCommandLineW());
 
