@@ -87,21 +87,11 @@ bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()
 void PutFile(const std::wstring& path, const std::string& bytes) { testsupport::WriteBytes(path, bytes); }
 
 void ExpectProtectedList(const std::wstring& folder) {
-    PACL dacl = nullptr;
-    PSID owner = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
-              ::GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT,
-                                      OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner, nullptr, &dacl,
-                                      nullptr, &descriptor));
-    SECURITY_DESCRIPTOR_CONTROL control = 0;
-    DWORD revision = 0;
-    ::GetSecurityDescriptorControl(descriptor, &control, &revision);
-    std::wstring ownerText = testsupport::SidText(owner);
-    std::vector<testsupport::AceEntry> entries = testsupport::EntriesOf(dacl);
-    ::LocalFree(descriptor);
-    EXPECT_EQ(ownerText, testsupport::SidText(WinBuiltinAdministratorsSid));
-    EXPECT_TRUE(control & SE_DACL_PROTECTED);
+    testsupport::ObjectSecurity security = testsupport::ReadObjectSecurity(folder);
+    ASSERT_TRUE(security.read);
+    const std::vector<testsupport::AceEntry>& entries = security.entries;
+    EXPECT_EQ(security.owner, testsupport::SidText(WinBuiltinAdministratorsSid));
+    EXPECT_TRUE(security.protectedList);
     ASSERT_EQ(entries.size(), 3u);
     auto admins = testsupport::AllowedFor(entries, testsupport::SidText(WinBuiltinAdministratorsSid));
     auto system = testsupport::AllowedFor(entries, testsupport::SidText(WinLocalSystemSid));

@@ -59,6 +59,25 @@ std::vector<AceEntry> ReadDaclEntries(const std::wstring& path) {
     return entries;
 }
 
+ObjectSecurity ReadObjectSecurity(const std::wstring& path) {
+    ObjectSecurity security;
+    PACL dacl = nullptr;
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                                &owner, nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+        return security;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    ::GetSecurityDescriptorControl(descriptor, &control, &revision);
+    security.read = true;
+    security.owner = SidText(owner);
+    security.protectedList = (control & SE_DACL_PROTECTED) != 0;
+    security.entries = EntriesOf(dacl);
+    ::LocalFree(descriptor);
+    return security;
+}
+
 std::vector<AceEntry> AllowedFor(const std::vector<AceEntry>& entries, const std::wstring& sid) {
     std::vector<AceEntry> found;
     for (const AceEntry& entry : entries)

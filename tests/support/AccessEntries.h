@@ -25,6 +25,14 @@ std::vector<AceEntry> EntriesOf(PACL acl);
 std::vector<AceEntry> DaclEntriesOf(PSECURITY_DESCRIPTOR descriptor);
 // The DACL of a file or folder as GetNamedSecurityInfoW reports it.
 std::vector<AceEntry> ReadDaclEntries(const std::wstring& path);
+// Owner, protection and access list of a file or folder.
+struct ObjectSecurity {
+    bool read = false;  // GetNamedSecurityInfoW answered
+    std::wstring owner;
+    bool protectedList = false;  // SE_DACL_PROTECTED
+    std::vector<AceEntry> entries;
+};
+ObjectSecurity ReadObjectSecurity(const std::wstring& path);
 std::wstring SidText(WELL_KNOWN_SID_TYPE type);
 std::wstring SidText(PSID sid);
 // The allowed entries for a SID; empty when there is none.

@@ -88,6 +88,10 @@ void WizardDriver::Press(int id) const {
                    reinterpret_cast<LPARAM>(::GetDlgItem(frame_, id)));
 }
 
+void WizardDriver::PressPosted(int id) const {
+    ::PostMessageW(frame_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(frame_, id)));
+}
+
 std::vector<std::wstring> WizardDriver::LanguageEntries() const {
     HWND box = ::GetDlgItem(frame_, kLanguageBox);
     std::vector<std::wstring> entries;

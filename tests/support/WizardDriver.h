@@ -31,6 +31,9 @@ public:
     bool WaitForPageText(const std::wstring& part, DWORD timeoutMs = 10000) const;
 
     void Press(int id) const;
+    // Presses a button without waiting for its handler (which may run a
+    // long operation or a modal box of its own).
+    void PressPosted(int id) const;
     // Chooses an entry of the language box by its text.
     bool ChooseLanguage(const std::wstring& displayName) const;
     std::vector<std::wstring> LanguageEntries() const;

@@ -132,8 +132,7 @@ TEST(UnpackCancel, EscapeLetsTheCurrentCabinetFinishAndStartsNoOther) {
     DWORD ui = ::GetWindowThreadProcessId(wizard.Frame(), nullptr);
     std::vector<DWORD> before = ThreadsOf(launcher.Id(), ui);
     // Next is posted: the page runs its extraction inside the button's handler.
-    ::PostMessageW(wizard.Frame(), WM_COMMAND, MAKEWPARAM(kNext, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(wizard.Frame(), kNext)));
+    wizard.PressPosted(kNext);
     // The extraction's thread is held as soon as it appears, so the Escape
     // surely comes while the first cabinet is still being read.
     std::vector<DWORD> workers;

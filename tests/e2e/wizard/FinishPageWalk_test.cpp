@@ -40,8 +40,7 @@ FinishSeen WalkToFinish(const std::wstring& arguments, const std::wstring& welco
     if (!wizard.Found()) return seen;
     EXPECT_TRUE(wizard.WaitForPageText(welcomeText, 5000));
     // Posted: a box shown while the operation runs must not hold the test.
-    ::PostMessageW(wizard.Frame(), WM_COMMAND, MAKEWPARAM(kNext, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(wizard.Frame(), kNext)));
+    wizard.PressPosted(kNext);
     DWORD start = ::GetTickCount();
     while (!wizard.WaitForPageText(L"Click Finish to exit the wizard.", 500) && ::GetTickCount() - start < 120000) {
         FoundWindow box = WaitForWindow(launcher.Id(), 0, wizard.Frame());
@@ -50,8 +49,7 @@ FinishSeen WalkToFinish(const std::wstring& arguments, const std::wstring& welco
     seen.page = wizard.PageTexts();
     seen.nextText = wizard.ControlText(kNext);
     seen.backEnabled = wizard.IsEnabled(kBack);
-    ::PostMessageW(wizard.Frame(), WM_COMMAND, MAKEWPARAM(kNext, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(wizard.Frame(), kNext)));
+    wizard.PressPosted(kNext);
     FoundWindow error = WaitForWindow(launcher.Id(), 3000, wizard.Frame());
     if (error.handle) PressButton(error.handle, IDOK);
     seen.exitCode = launcher.Wait(30000);

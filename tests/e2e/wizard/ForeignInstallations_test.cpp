@@ -47,6 +47,16 @@ FixtureFacts InstallForeign(const std::wstring& fixture, const TempDir& sources)
     return facts;
 }
 
+// The editor and the tools product as another installer put them on the
+// machine, and the two-package launcher started in full UI with its question.
+struct TwoForeignProducts {
+    TempDir sources;
+    FixtureFacts editor = InstallForeign(L"editor_other", sources);
+    FixtureFacts tools = InstallForeign(L"tools_other", sources);
+    Background launcher{LauncherPath(L"two_packages"), L""};
+    FoundWindow dialog = WaitForWindow(launcher.Id(), 20000);
+};
+
 std::wstring ControlText(HWND dialog, int id) { return fw::WindowText(::GetDlgItem(dialog, id)); }
 }  // namespace
 
@@ -132,11 +142,10 @@ TEST(ForeignInstallations, MessageBoxOkRemovesTheProductAndTheWizardGoesOn) {
 }
 
 TEST(ForeignInstallations, DialogCancelRemovesNothing) {
-    TempDir sources;
-    FixtureFacts editor = InstallForeign(L"editor_other", sources);
-    FixtureFacts tools = InstallForeign(L"tools_other", sources);
-    Background launcher(LauncherPath(L"two_packages"), L"");
-    FoundWindow dialog = WaitForWindow(launcher.Id(), 20000);
+    TwoForeignProducts run;
+    FixtureFacts &editor = run.editor, &tools = run.tools;
+    Background& launcher = run.launcher;
+    FoundWindow& dialog = run.dialog;
     ASSERT_NE(dialog.handle, nullptr);
     EXPECT_EQ(dialog.caption, L"Install Alert");
     EXPECT_EQ(ControlText(dialog.handle, kMessage),
@@ -160,11 +169,10 @@ TEST(ForeignInstallations, DialogCancelRemovesNothing) {
 }
 
 TEST(ForeignInstallations, DialogOkWithTheBoxUncheckedRemovesTheMainProductOnly) {
-    TempDir sources;
-    FixtureFacts editor = InstallForeign(L"editor_other", sources);
-    FixtureFacts tools = InstallForeign(L"tools_other", sources);
-    Background launcher(LauncherPath(L"two_packages"), L"");
-    FoundWindow dialog = WaitForWindow(launcher.Id(), 20000);
+    TwoForeignProducts run;
+    FixtureFacts &editor = run.editor, &tools = run.tools;
+    Background& launcher = run.launcher;
+    FoundWindow& dialog = run.dialog;
     ASSERT_NE(dialog.handle, nullptr);
     ASSERT_EQ(dialog.caption, L"Install Alert");
     ::SendMessageW(::GetDlgItem(dialog.handle, kRemoveSubs), BM_SETCHECK, BST_UNCHECKED, 0);

@@ -91,20 +91,11 @@ TEST(FolderAccess, ProtectedFolderAccessIsAppliedAndReadBack) {
     if (!testsupport::KeepsAccessListsAsGiven(dir.Path()))
         GTEST_SKIP() << "this file system derives access lists from Unix permissions; the list set cannot be read back";
 
-    PACL dacl = nullptr;
-    PSID owner = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
-              ::GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT,
-                                      OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner, nullptr, &dacl,
-                                      nullptr, &descriptor));
-    SECURITY_DESCRIPTOR_CONTROL control = 0;
-    DWORD revision = 0;
-    ::GetSecurityDescriptorControl(descriptor, &control, &revision);
-    EXPECT_TRUE(control & SE_DACL_PROTECTED);
-    EXPECT_EQ(SidText(WinBuiltinAdministratorsSid), SidText(owner));
-    auto entries = testsupport::EntriesOf(dacl);
-    ::LocalFree(descriptor);
+    testsupport::ObjectSecurity security = testsupport::ReadObjectSecurity(folder);
+    ASSERT_TRUE(security.read);
+    EXPECT_TRUE(security.protectedList);
+    EXPECT_EQ(SidText(WinBuiltinAdministratorsSid), security.owner);
+    const auto& entries = security.entries;
     ASSERT_EQ(3u, entries.size());
     for (const auto& entry : entries) EXPECT_EQ(0, entry.flags & INHERITED_ACE);
     EXPECT_EQ(static_cast<DWORD>(FILE_ALL_ACCESS),
