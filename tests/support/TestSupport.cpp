@@ -152,12 +152,13 @@ std::wstring ClassOf(HWND window) {
 }
 }  // namespace
 
-FoundWindow WaitForWindow(DWORD processId, DWORD timeoutMs, HWND except) {
+FoundWindow WaitForWindow(DWORD processId, DWORD timeoutMs, HWND except, const wchar_t* className) {
     struct Search {
         DWORD pid;
         HWND except;
+        const wchar_t* className;
         HWND found;
-    } search{processId, except, nullptr};
+    } search{processId, except, className, nullptr};
     DWORD start = ::GetTickCount();
     // One look at least, then until the time is up.
     for (;;) {
@@ -167,6 +168,7 @@ FoundWindow WaitForWindow(DWORD processId, DWORD timeoutMs, HWND except) {
                 DWORD pid = 0;
                 ::GetWindowThreadProcessId(window, &pid);
                 if (pid != s->pid || window == s->except || !::IsWindowVisible(window)) return TRUE;
+                if (s->className && ClassOf(window) != s->className) return TRUE;
                 s->found = window;
                 return FALSE;
             },

@@ -66,8 +66,9 @@ struct FoundWindow {
     std::wstring text;  // the texts of its static controls, joined by LF
 };
 // Waits up to timeoutMs for a visible top-level window of the process other
-// than except (looks once when the time is 0).
-FoundWindow WaitForWindow(DWORD processId, DWORD timeoutMs, HWND except = nullptr);
+// than except, of the given class when one is named (looks once when the
+// time is 0).
+FoundWindow WaitForWindow(DWORD processId, DWORD timeoutMs, HWND except = nullptr, const wchar_t* className = nullptr);
 // Presses a button of a dialog as a user would (by control id).
 void PressButton(HWND dialog, int controlId);
 

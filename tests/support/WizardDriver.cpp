@@ -61,7 +61,11 @@ std::vector<std::wstring> WizardDriver::PageTexts() const {
     HWND page = VisiblePage();
     if (!page) return {};
     for (HWND child = ::GetWindow(page, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        std::wstring text = fw::WindowText(child);
+        // Read without a message: a launcher busy inside Windows Installer
+        // must not hold the test.
+        wchar_t buffer[1024] = {};
+        ::InternalGetWindowText(child, buffer, 1024);
+        std::wstring text = buffer;
         if (text.empty()) continue;
         RECT rect;
         ::GetWindowRect(child, &rect);

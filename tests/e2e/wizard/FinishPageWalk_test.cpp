@@ -43,14 +43,16 @@ FinishSeen WalkToFinish(const std::wstring& arguments, const std::wstring& welco
     wizard.PressPosted(kNext);
     DWORD start = ::GetTickCount();
     while (!wizard.WaitForPageText(L"Click Finish to exit the wizard.", 500) && ::GetTickCount() - start < 120000) {
-        FoundWindow box = WaitForWindow(launcher.Id(), 0, wizard.Frame());
+        // Message boxes only: Windows Installer's own progress window is
+        // left alone.
+        FoundWindow box = WaitForWindow(launcher.Id(), 0, wizard.Frame(), L"#32770");
         if (box.handle) PressButton(box.handle, IDOK);
     }
     seen.page = wizard.PageTexts();
     seen.nextText = wizard.ControlText(kNext);
     seen.backEnabled = wizard.IsEnabled(kBack);
     wizard.PressPosted(kNext);
-    FoundWindow error = WaitForWindow(launcher.Id(), 3000, wizard.Frame());
+    FoundWindow error = WaitForWindow(launcher.Id(), 3000, wizard.Frame(), L"#32770");
     if (error.handle) PressButton(error.handle, IDOK);
     seen.exitCode = launcher.Wait(30000);
     if (::testing::Test::HasFailure()) std::wcout << ReadUtf16(dir.File(L"log.txt")) << std::endl;
