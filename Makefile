@@ -2,8 +2,11 @@
 BUILD    ?= build
 JOBS     ?= 2
 CMAKE_FLAGS ?=
+# Which launchers `make test` tests: auto (every launcher this machine can
+# run), x64 (the 64-bit-only path, on any machine) or x86 (tools/launchers.sh).
+TEST_ARCH ?= auto
 
-APT_PACKAGES = cmake make python3 mingw-w64 g++-mingw-w64-i686 wine wine32:i386 wine64 x11-utils \
+APT_PACKAGES = cmake make python3 mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 x11-utils \
                wixl msitools gcab xvfb cabextract googletest
 DEPS_STAMP = $(BUILD)/.deps-ok
 
@@ -15,10 +18,12 @@ all: build
 deps: $(DEPS_STAMP)
 $(DEPS_STAMP):
 	@missing=""; \
-	for tool in cmake python3 i686-w64-mingw32-g++-posix wine wixl msiinfo gcab Xvfb cabextract; do \
+	for tool in cmake python3 i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix wine wixl msiinfo gcab Xvfb \
+	            cabextract unshare; do \
 	  command -v $$tool >/dev/null 2>&1 || missing="$$missing $$tool"; done; \
 	[ -f /usr/src/googletest/CMakeLists.txt ] || missing="$$missing googletest"; \
-	[ -x /usr/lib/wine/wine ] || [ -x /usr/lib/i386-linux-gnu/wine/wine ] || dpkg -s wine32:i386 >/dev/null 2>&1 || missing="$$missing wine32"; \
+	[ -x /usr/lib/wine/wine64 ] || missing="$$missing wine64"; \
+	[ -x /usr/lib/wine/wine ] || dpkg -s wine32:i386 >/dev/null 2>&1 || missing="$$missing wine32"; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing missing tools:$$missing"; \
 	  dpkg --add-architecture i386 && apt-get update -q && \
@@ -26,12 +31,13 @@ $(DEPS_STAMP):
 	fi
 	@mkdir -p $(BUILD) && touch $@
 
+# Both launchers: the 32-bit one in $(BUILD), the 64-bit one in $(BUILD)/x64.
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake $(CMAKE_FLAGS) >/dev/null
-	cmake --build $(BUILD) -j $(JOBS)
+	@tools/build.sh $(BUILD) $(JOBS) $(TEST_ARCH) "$(CMAKE_FLAGS)"
 
-test: build
-	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure --timeout 600
+# Says first which launchers it tests, builds, runs ctest in each tree.
+test: deps
+	@tools/run-tests.sh $(BUILD) $(JOBS) $(TEST_ARCH) "$(CMAKE_FLAGS)"
 
 demo: build
 	tools/demo.sh $(BUILD)

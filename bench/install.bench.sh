@@ -12,6 +12,8 @@
 # package sizes (default "5 50 200").
 set -uo pipefail
 build=$(cd "${1:-build}" && pwd)
+. "$(cd "$(dirname "$0")/.." && pwd)/tests/support/wine-env.sh"   # TEST_WINE_ARCH from bench/run.sh
+wine_guard "$0" "$@"
 runs=${BENCH_RUNS:-3}
 echo "== installing (builds the benchmark packages on first use; load average $(cut -d' ' -f1-3 /proc/loadavg))"
 cmake --build "$build" --target bench_install -j2 >/dev/null || { echo "  building bench_install failed"; exit 1; }
@@ -19,12 +21,10 @@ cmake --build "$build" --target bench_install -j2 >/dev/null || { echo "  buildi
 template=$build/wine/template
 work=$(mktemp -d "$build/bench/install.XXXXXX")
 prefix=$work/prefix
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=" WINEARCH=win64
 unset DISPLAY
 stop_prefix() {
   if [ -d "$prefix" ]; then
-    WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
-    WINEPREFIX=$prefix wineserver -w >/dev/null 2>&1
+    WINEPREFIX=$prefix stop_wineserver
   fi
 }
 cleanup() { stop_prefix; [ "${BENCH_KEEP:-0}" = 1 ] && { echo "kept: $work" >&2; rm -rf "$prefix"; return; }; rm -rf "$work"; }
@@ -56,13 +56,11 @@ desktop_running() {
 # the warm-up's desktop has timed out yet.
 new_prefix() {
   rm -rf "$prefix"
-  cp -al "$template" "$prefix"
-  for f in system.reg user.reg userdef.reg; do rm -f "$prefix/$f"; cp "$template/$f" "$prefix/$f"; done
-  rm -f "$prefix/.template-ready"
+  clone_prefix "$template" "$prefix" || return 1
   export WINEPREFIX=$prefix
-  wineserver -p >/dev/null 2>&1
-  wine cmd /c exit >/dev/null 2>&1
-  wine "$build/bench/bench_empty_window.exe" >/dev/null 2>&1 &
+  "$WINESERVER" -p >/dev/null 2>&1
+  "$WINE" cmd /c exit >/dev/null 2>&1
+  "$WINE" "$build/bench/bench_empty_window.exe" >/dev/null 2>&1 &
   sync  # the previous run's writes do not go to disk during this one
   local waited=0
   until desktop_running || [ $waited -ge 100 ]; do sleep 0.05; waited=$((waited + 1)); done
@@ -87,7 +85,7 @@ measure() {
     echo "  FAILED run: $label, $size MiB: the prefix's desktop did not come up" >&2
     stop_prefix; rm -rf "$prefix"; return
   fi
-  time=$(timeout 600 wine "$build/bench/bench_process_timer.exe" 1 "$command" 2>"$work/error" | tr -d '\r' | tail -1)
+  time=$(timeout 600 "$WINE" "$build/bench/bench_process_timer.exe" 1 "$command" 2>"$work/error" | tr -d '\r' | tail -1)
   stop_prefix
   if [ -z "$time" ]; then
     echo "  FAILED run: $label, $size MiB: $(tr -d '\r' <"$work/error" | head -3)" >&2

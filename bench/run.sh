@@ -1,9 +1,22 @@
 #!/usr/bin/env bash
 # Runs the benchmarks side by side under Wine and prints each measure with
-# its ratio against its named baseline.
+# its ratio against its named baseline. Where the machine runs 32-bit
+# programs, the 32-bit launcher is measured against baselines built for 32
+# bits; elsewhere the 64-bit launcher (BUILD/x64) against 64-bit baselines.
+#   run.sh [BUILD]
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/tools/launchers.sh"
+if machine_runs_32bit; then
+  export TEST_WINE_ARCH=x86
+  echo "Benchmarking the 32-bit launcher (i686, $build) against 32-bit baselines."
+else
+  export TEST_WINE_ARCH=x64
+  build=$build/x64
+  echo "Benchmarking the 64-bit launcher (x86_64, $build) against 64-bit baselines:" \
+       "this machine cannot run 32-bit Linux programs."
+fi
 export TEST_WINE_TEMPLATE=$build/wine/template
 winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
 run() { "$here/tests/support/wine-run.sh" "$@" | tr -d '\r'; }

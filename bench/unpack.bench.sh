@@ -9,6 +9,8 @@
 set -uo pipefail
 build=$(cd "${1:-build}" && pwd)
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/tests/support/wine-env.sh"   # TEST_WINE_ARCH from bench/run.sh
+wine_guard "$0" "$@"
 runs=${BENCH_RUNS:-3}
 echo "== unpacking (builds the benchmark packages on first use)"
 cmake --build "$build" --target bench_unpack -j2 >/dev/null || { echo "  building bench_unpack failed"; exit 1; }
@@ -17,24 +19,23 @@ template=$build/wine/template
 work=$(mktemp -d "$build/bench/unpack.XXXXXX")
 prefix=$work/prefix
 cd "$work"  # setup.exe /u copies the databases into the current folder
-cp -al "$template" "$prefix"
-for f in system.reg user.reg userdef.reg; do rm -f "$prefix/$f"; cp "$template/$f" "$prefix/$f"; done
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=" WINEARCH=win64
+clone_prefix "$template" "$prefix" || exit 1
+export WINEPREFIX=$prefix
 unset DISPLAY
-cleanup() { wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; rm -rf "$work"; }
+cleanup() { stop_wineserver; rm -rf "$work"; }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
-wineserver -p >/dev/null 2>&1
-wine cmd /c exit >/dev/null 2>&1
+"$WINESERVER" -p >/dev/null 2>&1
+"$WINE" cmd /c exit >/dev/null 2>&1
 winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
 median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 ratio() { echo "$1 / $2" | bc -l; }
 out=$work/out
 fresh() { rm -rf "$out"; mkdir -p "$out"; }
 # Median of $runs inside-process times printed by a program under Wine.
-inside() { for _ in $(seq "$runs"); do fresh; wine "$@" | tr -d '\r'; done | median; }
+inside() { for _ in $(seq "$runs"); do fresh; "$WINE" "$@" | tr -d '\r'; done | median; }
 # Median whole-process time of a command line, timed under Wine.
-whole() { fresh; wine "$build/bench/bench_process_timer.exe" "$runs" "$1" | tr -d '\r' | tail -1; }
+whole() { fresh; "$WINE" "$build/bench/bench_process_timer.exe" "$runs" "$1" | tr -d '\r' | tail -1; }
 native() {
   for _ in $(seq "$runs"); do
     fresh; start=$(date +%s%N); cabextract -q -d "$out" "$1"; end=$(date +%s%N)
@@ -66,7 +67,7 @@ done
 sample() {  # sample NAME COMMAND... ; prints "peak-private-kB peak-resident-kB"
   local name=$1; shift
   fresh
-  wine "$@" >/dev/null 2>&1 &
+  "$WINE" "$@" >/dev/null 2>&1 &
   local waiter=$! pid="" anon=0 hwm=0
   while kill -0 "$waiter" 2>/dev/null; do
     [ -z "$pid" ] && pid=$(pgrep -n -x "$name" 2>/dev/null)

@@ -1,10 +1,12 @@
 // RelatedProduct: what the maker's installations left in the setup keys of
-// the registry (a 64-bit product in the 64-bit view).
+// the registry (a 64-bit product in the 64-bit view, any other in the 32-bit
+// view).
 #include <optional>
 
 #include "catalogue/RelatedProduct.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/RegistryKey.h"
+#include "icbs/RegistryViews.h"
 
 namespace {
 
@@ -12,7 +14,7 @@ namespace {
 struct SetupKey : RegistryKey {
     SetupKey(const std::wstring& registryName, int major, bool is64)
         : RegistryKey(RegistryKey::LocalMachine(), SetupKeyPath(registryName, major, is64), true, false,
-                      is64 ? KEY_WOW64_64KEY : 0) {}
+                      registry_view::ForProduct(is64)) {}
 };
 
 // "InstalledFromTarnwell": a non-zero number, or a text other than "" and "0".

@@ -7,6 +7,7 @@
 #include "framework/Text.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/RegistryKey.h"
+#include "icbs/RegistryViews.h"
 #include "launcher/SetupApp.h"
 
 namespace {
@@ -23,14 +24,15 @@ struct EntryValues {
 };
 
 // The uninstall key, opened (never created) with all access; a 64-bit
-// product's entry lives in the 64-bit view of the registry. Without a
-// product code (or with one that names a path) there is no entry: the
-// values must never land in the list's own key or another product's.
+// product's entry lives in the 64-bit view of the registry, any other's in
+// the 32-bit view. Without a product code (or with one that names a path)
+// there is no entry: the values must never land in the list's own key or
+// another product's.
 RegistryKey OpenUninstallKey(const SetupPackage& package) {
     if (package.productCode.empty() || package.productCode.find(L'\\') != std::wstring::npos)
         return RegistryKey(std::wstring());  // no root: never open
     return RegistryKey(RegistryKey::LocalMachine(), kUninstallKey + package.productCode, false, false,
-                       package.is64 ? KEY_WOW64_64KEY : 0);
+                       registry_view::ForProduct(package.is64));
 }
 
 // The installer's own product key, always in the 64-bit view; a product
@@ -38,7 +40,7 @@ RegistryKey OpenUninstallKey(const SetupPackage& package) {
 RegistryKey OpenProductsKey(const SetupPackage& package) {
     std::wstring packed = PackProductCode(package.productCode);
     if (packed.empty()) return RegistryKey(std::wstring());  // no root: never open
-    return RegistryKey(RegistryKey::LocalMachine(), kProductsKey + packed, false, false, KEY_WOW64_64KEY);
+    return RegistryKey(RegistryKey::LocalMachine(), kProductsKey + packed, false, false, registry_view::k64);
 }
 
 std::wstring ProductIcon(const std::wstring& productCode) {

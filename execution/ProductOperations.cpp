@@ -10,6 +10,7 @@
 #include "framework/SystemApi.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/RegistryKey.h"
+#include "icbs/RegistryViews.h"
 #include "launcher/SetupApp.h"
 #include "options/SetupOptions.h"
 
@@ -259,11 +260,11 @@ DWORD ProductOperations::Extract() {
 }
 
 std::wstring ReadCurrentInstallationType() {
-    RegistryKey key(RegistryKey::LocalMachine(), L"Software\\Morvex");
+    RegistryKey key(RegistryKey::LocalMachine(), L"Software\\Morvex", true, false, registry_view::k32);
     return key.IsOpen() ? key.GetString(L"CurrentInstallationType") : std::wstring();
 }
 
 void DeleteCurrentInstallationType() {
-    RegistryKey key(RegistryKey::LocalMachine(), L"Software\\Morvex", false);
+    RegistryKey key(RegistryKey::LocalMachine(), L"Software\\Morvex", false, false, registry_view::k32);
     if (key.IsOpen()) key.DeleteValue(L"CurrentInstallationType");
 }

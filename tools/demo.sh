@@ -1,19 +1,30 @@
 #!/usr/bin/env bash
 # The demo: runs the demo installer under Wine in a prefix of its own,
 # quietly with a verbose log; shows what it installed; removes it again with
-# /x; prints the exit codes and the launcher's log lines.
+# /x; prints the exit codes and the launcher's log lines. The 32-bit demo
+# installer runs where the machine can run 32-bit programs, the 64-bit one
+# (BUILD/x64) otherwise.
+#   demo.sh [BUILD]
 set -uo pipefail
 build=$(cd "${1:-build}" && pwd)
 here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/tools/launchers.sh"
+if machine_runs_32bit; then
+  export TEST_WINE_ARCH=x86
+  echo "== The 32-bit demo installer ($build/demo/setup.exe)"
+else
+  export TEST_WINE_ARCH=x64
+  build=$build/x64
+  echo "== The 64-bit demo installer ($build/demo/setup.exe): this machine cannot run 32-bit Linux programs"
+fi
+. "$here/tests/support/wine-env.sh"
 template=$build/wine/template
 prefix=$build/wine/demo
 rm -rf "$prefix"
-cp -al "$template" "$prefix"
-for f in system.reg user.reg userdef.reg; do rm -f "$prefix/$f"; cp "$template/$f" "$prefix/$f"; done
-rm -f "$prefix/.template-ready"
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
+clone_prefix "$template" "$prefix" || exit 1
+export WINEPREFIX=$prefix
 unset DISPLAY
-trap 'wineserver -k >/dev/null 2>&1; rm -rf "$prefix"' EXIT
+trap 'stop_wineserver; rm -rf "$prefix"' EXIT
 winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
 setup=$(winpath "$build/demo/setup.exe")
 runexit=$build/tests/runexit.exe
@@ -23,10 +34,10 @@ show_log() {
 }
 show_installed() {
   echo "  Windows Installer products:"
-  wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' \
+  "$WINE" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' \
     | grep -E 'DisplayName|DisplayVersion' | grep -i morvex -A1 | sed 's/^ */    /' || echo "    (none)"
   echo "  Registry values under HKLM\\Software\\Morvex\\Demo (32-bit view):"
-  wine reg query 'HKLM\Software\Morvex\Demo' /s /reg:32 2>/dev/null | tr -d '\r' | grep -E 'HKEY|REG_' \
+  "$WINE" reg query 'HKLM\Software\Morvex\Demo' /s /reg:32 2>/dev/null | tr -d '\r' | grep -E 'HKEY|REG_' \
     | sed 's/^ */    /' | grep . || echo "    (none)"
   echo "  Files under Program Files (x86)\\Morvex:"
   files=$(find "$prefix/drive_c/Program Files (x86)/Morvex" -type f 2>/dev/null)
@@ -34,13 +45,13 @@ show_installed() {
 }
 
 echo "== setup.exe /qn /L*v install.txt"
-wine "$runexit" "$setup" /qn /L*v 'C:\install.txt' | tr -d '\r'
+"$WINE" "$runexit" "$setup" /qn /L*v 'C:\install.txt' | tr -d '\r'
 show_log "$prefix/drive_c/install.txt"
 echo "== installed:"
 show_installed
 
 echo "== setup.exe /x /qn /L*v uninstall.txt"
-wine "$runexit" "$setup" /x /qn /L*v 'C:\uninstall.txt' | tr -d '\r'
+"$WINE" "$runexit" "$setup" /x /qn /L*v 'C:\uninstall.txt' | tr -d '\r'
 show_log "$prefix/drive_c/uninstall.txt"
 echo "== after /x:"
 show_installed

@@ -20,3 +20,5 @@ struct LauncherRun {
 // Runs build/tests/launchers/<variant>/setup.exe with arguments; "%LOG%" in
 // arguments is replaced by a log file in a fresh temporary folder.
 LauncherRun RunLauncher(const std::wstring& variant, const std::wstring& arguments, DWORD timeoutMs = 60000);
+// The same with a launcher given by its path.
+LauncherRun RunLauncherFile(const std::wstring& path, const std::wstring& arguments, DWORD timeoutMs = 60000);

@@ -27,6 +27,19 @@ std::wstring LauncherPath(const std::wstring& variant) {
     return BuildDir() + L"\\tests\\launchers\\" + variant + L"\\setup.exe";
 }
 
+namespace {
+std::wstring Environment(const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    DWORD length = ::GetEnvironmentVariableW(name, value, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        throw std::runtime_error("environment variable missing: " + fw::ToCodePage(name, CP_UTF8));
+    return value;
+}
+}  // namespace
+
+std::wstring ProgramFiles32() { return Environment(L"ProgramFiles(x86)"); }
+std::wstring ProgramFiles64() { return Environment(L"ProgramW6432"); }
+
 std::wstring RunResult::Text() const { return fw::FromCodePage(output, ::GetOEMCP()); }
 
 RunResult Run(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs,

@@ -17,6 +17,12 @@ std::wstring FixtureDir();
 // build/tests/launchers/<variant>/setup.exe
 std::wstring LauncherPath(const std::wstring& variant);
 
+// The program files folders of 64-bit Windows, the same whichever bitness
+// the test program has: where 32-bit packages install (Program Files (x86))
+// and where 64-bit ones do.
+std::wstring ProgramFiles32();
+std::wstring ProgramFiles64();
+
 struct RunResult {
     DWORD exitCode = 0;
     bool timedOut = false;

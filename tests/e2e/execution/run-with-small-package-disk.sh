@@ -5,8 +5,11 @@
 # package larger than it fills the disk. The tmpfs is always unmounted and
 # the clone removed afterwards.
 #   run-with-small-package-disk.sh PROGRAM [ARGS...]
-# TEST_WINE_TEMPLATE names the template; SMALL_DISK_SIZE the tmpfs size (2m).
+# TEST_WINE_TEMPLATE names the template; SMALL_DISK_SIZE the tmpfs size (2m);
+# TEST_WINE_ARCH chooses the loader (tests/support/wine-env.sh).
 set -uo pipefail
+. "$(cd "$(dirname "$0")" && pwd)/../../support/wine-env.sh"
+wine_guard "$0" "$@"
 template=${TEST_WINE_TEMPLATE:?TEST_WINE_TEMPLATE is not set}
 runs=${TEST_WINE_RUNS:-$(dirname "$template")/runs}
 mkdir -p "$runs"
@@ -15,8 +18,7 @@ rmdir "$prefix"
 mnt=$prefix/drive_c/ProgramData/Morvex
 mounted=0
 cleanup() {
-  wineserver -k >/dev/null 2>&1
-  wineserver -w >/dev/null 2>&1
+  stop_wineserver
   if [ "$mounted" = 1 ]; then
     umount "$mnt" 2>/dev/null || { sleep 1; umount "$mnt" 2>/dev/null; } || umount -l "$mnt"
   fi
@@ -28,20 +30,15 @@ cleanup() {
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
-cp -al "$template" "$prefix"
-for f in system.reg user.reg userdef.reg; do
-  rm -f "$prefix/$f"; cp "$template/$f" "$prefix/$f"
-done
-rm -f "$prefix/.template-ready"
+clone_prefix "$template" "$prefix" || exit 1
 mkdir -p "$mnt"
 if ! mount -t tmpfs -o "size=${SMALL_DISK_SIZE:-2m}" tmpfs "$mnt"; then
   echo "run-with-small-package-disk.sh: cannot mount a tmpfs at $mnt (root required)" >&2
   exit 1
 fi
 mounted=1
-export WINEPREFIX=$prefix WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree=;mshtml=" WINEARCH=win64
-export TEST_WINE_PREFIX_UNIX=$prefix SMALL_PACKAGE_DISK=1
+export WINEPREFIX=$prefix TEST_WINE_PREFIX_UNIX=$prefix SMALL_PACKAGE_DISK=1
 unset DISPLAY
-wine "$@"
+"$WINE" "$@"
 rc=$?
 exit $rc

@@ -33,8 +33,9 @@ UINT WINAPI RecordInstall(LPCWSTR package, LPCWSTR properties) {
     calls.push_back({package ? package : L"", properties ? properties : L""});
     if (!setupTypeOfMain.empty() && std::wstring(package) == L"editor.msi") {
         HKEY key = nullptr;
-        if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Morvex", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                              nullptr) == ERROR_SUCCESS) {
+        // The maker's 32-bit products record it in the 32-bit view.
+        if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Morvex", 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY,
+                              nullptr, &key, nullptr) == ERROR_SUCCESS) {
             ::RegSetValueExW(key, L"CurrentInstallationType", 0, REG_SZ,
                              reinterpret_cast<const BYTE*>(setupTypeOfMain.c_str()),
                              static_cast<DWORD>((setupTypeOfMain.size() + 1) * sizeof(wchar_t)));
@@ -313,7 +314,7 @@ TEST_F(Operations, ACustomSetupOfTheMainProductGivesTheSubPackagesTheCustomizeOn
         EXPECT_EQ(calls[2].properties, Expected(L"", items::Sub() + items::NoFinish() + expected));
         // The recorded type does not outlive the run.
         HKEY key = nullptr;
-        ASSERT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Morvex", 0, KEY_READ, &key), ERROR_SUCCESS);
+        ASSERT_EQ(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Morvex", 0, KEY_READ | KEY_WOW64_32KEY, &key), ERROR_SUCCESS);
         EXPECT_NE(::RegQueryValueExW(key, L"CurrentInstallationType", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
         ::RegCloseKey(key);
     }

@@ -23,18 +23,17 @@ Fixture Editor() { return {L"editor", L"TestEditor", FactsOf(FixtureMsi(L"editor
 Fixture Tools() { return {L"tools", L"TestTools", FactsOf(FixtureMsi(L"tools"))}; }
 Fixture Brimcart() { return {L"brimcart", L"BrimcartServer", FactsOf(FixtureMsi(L"brimcart"))}; }
 
-std::wstring ProgramFiles() {
-    wchar_t path[MAX_PATH] = {};
-    ::ExpandEnvironmentStringsW(L"%ProgramFiles%", path, MAX_PATH);
-    return path;
-}
+// The fixtures are 32-bit packages: their files go to the 32-bit program
+// files folder, their values to the 32-bit registry view.
 std::wstring InstalledFile(const Fixture& fixture) {
-    return ProgramFiles() + L"\\Morvex\\" + fixture.regName + L"\\readme.txt";
+    return testsupport::ProgramFiles32() + L"\\Morvex\\" + fixture.regName + L"\\readme.txt";
 }
 std::wstring RegistryString(HKEY root, const std::wstring& key, const std::wstring& name) {
     wchar_t value[1024] = {};
     DWORD size = sizeof(value);
-    if (::RegGetValueW(root, key.c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+    fw::RegKeyHandle opened;
+    if (::RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, opened.put()) != ERROR_SUCCESS ||
+        ::RegGetValueW(opened.get(), nullptr, name.c_str(), RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
         return L"<absent>";
     return value;
 }

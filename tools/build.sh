@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Configures and builds both launchers: the 32-bit one in BUILD, the 64-bit
+# one in BUILD/x64. A tree whose tests this machine cannot run builds only
+# its shipped executables (the bare launcher and the demo installer).
+#   build.sh BUILD JOBS [TEST_ARCH] [CMAKE_FLAGS]
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=$1; jobs=$2; arch=${3:-auto}; flags=${4:-}
+. "$top/tools/launchers.sh"
+choose_launchers "$arch"
+
+build_tree() {  # build_tree DIR TOOLCHAIN FULL
+  local dir=$1 toolchain=$2 full=$3
+  # shellcheck disable=SC2086
+  cmake -S "$top" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/$toolchain" $flags >/dev/null
+  if [ "$full" = yes ]; then cmake --build "$dir" -j "$jobs"
+  else cmake --build "$dir" -j "$jobs" --target SetupLauncher demo_setup; fi
+}
+build_tree "$build" mingw-i686.cmake "$TEST_X86"
+build_tree "$build/x64" mingw-x86_64.cmake "$TEST_X64"
