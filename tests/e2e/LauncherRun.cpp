@@ -19,6 +19,7 @@ LauncherRun RunLauncherFile(const std::wstring& path, const std::wstring& argume
     LauncherRun run;
     run.exitCode = result.exitCode;
     run.output = result.Text();
+    run.logPath = logPath;
     run.logExists = FileExists(logPath);
     if (run.logExists) {
         run.log = ReadUtf16(logPath);

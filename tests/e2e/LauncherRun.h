@@ -12,6 +12,7 @@ struct LauncherRun {
     std::wstring log;                // the whole log file, empty when none
     std::vector<std::wstring> lines; // the log split into lines
     bool logExists = false;
+    std::wstring logPath;            // where %LOG% pointed
 
     bool LogHas(const std::wstring& part) const { return testsupport::Contains(log, part); }
     bool OutputHas(const std::wstring& part) const { return testsupport::Contains(output, part); }

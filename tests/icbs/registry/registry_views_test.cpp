@@ -1,4 +1,4 @@
-// Shows the 32-bit and 64-bit registry views as this 32-bit program sees them through RegistryKey.
+// Shows that RegistryKey reaches the 32-bit and 64-bit registry views it names, the same from a 32-bit and a 64-bit program.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -18,15 +18,20 @@ bool ExistsInView(HKEY root, const std::wstring& subKey, REGSAM view) {
     return true;
 }
 
-bool RunsUnderWow64() {
-    BOOL wow64 = FALSE;
-    return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+constexpr bool kSixtyFourBitProgram = sizeof(void*) == 8;
+
+// The views differ only on 64-bit Windows (a 32-bit program runs there
+// under WOW64, a 64-bit one natively).
+bool OnSixtyFourBitWindows() {
+    SYSTEM_INFO info = {};
+    ::GetNativeSystemInfo(&info);
+    return info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64;
 }
 
 }  // namespace
 
 TEST(RegistryViews, SixtyFourBitWriteLandsOutsideTheRedirectedFolder) {
-    ASSERT_TRUE(RunsUnderWow64()) << "the view tests need a 32-bit program on 64-bit Windows";
+    ASSERT_TRUE(OnSixtyFourBitWindows()) << "the view tests need 64-bit Windows";
     RegistryKey key(L"HKEY_LOCAL_MACHINE\\Software\\IcbsView64", false, true, KEY_WOW64_64KEY);
     ASSERT_TRUE(key.IsOpen());
     EXPECT_EQ(key.ExtraAccess(), static_cast<REGSAM>(KEY_WOW64_64KEY));
@@ -34,16 +39,18 @@ TEST(RegistryViews, SixtyFourBitWriteLandsOutsideTheRedirectedFolder) {
 
     EXPECT_TRUE(ExistsInView(HKEY_LOCAL_MACHINE, L"Software\\IcbsView64", KEY_WOW64_64KEY));
     EXPECT_FALSE(ExistsInView(HKEY_LOCAL_MACHINE, L"Software\\Wow6432Node\\IcbsView64", KEY_WOW64_64KEY));
-    // Neither the 32-bit view nor the default view of this program sees it.
+    // The 32-bit view does not see it. A key opened without a view gets the
+    // program's default view, which depends on this program's own bitness:
+    // the 32-bit view for a 32-bit program, the 64-bit one for a 64-bit one.
     EXPECT_FALSE(RegistryKey(L"HKEY_LOCAL_MACHINE\\Software\\IcbsView64", true, false, KEY_WOW64_32KEY).IsOpen());
-    EXPECT_FALSE(RegistryKey(L"HKEY_LOCAL_MACHINE\\Software\\IcbsView64").IsOpen());
+    EXPECT_EQ(RegistryKey(L"HKEY_LOCAL_MACHINE\\Software\\IcbsView64").IsOpen(), kSixtyFourBitProgram);
     EXPECT_EQ(RegistryKey(L"HKEY_LOCAL_MACHINE\\Software\\IcbsView64", true, false, KEY_WOW64_64KEY)
                   .GetString(L"Where"),
               L"64");
 }
 
 TEST(RegistryViews, ThirtyTwoBitWriteLandsInTheRedirectedFolder) {
-    ASSERT_TRUE(RunsUnderWow64());
+    ASSERT_TRUE(OnSixtyFourBitWindows());
     RegistryKey key(L"HKEY_LOCAL_MACHINE\\Software\\IcbsView32", false, true, KEY_WOW64_32KEY);
     ASSERT_TRUE(key.IsOpen());
     ASSERT_TRUE(key.SetDword(L"Where", 32));
@@ -51,8 +58,9 @@ TEST(RegistryViews, ThirtyTwoBitWriteLandsInTheRedirectedFolder) {
     EXPECT_TRUE(ExistsInView(HKEY_LOCAL_MACHINE, L"Software\\Wow6432Node\\IcbsView32", KEY_WOW64_64KEY));
     EXPECT_FALSE(ExistsInView(HKEY_LOCAL_MACHINE, L"Software\\IcbsView32", KEY_WOW64_64KEY));
     EXPECT_FALSE(RegistryKey(L"HKEY_LOCAL_MACHINE\\Software\\IcbsView32", true, false, KEY_WOW64_64KEY).IsOpen());
-    // The default view of a 32-bit program is the 32-bit one.
-    EXPECT_EQ(RegistryKey(L"HKEY_LOCAL_MACHINE\\Software\\IcbsView32").GetDword(L"Where"), 32u);
+    // The default view is the program's own (see above).
+    EXPECT_EQ(RegistryKey(L"HKEY_LOCAL_MACHINE\\Software\\IcbsView32").GetDword(L"Where"),
+              kSixtyFourBitProgram ? 0u : 32u);
 
     // The user's Software folder is not redirected: both views share it.
     RegistryKey user(L"HKEY_CURRENT_USER\\Software\\IcbsShared", false, true, KEY_WOW64_32KEY);
@@ -62,7 +70,7 @@ TEST(RegistryViews, ThirtyTwoBitWriteLandsInTheRedirectedFolder) {
 }
 
 TEST(RegistryViews, KeysOpenedFromAKeyKeepItsView) {
-    ASSERT_TRUE(RunsUnderWow64());
+    ASSERT_TRUE(OnSixtyFourBitWindows());
     // The root key itself opened in the 64-bit view: every key opened from it
     // goes through Software in that view, with no view bits of its own.
     RegistryKey machine64(L"HKEY_LOCAL_MACHINE", false, false, KEY_WOW64_64KEY);
@@ -90,7 +98,7 @@ TEST(RegistryViews, KeysOpenedFromAKeyKeepItsView) {
 }
 
 TEST(RegistryViews, CopyAndDeleteStayInTheKeysView) {
-    ASSERT_TRUE(RunsUnderWow64());
+    ASSERT_TRUE(OnSixtyFourBitWindows());
     RegistryKey source(L"HKEY_LOCAL_MACHINE\\Software\\IcbsViewSource", false, true, KEY_WOW64_64KEY);
     RegistryKey(source, L"Sub\\Deeper", false, true).SetDword(L"v", 64);
     RegistryKey target(L"HKEY_LOCAL_MACHINE\\Software\\IcbsViewTarget", false, true, KEY_WOW64_64KEY);
