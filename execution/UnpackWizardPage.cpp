@@ -36,7 +36,7 @@ void UnpackWizardPage::BuildWorkList() {
     CSetupApp& app = *CSetupApp::Current();
     for (auto& package : app.Catalogue()) {
         if (wizard_->IsRepair() || !package->selected || !package->msiFileName.empty()) continue;
-        CatalogueBlob blob = app.Resources().FindBlob(package->packageResource);
+        CatalogueBlob blob = app.Resources().FindCatalogueBlob(package->packageResource);
         workList_.emplace_back(package.get(), blob && blob.size >= 4 ? blob.size - 4 : 0u);
     }
 }

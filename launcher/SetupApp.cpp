@@ -122,7 +122,7 @@ bool CSetupApp::ValidateCatalogue() {
     int count = ParsePackageCount(resources_.ReadString(L"PACKAGE_COUNT").value_or(L""));
     for (const RequiredResource& required :
          RequiredResources(count, multiLanguage_, languages_.Current().englishName)) {
-        if (!resources_.Exists(required.name, required.language)) return false;
+        if (!resources_.CatalogueResourceExists(required.name, required.language)) return false;
     }
     return true;
 }
