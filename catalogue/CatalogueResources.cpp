@@ -24,7 +24,7 @@ CatalogueBlob CatalogueResources::FindBlobInLanguage(const std::wstring& name, L
     return {static_cast<const BYTE*>(::LockResource(loaded)), ::SizeofResource(module_, info)};
 }
 
-CatalogueBlob CatalogueResources::FindBlob(const std::wstring& name) const {
+CatalogueBlob CatalogueResources::FindCatalogueBlob(const std::wstring& name) const {
     HRSRC info = ::FindResourceW(module_, name.c_str(), MAKEINTRESOURCEW(kCatalogueResourceType));
     if (!info) return {};
     HGLOBAL loaded = ::LoadResource(module_, info);
@@ -49,7 +49,7 @@ std::optional<std::wstring> CatalogueResources::ReadString(const std::wstring& n
         CatalogueBlob blob = FindBlobInLanguage(name, 1033);
         return blob ? BlobText(blob) : std::wstring();
     }
-    CatalogueBlob blob = FindBlob(name);
+    CatalogueBlob blob = FindCatalogueBlob(name);
     if (!blob) return std::nullopt;
     return BlobText(blob);
 }
@@ -58,7 +58,8 @@ bool CatalogueResources::ExistsInLanguage(const std::wstring& name, LANGID langu
     return ::FindResourceExW(module_, MAKEINTRESOURCEW(kCatalogueResourceType), name.c_str(), language) != nullptr;
 }
 
-bool CatalogueResources::Exists(const std::wstring& name, const std::optional<std::wstring>& languageText) const {
+bool CatalogueResources::CatalogueResourceExists(const std::wstring& name,
+                                                 const std::optional<std::wstring>& languageText) const {
     if (languageText) return ExistsInLanguage(name, LanguageFromText(*languageText));
     return ::FindResourceW(module_, name.c_str(), MAKEINTRESOURCEW(kCatalogueResourceType)) != nullptr;
 }

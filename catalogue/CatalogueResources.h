@@ -42,12 +42,12 @@ public:
     // unloadable or empty instance in 1033 reads as an empty text.
     std::optional<std::wstring> ReadString(const std::wstring& name) const;
 
-    CatalogueBlob FindBlob(const std::wstring& name) const;
+    CatalogueBlob FindCatalogueBlob(const std::wstring& name) const;
     CatalogueBlob FindBlobInLanguage(const std::wstring& name, LANGID language) const;
 
     // With a language text: that instance ("1031", "1034", "1036", "1041";
     // anything else means 1033). Without: any instance.
-    bool Exists(const std::wstring& name, const std::optional<std::wstring>& languageText) const;
+    bool CatalogueResourceExists(const std::wstring& name, const std::optional<std::wstring>& languageText) const;
     bool ExistsInLanguage(const std::wstring& name, LANGID language) const;
 
     static LANGID LanguageFromText(const std::wstring& text);

@@ -10,7 +10,7 @@
 
 UINT SetupPackage::UninstallWithDatabase(const std::wstring& msiPath, DWORD uiLevel) {
     // The uninstall entry becomes a plain Windows Installer entry first.
-    if (owner) CustomInstallerRegistry(2, *this, *owner);
+    if (owner) CustomInstallerRegistry(kPrepareRemoveCustomInstaller, *this, *owner);
     HandLogToInstaller();
     fw::Msi().MsiSetInternalUI(static_cast<INSTALLUILEVEL>(uiLevel), nullptr);
     UINT result = fw::Msi().MsiInstallProductW(msiPath.c_str(), L"REMOVE=ALL ");

@@ -16,10 +16,6 @@ FinishTexts ChooseFinishTexts(FinishOperation operation, bool success) {
     return {heading, success ? 30u : 31u, success ? 0u : 32u};
 }
 
-FinishWizardPage::~FinishWizardPage() {
-    if (image_) ::DestroyIcon(image_);
-}
-
 void FinishWizardPage::Activate() {
     CSetupApp& app = *CSetupApp::Current();
     // With several packages the finish page waits for the user even after a
@@ -36,9 +32,9 @@ void FinishWizardPage::Prepare() {
 
 void FinishWizardPage::CreateControls(HWND, int width, int height) {
     HWND icon = CreateControl(L"STATIC", L"", WS_VISIBLE | SS_ICON, {0, 10, 48, 58}, -1);
-    image_ = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), PRODUCT_IMAGE_RESOURCE_NAME, IMAGE_ICON, 48,
-                                             48, 0));
-    if (image_) ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(image_), 0);
+    image_.reset(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), PRODUCT_IMAGE_RESOURCE_NAME, IMAGE_ICON,
+                                                 48, 48, 0)));
+    if (image_) ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(image_.get()), 0);
     const DWORD text = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
     heading_ = CreateControl(L"STATIC", L"", text, {63, 13, width, 33}, -1, wizard_->HeadingFont());
     message_ = CreateControl(L"STATIC", L"", text, {63, 33, width, 73}, -1, wizard_->TextFont());

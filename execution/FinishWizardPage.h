@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "framework/Handles.h"
 #include "wizard/WizardPageBase.h"
 
 // What the run did with the main product, as the finish texts name it.
@@ -21,7 +22,6 @@ FinishTexts ChooseFinishTexts(FinishOperation operation, bool success);
 class FinishWizardPage : public WizardPageBase {
 public:
     explicit FinishWizardPage(CWizardDialog* wizard) : WizardPageBase(wizard, L"Finish") {}
-    ~FinishWizardPage() override;
 
     void Activate() override;
     void Prepare() override;
@@ -33,6 +33,6 @@ public:
 private:
     FinishOperation Operation() const;
 
-    HICON image_ = nullptr;
+    fw::IconHandle image_;  // the product image, destroyed with the page
     HWND heading_ = nullptr, message_ = nullptr, note_ = nullptr, footer_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "execution/InstallerUiHandler.h"
 
+#include "framework/InternalError.h"
 #include "framework/MessageBox.h"
 #include "framework/SystemApi.h"
 #include "launcher/SetupApp.h"
@@ -14,7 +15,8 @@ INT CALLBACK ExternalHandler(LPVOID, UINT messageType, LPCWSTR message) {
         CSetupApp* app = CSetupApp::Current();
         return HandleInstallerMessage(messageType, message, app ? app->IsSilent() : true);
     } catch (...) {
-        return 0;
+        fw::ReportInternalError(L"the installer's message handler");
+        return IDABORT;
     }
 }
 

@@ -74,7 +74,7 @@ DWORD ExtractProduct(SetupPackage& package, ExtractionProgressHandler* progress,
         return ERROR_INSTALL_PACKAGE_INVALID;
     }
     if (package.msiFileName.empty()) {
-        if (CancelFlag()) return CSetupApp::Current()->SetOutcome(3);
+        if (CancelFlag()) return CSetupApp::Current()->SetOutcome(outcome::kCancelled);
         WriteLog(2, L"ZEL (c): Extracting resource: %s\r\n", package.packageResource.c_str());
         if (context.showStatus) context.showStatus(package.name);
         CabinetImage cabinet;

@@ -38,7 +38,7 @@ DWORD ProductOperations::RunOperations() {
         return ERROR_INSTALL_PLATFORM_UNSUPPORTED;
     }
     WriteLog(3, L"ZEL (c): rest custom installer registry\r\n");
-    if (MultiPackage() && mode_.IsUninstall()) CustomInstallerRegistry(2, main, app_);
+    if (MultiPackage() && mode_.IsUninstall()) CustomInstallerRegistry(kPrepareRemoveCustomInstaller, main, app_);
     WriteLog(3, L"ZEL (c): Starting the real work\r\n");
     DeleteCurrentInstallationType();
     WriteLog(3, L"ZEL (c): Determine install sequence\r\n");
@@ -56,9 +56,9 @@ DWORD ProductOperations::RunOperations() {
     DeleteCurrentInstallationType();
     if (MultiPackage()) {
         bool ok = outcome::IsSuccess(result);
-        if (operation == kRepair || operation == kModify) CustomInstallerRegistry(1, main, app_);
-        else if (operation == kUninstall && !ok) CustomInstallerRegistry(3, main, app_);
-        else if (operation == kInstall && ok) CustomInstallerRegistry(0, main, app_);
+        if (operation == kRepair || operation == kModify) CustomInstallerRegistry(kRedoCustomInstaller, main, app_);
+        else if (operation == kUninstall && !ok) CustomInstallerRegistry(kRollBackPrepareRemoveCustomInstaller, main, app_);
+        else if (operation == kInstall && ok) CustomInstallerRegistry(kPerformCustomInstaller, main, app_);
     }
     mode_.SetResult(result);
     // Windows Installer has shown its own message for these.
@@ -138,27 +138,33 @@ std::wstring ProductOperations::ModifyExtras(const SetupPackage& package, bool n
     return extra + LanguageAndTransform(package, configuration);
 }
 
+// Only what this run installed is rolled back: a package that was installed
+// before the run (a sub-package of an earlier run, say) stays.
 DWORD ProductOperations::Install() {
     auto& catalogue = app_.Catalogue();
+    std::vector<SetupPackage*> installedByRun;
     for (size_t i = 0; i < catalogue.size(); ++i) {
         SetupPackage& package = *catalogue[i];
         if (!package.selected) continue;
+        bool installedBefore = package.IsInstalled();
         WriteLog(2, L"ZEL (c): Installing product %s\r\n", package.name.c_str());
         DWORD result = RunInstall(package, InstallExtras(package));
-        if (Succeeded(result)) continue;
+        if (Succeeded(result)) {
+            if (!installedBefore) installedByRun.push_back(&package);
+            continue;
+        }
         WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", result);
-        RollBackInstalls(i);
+        RollBackInstalls(installedByRun);
         return result;
     }
     return Final(0);
 }
 
-void ProductOperations::RollBackInstalls(size_t failedIndex) {
-    auto& catalogue = app_.Catalogue();
+// From the nearest backwards.
+void ProductOperations::RollBackInstalls(const std::vector<SetupPackage*>& installedByRun) {
     app_.CommandLine().uninstall = true;
-    for (size_t i = failedIndex; i-- > 0;) {
-        SetupPackage& package = *catalogue[i];
-        if (!package.selected) continue;
+    for (auto it = installedByRun.rbegin(); it != installedByRun.rend(); ++it) {
+        SetupPackage& package = **it;
         WriteLog(2, L"ZEL (c): Rolling back product %s\r\n", package.name.c_str());
         RunInstall(package, items::Rollback());
     }
@@ -205,35 +211,38 @@ DWORD ProductOperations::Uninstall() {
     auto& catalogue = app_.Catalogue();
     SetupPackage& main = *catalogue.front();
     if (main.selected && !main.IsInstalled()) return ERROR_INSTALL_FAILURE;
+    // Removed from last to first; only these are put back after a failure,
+    // never a package that was not installed when the run started.
+    std::vector<SetupPackage*> removedByRun;
     for (size_t i = catalogue.size(); i-- > 0;) {
         SetupPackage& package = *catalogue[i];
         if (!package.selected || !package.IsInstalled()) continue;
-        if (!package.isMain) CustomInstallerRegistry(2, package, app_);
+        if (!package.isMain) CustomInstallerRegistry(kPrepareRemoveCustomInstaller, package, app_);
         WriteLog(2, L"ZEL (c): Uninstalling product %s\r\n", package.name.c_str());
         DWORD result = RunInstall(package, MultiPackage() ? items::UninstallAll() : std::wstring());
         if (Succeeded(result)) {
             package.isInstalled = false;
+            removedByRun.push_back(&package);
             continue;
         }
         WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", result);
-        RollBackUninstalls(i);
+        RollBackUninstalls(removedByRun);
         return result;
     }
     return Final(0);
 }
 
-void ProductOperations::RollBackUninstalls(size_t failedIndex) {
-    auto& catalogue = app_.Catalogue();
+// In catalogue order, that is in the reverse order of the removals.
+void ProductOperations::RollBackUninstalls(const std::vector<SetupPackage*>& removedByRun) {
     app_.CommandLine().uninstall = false;
     ExtractionContext context;
     context.resources = app_.Resources().Module();
-    for (size_t i = failedIndex; i < catalogue.size(); ++i) {
-        SetupPackage& package = *catalogue[i];
-        if (!package.selected || package.IsInstalled()) continue;
+    for (auto it = removedByRun.rbegin(); it != removedByRun.rend(); ++it) {
+        SetupPackage& package = **it;
         WriteLog(2, L"ZEL (c): Rolling back product %s\r\n", package.name.c_str());
         package.msiFileName.clear();
         ExtractProduct(package, nullptr, context);
-        RunInstall(package, items::Rollback());
+        if (outcome::IsSuccess(RunInstall(package, items::Rollback()))) package.isInstalled = true;
     }
     app_.CommandLine().uninstall = true;
 }

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class CSetupApp;
 class OperationMode;
@@ -32,8 +33,8 @@ private:
     std::wstring ModifyExtras(const SetupPackage& package, bool newSubPackage);
     std::wstring LanguageAndTransform(const SetupPackage& package, std::wstring middle);
     std::wstring CataloguePropertiesText(bool& has);
-    void RollBackInstalls(size_t failedIndex);
-    void RollBackUninstalls(size_t failedIndex);
+    void RollBackInstalls(const std::vector<SetupPackage*>& installedByRun);
+    void RollBackUninstalls(const std::vector<SetupPackage*>& removedByRun);
     // Counts a result: false for a failure; a success asking for a restart
     // is remembered (1641 over 3010).
     bool Succeeded(DWORD result);

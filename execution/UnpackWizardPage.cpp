@@ -4,6 +4,7 @@
 
 #include "execution/CancelFlag.h"
 #include "execution/PackageExtraction.h"
+#include "framework/InternalError.h"
 #include "framework/Text.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
@@ -36,12 +37,14 @@ void UnpackWizardPage::BuildWorkList() {
     CSetupApp& app = *CSetupApp::Current();
     for (auto& package : app.Catalogue()) {
         if (wizard_->IsRepair() || !package->selected || !package->msiFileName.empty()) continue;
-        CatalogueBlob blob = app.Resources().FindBlob(package->packageResource);
+        CatalogueBlob blob = app.Resources().FindCatalogueBlob(package->packageResource);
         workList_.emplace_back(package.get(), blob && blob.size >= 4 ? blob.size - 4 : 0u);
     }
 }
 
 void UnpackWizardPage::Activate() {
+    // No language change while the worker reads the current language.
+    ::ShowWindow(wizard_->GetDlgItem(IDC_WIZARD_LANGUAGE), SW_HIDE);
     UpdateTexts();
     wizard_->EnableDlgItem(IDCANCEL, true);
     if (wizard_->FullUi() && CSetupApp::Current()->QuickInstallList().empty()) ShowWindow(SW_SHOW);
@@ -55,9 +58,9 @@ void UnpackWizardPage::Activate() {
         if (!SuperviseWorker()) return;
         worker_.reset();
     } else {
-        CSetupApp::Current()->SetOutcome(2, ::GetLastError());
+        CSetupApp::Current()->SetOutcome(outcome::kFailed, ::GetLastError());
     }
-    if (CancelFlag()) CSetupApp::Current()->SetOutcome(3);
+    if (CancelFlag()) CSetupApp::Current()->SetOutcome(outcome::kCancelled);
     wizard_->OnOK();
 }
 
@@ -109,7 +112,8 @@ DWORD WINAPI UnpackWizardPage::WorkerEntry(void* page) {
     try {
         static_cast<UnpackWizardPage*>(page)->Work();
     } catch (...) {
-        if (CSetupApp* app = CSetupApp::Current()) app->SetOutcome(2);
+        fw::ReportInternalError(L"the unpack worker thread");
+        return outcome::kFailed;
     }
     return 0;
 }
@@ -117,7 +121,7 @@ DWORD WINAPI UnpackWizardPage::WorkerEntry(void* page) {
 void UnpackWizardPage::Work() {
     CSetupApp* app = CSetupApp::Current();
     if (!app || CancelFlag()) {
-        if (app) app->SetOutcome(2);
+        if (app) app->SetOutcome(outcome::kFailed);
         return;
     }
     unsigned total = 0;
@@ -134,7 +138,7 @@ void UnpackWizardPage::Work() {
         handler_->doneBefore = doneBefore;
         doneBefore += size;
         if (CancelFlag()) {
-            app->SetOutcome(3);
+            app->SetOutcome(outcome::kCancelled);
             return;
         }
         lastResult_ = ExtractProduct(*package, handler_.get(), context);

@@ -1,5 +1,7 @@
 #include "framework/Application.h"
 
+#include "framework/InternalError.h"
+
 namespace fw {
 namespace {
 CWinAppBase* g_current = nullptr;
@@ -41,15 +43,25 @@ int CWinAppBase::Run() {
     return ExitInstance();
 }
 
-int RunApplication() {
-    CWinAppBase* app = CWinAppBase::Current();
-    if (!app) return ERROR_INSTALL_FAILURE;
+void CWinAppBase::OnInternalError(const std::wstring&, const std::wstring&) noexcept {
+    ::PostThreadMessageW(mainThreadId_, WM_QUIT, 0, 0);
+}
+
+int RunApplication(const std::function<std::unique_ptr<CWinAppBase>()>& create, int failureExitCode) noexcept {
+    std::unique_ptr<CWinAppBase> app;
     try {
-        if (!app->InitInstance()) return app->ExitInstance();
-        return app->Run();
+        app = create();
+        if (app && app->InitInstance()) return app->Run();
     } catch (...) {
-        return ERROR_INSTALL_FAILURE;
+        ReportInternalError(L"the application's start");
     }
+    if (!app) return failureExitCode;
+    try {
+        return app->ExitInstance();
+    } catch (...) {
+        ReportInternalError(L"the application's exit");
+    }
+    return failureExitCode;
 }
 
 }  // namespace fw

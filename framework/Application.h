@@ -1,10 +1,13 @@
-// The application object of the framework: exactly one, a static object.
-// The entry point calls InitInstance; when it returns FALSE the message loop
-// is skipped and ExitInstance's result becomes the process exit code.
+// The application object of the framework: exactly one, made by the entry
+// point inside its exception barrier. The entry point calls InitInstance;
+// when it returns FALSE the message loop is skipped and ExitInstance's
+// result becomes the process exit code.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 
 namespace fw {
@@ -19,6 +22,9 @@ public:
     virtual BOOL InitInstance() { return FALSE; }
     virtual int Run();
     virtual int ExitInstance() { return 0; }
+    // An exception stopped at a barrier (fw::ReportInternalError): the run
+    // must end. The default ends the main thread's message loops.
+    virtual void OnInternalError(const std::wstring& place, const std::wstring& what) noexcept;
 
     // Retrieves and dispatches one message; false when it was WM_QUIT.
     bool PumpMessage();
@@ -36,8 +42,11 @@ private:
     std::wstring appName_;
 };
 
-// The body of wWinMain: runs the application object's life and returns the
-// process exit code. No exception leaves it.
-int RunApplication();
+// The body of wWinMain: makes the application object with create, runs its
+// life and returns the process exit code. No exception leaves it: one thrown
+// while the object is made or run is reported as an internal error, then
+// ExitInstance still runs; failureExitCode is returned when there is no
+// object or ExitInstance itself throws.
+int RunApplication(const std::function<std::unique_ptr<CWinAppBase>()>& create, int failureExitCode) noexcept;
 
 }  // namespace fw

@@ -1,5 +1,7 @@
 #include "framework/Dialog.h"
 
+#include "framework/InternalError.h"
+
 namespace fw {
 
 CDialog::CDialog(UINT templateId, LANGID language, HMODULE module)
@@ -39,7 +41,10 @@ INT_PTR CALLBACK CDialog::StaticDialogProc(HWND hwnd, UINT message, WPARAM wPara
         }
         return result;
     } catch (...) {
-        // Nothing may unwind through Windows' own frames.
+        // Nothing may unwind through Windows' own frames. The dialog ends:
+        // a hidden one would otherwise wait for ever.
+        ReportInternalError(L"the dialog procedure");
+        ::EndDialog(hwnd, IDABORT);
         return FALSE;
     }
 }

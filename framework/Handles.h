@@ -104,6 +104,13 @@ struct SidTraits {
     static void Close(Type h) noexcept { ::FreeSid(h); }
 };
 
+struct IconTraits {
+    using Type = HICON;
+    static Type Empty() noexcept { return nullptr; }
+    static bool IsEmpty(Type h) noexcept { return h == nullptr; }
+    static void Close(Type h) noexcept { ::DestroyIcon(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
@@ -113,6 +120,9 @@ using ModuleHandle = UniqueHandle<ModuleTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
 using LocalMemory = UniqueHandle<LocalMemoryTraits>;
 using SidHandle = UniqueHandle<SidTraits>;
+// Icons made with LoadImage (without LR_SHARED), CreateIconFromResourceEx
+// and the like; never for shared icons from LoadIcon.
+using IconHandle = UniqueHandle<IconTraits>;
 
 }  // namespace fw
 

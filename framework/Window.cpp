@@ -1,5 +1,7 @@
 #include "framework/Window.h"
 
+#include "framework/InternalError.h"
+
 namespace fw {
 
 CWnd::~CWnd() {
@@ -76,6 +78,7 @@ LRESULT CALLBACK CWnd::StaticWindowProc(HWND hwnd, UINT message, WPARAM wParam, 
         return result;
     } catch (...) {
         // Nothing may unwind through Windows' own frames.
+        ReportInternalError(L"the window procedure");
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }

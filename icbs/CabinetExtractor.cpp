@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "framework/InternalError.h"
 #include "framework/SystemApi.h"
 #include "framework/Text.h"
 #include "icbs/CabinetStreams.h"
@@ -101,6 +102,7 @@ INT_PTR DIAMONDAPI Notify(FDINOTIFICATIONTYPE type, PFDINOTIFICATION info) noexc
         default: return 0;
         }
     } catch (...) {
+        fw::ReportInternalError(L"the cabinet library's Notify callback");
         return -1;
     }
 }

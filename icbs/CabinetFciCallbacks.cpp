@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/InternalError.h"
 #include "framework/Text.h"
 #include "icbs/ICBSFileUtilities.h"
 
@@ -43,6 +44,7 @@ INT_PTR DIAMONDAPI Open(char* name, int oflag, int pmode, int* error, void*) noe
         if (file == -1) SetError(error, errno);
         return file;
     } catch (...) {
+        fw::ReportInternalError(L"the cabinet library's Open callback");
         SetError(error, ENOMEM);
         return -1;
     }
@@ -84,6 +86,7 @@ int DIAMONDAPI Delete(char* name, int* error, void*) noexcept {
         if (result == -1) SetError(error, errno);
         return result;
     } catch (...) {
+        fw::ReportInternalError(L"the cabinet library's Delete callback");
         SetError(error, ENOMEM);
         return -1;
     }
@@ -102,6 +105,7 @@ BOOL DIAMONDAPI GetTempFile(char* name, int size, void*) noexcept {
         std::memcpy(name, encoded.c_str(), encoded.size() + 1);
         return TRUE;
     } catch (...) {
+        fw::ReportInternalError(L"the cabinet library's GetTempFile callback");
         return FALSE;
     }
 }
@@ -139,6 +143,7 @@ INT_PTR DIAMONDAPI GetOpenInfo(char* name, USHORT* date, USHORT* time, USHORT* a
         if (user) *attributes |= static_cast<const UserData*>(user)->nameAttributes;
         return file;
     } catch (...) {
+        fw::ReportInternalError(L"the cabinet library's GetOpenInfo callback");
         SetError(error, ENOMEM);
         return -1;
     }

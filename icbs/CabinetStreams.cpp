@@ -10,6 +10,7 @@
 #include <mutex>
 #include <string>
 
+#include "framework/InternalError.h"
 #include "framework/Text.h"
 #include "icbs/CabinetMemoryStream.h"
 
@@ -154,6 +155,7 @@ INT_PTR DIAMONDAPI Open(char* name, int oflag, int pmode) noexcept {
         }
         return OpenFile(name, oflag, pmode);
     } catch (...) {
+        fw::ReportInternalError(L"the cabinet library's Open callback");
         return -1;
     }
 }
@@ -172,6 +174,7 @@ UINT DIAMONDAPI Read(INT_PTR handle, void* buffer, UINT count) noexcept {
         if (!::ReadFile(file, buffer, count, &read, nullptr)) return kFailed;
         return read;
     } catch (...) {
+        fw::ReportInternalError(L"the cabinet library's Read callback");
         return kFailed;
     }
 }
@@ -189,6 +192,7 @@ UINT DIAMONDAPI Write(INT_PTR handle, void* buffer, UINT count) noexcept {
         }
         return WriteToFile(table, handle, file, static_cast<const BYTE*>(buffer), count);
     } catch (...) {
+        fw::ReportInternalError(L"the cabinet library's Write callback");
         return kFailed;
     }
 }
@@ -206,6 +210,7 @@ int DIAMONDAPI Close(INT_PTR handle) noexcept {
         }
         return 0;  // the file handle closes as `closing` goes
     } catch (...) {
+        fw::ReportInternalError(L"the cabinet library's Close callback");
         return -1;
     }
 }
@@ -224,6 +229,7 @@ LONG DIAMONDAPI Seek(INT_PTR handle, LONG distance, int method) noexcept {
         if (moved == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR) return -1;
         return static_cast<LONG>(moved);
     } catch (...) {
+        fw::ReportInternalError(L"the cabinet library's Seek callback");
         return -1;
     }
 }

@@ -3,16 +3,7 @@
 
 #include "icbs/CabinetExtractor.h"
 #include "icbs/MsiDatabaseQuery.h"
-
-namespace {
-
-// "SHORT~1.TXT|long name.txt" names the file by its long name.
-std::wstring LongFileName(const std::wstring& fileName) {
-    size_t bar = fileName.find(L'|');
-    return bar == std::wstring::npos ? fileName : fileName.substr(bar + 1);
-}
-
-}  // namespace
+#include "icbs/MsiFileName.h"
 
 bool ICBSMSIDatabase::ExtractFromEmbeddedCabinet(const std::wstring& fileName, const std::wstring& targetFolder,
                                                  const std::wstring& component) {
@@ -43,5 +34,5 @@ bool ICBSMSIDatabase::ExtractFromEmbeddedCabinet(const std::wstring& fileName, c
     if (!ReadStream(L"_Streams", cabinet.substr(1), bytes)) return false;
     // The cabinet is read where it lies in memory; only the file is written.
     CabinetExtractor extractor(cabinet.substr(1), CabinetImageFromBytes(bytes), targetFolder);
-    return extractor.ExtractFiles({{fileKey, LongFileName(fileName), targetFolder}});
+    return extractor.ExtractFiles({{fileKey, MsiLongFileName(fileName), targetFolder}});
 }

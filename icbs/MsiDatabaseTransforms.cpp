@@ -4,6 +4,7 @@
 
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/MsiDatabaseQuery.h"
+#include "icbs/MsiFileName.h"
 
 namespace {
 
@@ -34,7 +35,9 @@ bool CopyAddedFile(MSIHANDLE database, const std::wstring& key, const std::wstri
                    const std::wstring& target) {
     ICBSMSIDatabaseQuery file(database, L"SELECT * FROM File WHERE File=?", L"%s", key);
     if (!file.Fetch()) return false;
-    std::wstring fileName = file.GetString(3);
+    // On disk (in the current folder and beside the database) the file has
+    // its long name.
+    std::wstring fileName = MsiLongFileName(file.GetString(3));
     int attributes = file.GetInteger(7);
     if (attributes & kFileNotCompressed) return CopyAdded(source, target, fileName);
     if (attributes & kFileCompressed) return CopyCabinetOfSequence(database, file.GetInteger(8), source, target);

@@ -160,21 +160,17 @@ bool IsAdminOrPowerUser() {
     using AllocateFn = BOOL(WINAPI*)(PSID_IDENTIFIER_AUTHORITY, BYTE, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD,
                                      DWORD, DWORD, PSID*);
     using CheckFn = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
-    using FreeFn = PVOID(WINAPI*)(PSID);
     auto allocate = reinterpret_cast<AllocateFn>(proc("AllocateAndInitializeSid"));
     auto check = reinterpret_cast<CheckFn>(proc("CheckTokenMembership"));
-    auto freeSid = reinterpret_cast<FreeFn>(proc("FreeSid"));
-    if (!allocate || !check || !freeSid || !proc("OpenProcessToken") || !proc("GetTokenInformation") ||
+    if (!allocate || !check || !proc("FreeSid") || !proc("OpenProcessToken") || !proc("GetTokenInformation") ||
         !proc("EqualSid"))
         return false;
     SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
     auto isMember = [&](DWORD rid) {
-        PSID sid = nullptr;
-        if (!allocate(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, rid, 0, 0, 0, 0, 0, 0, &sid)) return false;
+        fw::SidHandle sid;  // freed with FreeSid by its owner
+        if (!allocate(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, rid, 0, 0, 0, 0, 0, 0, sid.put())) return false;
         BOOL member = FALSE;
-        bool ok = check(nullptr, sid, &member) && member;
-        freeSid(sid);
-        return ok;
+        return check(nullptr, sid.get(), &member) && member;
     };
     return isMember(DOMAIN_ALIAS_RID_ADMINS) || isMember(DOMAIN_ALIAS_RID_POWER_USERS);
 }

@@ -11,6 +11,7 @@
 #include "launcher/ExitCleanup.h"
 #include "launcher/PropertyRules.h"
 #include "launcher/SetupApp.h"
+#include "resources/ResourceIds.h"
 #include "wizard/WizardDialog.h"
 
 BOOL CSetupApp::InitInstance() {
@@ -71,7 +72,14 @@ void CSetupApp::RunMainPath() {
     if (outcome_.code == 0) {
         log_.Write(3, L"ZEL (c): All information collected. Start processing.\r\n");
         auto wizard = std::make_unique<CWizardDialog>(AppName());
-        wizard->DoModal();
+        if (wizard->DoModal() == -1) {
+            // No wizard, nothing done: a failure, never a silent success.
+            DWORD error = ::GetLastError();
+            log_.Write(1, L"ZEL (c): The wizard could not be created (DoModal of dialog template %d in language %d): "
+                          L"error %d\r\n",
+                       IDD_WIZARD, static_cast<int>(languages_.Current().languageId), static_cast<int>(error));
+            if (outcome_.code == 0) SetOutcome(outcome::kFailed, error);
+        }
     }
 }
 
@@ -83,6 +91,9 @@ int CSetupApp::ExitInstance() {
     }
     fw::CWinAppBase::ExitInstance();
     if (!commandLine_.uninstall && !commandLine_.repair) DeleteMsiFolders(catalogue_);
+    // A run stopped by an internal error never ends as a success, whatever a
+    // later step recorded.
+    if (internalError_ && outcome::IsSuccess(outcome_.code)) SetOutcome(outcome::kFailed);
     log_.WriteFooter();
     if (NeedsSelfDeleteScript(catalogue_.size(), commandLine_.uninstall, outcome_.code))
         StartSelfDeleteScript(catalogue_.front()->msiFolder);

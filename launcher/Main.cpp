@@ -1,7 +1,9 @@
-// The launcher's entry point and its single application object.
+// The launcher's entry point: it makes the single application object inside
+// its exception barrier.
 #include <windows.h>
 
 #include "framework/Application.h"
+#include "launcher/Outcome.h"
 #include "launcher/SetupApp.h"
 
 namespace {
@@ -17,8 +19,9 @@ struct DllSearchHardening {
     }
 } g_hardening;
 
-CSetupApp theApp(::GetCommandLineW());
-
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) { return fw::RunApplication(); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    return fw::RunApplication([] { return std::make_unique<CSetupApp>(::GetCommandLineW()); },
+                              static_cast<int>(outcome::kFailed));
+}

@@ -74,6 +74,17 @@ void CSetupApp::AbortRun(DWORD code) {
     if (::GetCurrentThreadId() != MainThreadId()) ::ExitThread(code);
 }
 
+void CSetupApp::OnInternalError(const std::wstring& place, const std::wstring& what) noexcept {
+    try {
+        internalError_ = true;
+        log_.WriteRaw(1, L"ZEL (c): Internal error in " + place + L": " + what + L"\r\n");
+        if (outcome::IsSuccess(outcome_.code)) SetOutcome(outcome::kFailed);
+    } catch (...) {
+        internalError_ = true;
+    }
+    ::PostThreadMessageW(MainThreadId(), WM_QUIT, outcome::kFailed, 0);
+}
+
 std::wstring CSetupApp::FormatLocalized(UINT id, ...) const {
     std::wstring format = LoadLocalizedString(id);
     va_list args;
@@ -122,7 +133,7 @@ bool CSetupApp::ValidateCatalogue() {
     int count = ParsePackageCount(resources_.ReadString(L"PACKAGE_COUNT").value_or(L""));
     for (const RequiredResource& required :
          RequiredResources(count, multiLanguage_, languages_.Current().englishName)) {
-        if (!resources_.Exists(required.name, required.language)) return false;
+        if (!resources_.CatalogueResourceExists(required.name, required.language)) return false;
     }
     return true;
 }
@@ -137,8 +148,11 @@ bool CSetupApp::CheckOsVersion() {
     log_.Write(3, L"ZEL (c): found %s\r\n", osName_.c_str());
 
     OsRequirement required = ParseOsRequirement(ReadCatalogueString(L"OS"));
+    // Named as the running system would be: the machine's R2 mark and
+    // processor architecture count as they do for its own name.
     requiredOsName_ = WindowsName(required.major, required.minor, static_cast<WORD>(required.spMajor),
-                                  static_cast<WORD>(required.spMinor), 0, VER_NT_WORKSTATION, 0);
+                                  static_cast<WORD>(required.spMinor), 0, VER_NT_WORKSTATION, 0,
+                                  windows_.nativeAmd64, windows_.serverR2);
     log_.Write(3, L"ZEL (c): Expect at least %s %s\r\n", requiredOsName_.c_str(), required.restriction.c_str());
     if (required.major == 0) {
         log_.Write(2, L"ZEL (c): Not checking OS version since no minimum version specified.\r\n");

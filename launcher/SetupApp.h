@@ -1,5 +1,6 @@
-// The launcher's application object: one static instance whose constructor
-// parses the command line and opens the log, whose InitInstance runs the
+// The launcher's application object: one instance, made by the entry point
+// inside its exception barrier, whose constructor parses the command line
+// and opens the log, whose InitInstance runs the
 // checks and the main path, and whose ExitInstance cleans up and returns the
 // outcome code as the process exit code.
 #pragma once
@@ -46,6 +47,11 @@ public:
     void MarkOutcomeReported() { outcome_.reported = true; }
     const SetupOutcome& Outcome() const { return outcome_; }
     void AbortRun(DWORD code);
+    // Logs "Internal error in <place>: <what>", records a failure and ends
+    // the main thread's modal loops (the wizard, hidden or not), so that the
+    // run ends instead of waiting. Any thread.
+    void OnInternalError(const std::wstring& place, const std::wstring& what) noexcept override;
+    bool HadInternalError() const { return internalError_; }
 
     // Log
     SetupLog& Log() { return log_; }
@@ -109,6 +115,7 @@ private:
     std::wstring collectedErrors_;
     std::vector<RelatedProduct*> quickInstall_;
     bool initialised_ = false;
+    volatile bool internalError_ = false;
 };
 
 // The log functions of the running application.

@@ -2,6 +2,7 @@
 
 #include "framework/SystemApi.h"
 #include "framework/Text.h"
+#include "launcher/InstallerLogMerge.h"
 
 int SetupLog::VerbosityFromMode(DWORD logMode) {
     int verbosity = 0;
@@ -55,6 +56,12 @@ bool SetupLog::Write(int level, const wchar_t* format, ...) {
 
 void SetupLog::HandToInstaller() {
     if (file_) {
+        // A side file that an interrupted run left behind is merged before
+        // the installer starts a new one: it is never lost unmerged.
+        if (::GetFileAttributesW(InstallerLogPath().c_str()) != INVALID_FILE_ATTRIBUTES) {
+            WriteRaw(2, L"ZEL (c): Appending the installer log left behind by an earlier run\r\n");
+            AppendInstallerLog();
+        }
         WriteRaw(1, L"\r\n");
         ::FlushFileBuffers(file_.get());
         file_.reset();
@@ -64,33 +71,15 @@ void SetupLog::HandToInstaller() {
     // Reopen appends: some installers (Wine's) write such a file from its
     // start instead of appending, which would overwrite the launcher's lines.
     std::wstring installerLog = InstallerLogPath();
-    ::DeleteFileW(installerLog.c_str());
     fw::Msi().MsiEnableLogW(mode_, installerLog.c_str(), INSTALLLOGATTRIBUTES_APPEND);
 }
 
 std::wstring SetupLog::InstallerLogPath() const { return path_ + L".installer"; }
 
-void SetupLog::AppendInstallerLog() {
-    std::wstring installerLog = InstallerLogPath();
-    fw::FileHandle source(::CreateFileW(installerLog.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!source) return;
-    std::string bytes;
-    char buffer[64 * 1024];
-    DWORD read = 0, written = 0;
-    while (::ReadFile(source.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
-    source.reset();
-    // The log stays UTF-16LE throughout: an installer log in the ANSI code
-    // page is converted, a UTF-16 one is taken without its byte-order mark.
-    std::wstring text;
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
-        text.assign(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / sizeof(wchar_t));
-    else
-        text = fw::FromCodePage(bytes, CP_ACP);
-    ::WriteFile(file_.get(), text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written, nullptr);
-    ::FlushFileBuffers(file_.get());
-    ::DeleteFileW(installerLog.c_str());
-}
+// The log stays UTF-16LE throughout: an installer log in the ANSI code page
+// is converted, a UTF-16 one is taken without its byte-order mark; both in
+// chunks, so that a large one needs little memory.
+void SetupLog::AppendInstallerLog() { MergeInstallerLog(InstallerLogPath(), file_.get()); }
 
 void SetupLog::Reopen() {
     if (file_ || path_.empty()) return;

@@ -20,7 +20,9 @@ public:
         size_t lineLength = out_.size() - lineStart_;
         bool lineHasText = lineLength > currentIndent_;
         if (lineHasText && lineLength + token.size() > kLineWidth) {
-            NewLine(currentIndent_);
+            // A wrapped line takes the text's indent, also after a line that
+            // began with a tab.
+            NewLine(static_cast<size_t>(indent_));
             if (token[0] == L' ') token.erase(0, 1);
         }
         out_ += token;

@@ -9,7 +9,11 @@
 void WelcomeWizardPage::Prepare() {
     // The first page has nothing to go back to.
     wizard_->EnableDlgItem(IDC_WIZARD_BACK, false);
-    if (CSetupApp::Current()->IsMultiLanguage()) ::ShowWindow(wizard_->GetDlgItem(IDC_WIZARD_LANGUAGE), SW_SHOW);
+    // The language is chosen here, on a fresh install only: a maintenance
+    // run keeps the installed product's language, and no later page offers
+    // the choice (the unpack worker reads the current language).
+    bool offerLanguages = CSetupApp::Current()->IsMultiLanguage() && wizard_->IsFreshInstall();
+    ::ShowWindow(wizard_->GetDlgItem(IDC_WIZARD_LANGUAGE), offerLanguages ? SW_SHOW : SW_HIDE);
     ForeignInstallations foreign(*CSetupApp::Current(), *wizard_);
     ForeignCheckResult check = foreign.Check();
     if (check != ForeignCheckResult::Proceed) {

@@ -145,6 +145,8 @@ void CWizardDialog::OnCancel() {
 
 void CWizardDialog::OnLanguageChanged() {
     HWND box = GetDlgItem(IDC_WIZARD_LANGUAGE);
+    // Only the box the welcome page shows changes the language.
+    if (!::IsWindowVisible(box)) return;
     LRESULT index = ::SendMessageW(box, CB_GETCURSEL, 0, 0);
     if (index < 0) return;
     LRESULT length = ::SendMessageW(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);

@@ -37,9 +37,10 @@ public:
     void RefreshInstalledState();
 
     bool FullUi() const { return fullUi_; }
-    // Pages are entered and left at once while a hidden frame stays hidden;
-    // once an error has shown the frame, the page waits for the user.
-    bool PassesPagesThrough() const { return !fullUi_ && !mayShow_; }
+    // With a user interface level other than full every page is entered and
+    // left at once: no page waits for input, also not the finish page that
+    // an error has shown.
+    bool PassesPagesThrough() const { return !fullUi_; }
     HBRUSH PageBrush() const { return static_cast<HBRUSH>(pageBrush_.get()); }
     const WizardFlags& Flags() const override { return flags_; }
     const std::wstring& BackupProperties() const override { return backupProperties; }

@@ -96,13 +96,15 @@ TEST(ExitCleanup, AfterABundlesUninstallAScriptRemovesTheMainFolderAndItself) {
 }
 
 TEST(ExitCleanup, AFailedUninstallWritesNoScript) {
-    std::wstring main = MakeKeptFolder(L"editor");
-    // Another setup holds the single-instance mutex: the run ends with 6.
-    fw::KernelHandle mutex(
-        ::CreateMutexW(nullptr, FALSE, L"Global\\_MSISETUP_{2956EBA1-9B5A-4679-8618-357136DA66CA}"));
-    ASSERT_TRUE(mutex);
-    LauncherRun run = RunLauncher(L"two_packages", L"/x /qn /L*v %LOG%");
-    EXPECT_EQ(run.exitCode, 6u);
+    // A bundle really installed, whose removal then fails: the main
+    // package's launch condition fails on removal.
+    ASSERT_EQ(RunLauncher(L"two_packages", L"/qn", 120000).exitCode, 0u);
+    std::wstring main = ExpectedMsiFolder(FactsOf(FixtureMsi(L"editor")).packageCode);
+    ASSERT_TRUE(Exists(main + L"\\editor.msi"));
+    LauncherRun run = RunLauncher(L"two_packages", L"/x /qn FAIL_PRODUCT=TestEditor /L*v %LOG%", 120000);
+    EXPECT_EQ(run.exitCode, outcome::ForInstallerResult(ERROR_INSTALL_FAILURE));
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): Uninstalling product Morvex Test Editor 2024\r\n")) << "the removal was tried";
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): Failure: return code = 1603\r\n"));
     ::Sleep(1000);
     EXPECT_TRUE(Exists(main + L"\\editor.msi"));
     EXPECT_FALSE(Exists(ScriptPath()));

@@ -1,4 +1,4 @@
-// Shows that the launcher unpacks damaged packages cleanly (1620, the log line, no database left behind), that a hidden run with such a package shows its finish page, and that Escape during a two-package extraction lets the first cabinet finish and starts no second.
+// Shows that the launcher unpacks damaged packages cleanly (1620, the log line, no database left behind), that a hidden run with such a package passes its finish page by itself, that Escape during a two-package extraction lets the first cabinet finish and starts no second, and that no language box is live while packages are unpacked.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -61,12 +61,6 @@ bool WaitUntil(const std::function<bool()>& check, DWORD timeoutMs) {
     return false;
 }
 
-bool PageShows(const WizardDriver& wizard, const std::wstring& part) {
-    for (const std::wstring& text : wizard.PageTexts())
-        if (Contains(text, part)) return true;
-    return false;
-}
-
 // The threads of a process other than one, by id.
 std::vector<DWORD> ThreadsOf(DWORD processId, DWORD except) {
     std::vector<DWORD> ids;
@@ -111,16 +105,17 @@ TEST(UnpackBadInput, LengthFieldLargerThanTheResource) {
     ExpectCleanFailure(L"unpack_badlength");
 }
 
-TEST(UnpackBadInput, HiddenRunShowsTheFinishPageOfTheError) {
-    // Basic interface: the frame stays hidden until an error has to be shown.
-    Background launcher(LauncherPath(L"unpack_datablock"), L"/qb");
-    WizardDriver wizard(launcher.Id());
-    ASSERT_TRUE(wizard.Found());
-    EXPECT_TRUE(wizard.WaitForPageText(L"Setup aborted", 30000));
-    EXPECT_TRUE(WaitUntil([&] { return wizard.IsVisible(); }, 5000)) << "the finish page is shown";
-    EXPECT_EQ(wizard.ControlText(kNext), L"&Finish");
-    wizard.Press(kNext);
-    EXPECT_EQ(launcher.Wait(20000), 1620u);
+TEST(UnpackBadInput, HiddenRunEndsByItselfAfterTheFinishPageOfTheError) {
+    // Basic interface, as an unattended deployment runs it: the error shows
+    // the finish page, which passes on by itself; nobody has to press a key.
+    LauncherRun run = RunLauncher(L"unpack_datablock", L"/qb /L*v %LOG%", 60000);
+    EXPECT_EQ(run.exitCode, 1620u);
+    size_t error = run.log.find(kExtractError);
+    ASSERT_NE(error, std::wstring::npos) << run.log.c_str();
+    size_t finish = run.log.find(L"ZEL (c): Activating dialog Finish\r\n", error);
+    EXPECT_NE(finish, std::wstring::npos) << "the finish page follows the error";
+    EXPECT_NE(run.log.find(L"ZEL (c): Deactivating dialog Finish\r\n", finish), std::wstring::npos);
+    EXPECT_TRUE(run.LogHas(L"=== SetupLauncher stopped: "));
 }
 
 TEST(UnpackCancel, EscapeLetsTheCurrentCabinetFinishAndStartsNoOther) {
@@ -160,4 +155,57 @@ TEST(UnpackCancel, EscapeLetsTheCurrentCabinetFinishAndStartsNoOther) {
     EXPECT_FALSE(Contains(text, L"Extracting resource: PACKAGE_1")) << "the second cabinet is not started";
     EXPECT_FALSE(Contains(text, L"Error extracting cabinet file")) << "the first cabinet is not broken off";
     EXPECT_FALSE(Contains(text, L"Installing product"));
+}
+
+// The language is chosen on the welcome page of a fresh install only: while
+// the worker unpacks (and reads the current language) no box offers another.
+TEST(UnpackLanguage, NoLanguageChangeWhileThePackagesAreUnpacked) {
+    constexpr int kLanguage = 1015;
+    Background launcher(LauncherPath(L"multi_large"), L"lang=English");
+    WizardDriver wizard(launcher.Id());
+    ASSERT_TRUE(wizard.Found());
+    ASSERT_TRUE(WaitUntil([&] { return wizard.IsShown(kLanguage); }, 10000)) << "offered on the welcome page";
+    std::wstring caption = wizard.Caption();
+    std::vector<std::wstring> entries = wizard.LanguageEntries();
+    ASSERT_EQ(entries.size(), 5u);
+    DWORD ui = ::GetWindowThreadProcessId(wizard.Frame(), nullptr);
+    std::vector<DWORD> before = ThreadsOf(launcher.Id(), ui);
+    wizard.PressPosted(kNext);
+    std::vector<DWORD> workers;
+    ASSERT_TRUE(WaitUntil([&] {
+        workers.clear();
+        for (DWORD id : ThreadsOf(launcher.Id(), ui))
+            if (std::find(before.begin(), before.end(), id) == before.end()) workers.push_back(id);
+        return !workers.empty();
+    }, 20000));
+    {
+        // The worker is held while the unpack page is looked at.
+        Suspended hold(workers);
+        ASSERT_EQ(hold.Count(), workers.size());
+        ::SendMessageTimeoutW(wizard.Frame(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
+        EXPECT_TRUE(wizard.IsVisible());
+        EXPECT_FALSE(wizard.IsShown(kLanguage)) << "no language box on the unpack page";
+        // A selection sent to the hidden box changes nothing.
+        wizard.ChooseLanguage(entries[1]);
+        EXPECT_EQ(wizard.Caption(), caption);
+        ::PostMessageW(wizard.Frame(), WM_KEYDOWN, VK_ESCAPE, 0);
+        ::SendMessageTimeoutW(wizard.Frame(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
+        ::Sleep(200);
+    }
+    EXPECT_TRUE(wizard.WaitForPageText(L"Setup aborted", 60000));
+    wizard.Press(kNext);
+    EXPECT_EQ(launcher.Wait(20000), 3u);
+}
+
+TEST(UnpackLanguage, AMaintenanceRunOffersNoLanguage) {
+    constexpr int kLanguage = 1015, kCancel = 2;
+    Background launcher(LauncherPath(L"multi"), L"/x lang=English");
+    WizardDriver wizard(launcher.Id());
+    ASSERT_TRUE(wizard.Found());
+    ASSERT_TRUE(WaitUntil([&] { return wizard.IsVisible() && !wizard.PageTexts().empty(); }, 10000));
+    EXPECT_FALSE(wizard.IsShown(kLanguage)) << "an uninstall keeps its language";
+    wizard.Press(kCancel);
+    EXPECT_TRUE(wizard.WaitForPageText(L"Setup aborted", 20000));
+    wizard.Press(kNext);
+    EXPECT_EQ(launcher.Wait(20000), 3u);
 }

@@ -76,3 +76,17 @@ TEST(SingleInstance, SecondLauncherShowsBoxUnlessQuiet) {
     PressButton(box.handle, IDOK);
     EXPECT_EQ(launcher.Wait(20000), 6u);
 }
+
+// The required Windows is named with the same facts of the machine as the
+// running one: its R2 mark and its processor architecture.
+TEST(OsCheck, TheRequiredNameConsultsTheMachineAsTheRunningNameDoes) {
+    SYSTEM_INFO info = {};
+    ::GetNativeSystemInfo(&info);
+    bool amd64 = info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64;
+    std::wstring expected = ::GetSystemMetrics(SM_SERVERR2) != 0 ? L"Windows Server 2003 R2"
+                            : amd64                             ? L"Windows XP Professional x64 Edition"
+                                                                : L"Windows Server 2003";
+    LauncherRun run = RunLauncher(L"windows_server_2003", L"/qn /L*v %LOG%");
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): Expect at least " + expected + L" \r\n")) << run.log.c_str();
+}

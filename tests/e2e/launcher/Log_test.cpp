@@ -119,3 +119,23 @@ TEST(SetupLog, UnwritableLogPathChangesNothing) {
     RunResult result = testsupport::Run(LauncherPath(L"single"), L"/qn /L*v C:\\no\\such\\folder\\log.txt");
     EXPECT_EQ(result.exitCode, 0u);
 }
+
+// An installer log that an interrupted run left beside the setup log is
+// merged at the next hand-over, before the new installer's log: never lost.
+TEST(SetupLog, AnInstallerLogLeftBehindIsMergedFirst) {
+    TempDir dir;
+    std::wstring log = dir.File(L"log.txt");
+    WriteBytes(log + L".installer", "=== Verbose logging started: left behind by an interrupted run ===\r\n");
+    RunResult result = testsupport::Run(LauncherPath(L"single"), L"/qn /L*v \"" + log + L"\"", 120000);
+    EXPECT_EQ(result.exitCode, 0u);
+    std::wstring text = ReadUtf16(log);
+    size_t notice = text.find(L"ZEL (c): Appending the installer log left behind by an earlier run\r\n");
+    size_t leftover = text.find(L"=== Verbose logging started: left behind by an interrupted run ===\r\n");
+    size_t installing = text.find(L"ZEL (c): Installing product Morvex Test Editor 2024\r\n");
+    ASSERT_NE(leftover, std::wstring::npos) << text.c_str();
+    EXPECT_LT(installing, notice);
+    EXPECT_LT(notice, leftover);
+    // The run's own lines follow it, and the side file is gone.
+    EXPECT_NE(text.find(L"=== SetupLauncher stopped: ", leftover), std::wstring::npos);
+    EXPECT_FALSE(FileExists(log + L".installer"));
+}

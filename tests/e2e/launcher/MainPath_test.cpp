@@ -51,3 +51,14 @@ TEST(MainPath, SubPackagesPatternSelects) {
     LauncherRun all = RunLauncher(L"two_packages", L"/qn subPackages=all /L*v %LOG%");
     EXPECT_FALSE(all.LogHas(L"due to command line argument"));
 }
+
+// A wizard that cannot be created is a failed run, logged, never a success.
+TEST(MainPath, AWizardThatCannotBeCreatedEndsWith2) {
+    // Built without dialog template 154, in any language.
+    LauncherRun run = RunLauncher(L"no_wizard", L"/qn /L*v %LOG%");
+    EXPECT_EQ(run.exitCode, 2u);
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): All information collected. Start processing.\r\n"));
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): The wizard could not be created (DoModal of dialog template 154")) << run.log.c_str();
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): ERROR: Installation failed.")) << run.log.c_str();
+    EXPECT_FALSE(run.LogHas(L"Installing product"));
+}

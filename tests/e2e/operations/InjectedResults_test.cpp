@@ -319,3 +319,43 @@ TEST_F(Operations, ACustomSetupOfTheMainProductGivesTheSubPackagesTheCustomizeOn
         ::RegCloseKey(key);
     }
 }
+
+// Rollbacks undo only what the run itself did.
+TEST_F(Operations, AnInstallRollbackLeavesASubPackageThatWasInstalledBeforeTheRun) {
+    fw::Msi().MsiInstallProductW.fn = saved_;
+    ASSERT_EQ(Install(FixtureMsi(L"tools")), 0u);
+    fw::Msi().MsiInstallProductW.fn = &RecordInstall;
+    auto app = MakeApp(L"/qn", 3);
+    answers = {0, 0, 1603};
+    TestMode mode;
+    EXPECT_EQ(ProductOperations(*app, mode).RunOperations(), 1603u);
+    ASSERT_EQ(calls.size(), 4u) << "the editor alone is removed again";
+    EXPECT_EQ(calls[3].package, L"editor.msi");
+    EXPECT_EQ(calls[3].properties, Expected(L"REMOVE=ALL ", items::Rollback()));
+    std::wstring log = Log();
+    EXPECT_TRUE(Contains(log, L"ZEL (c): Rolling back product Morvex Test Editor 2024\r\n"));
+    EXPECT_FALSE(Contains(log, L"Rolling back product Morvex Test Tools"));
+    EXPECT_TRUE(ProductInstalled(FactsOf(FixtureMsi(L"tools")).productCode));
+}
+
+TEST_F(Operations, AnUninstallRollbackPutsBackOnlyWhatTheRunRemoved) {
+    // The editor and the tools are installed; brimcart is selected (as with
+    // /x subPackages=...) but was never installed.
+    fw::Msi().MsiInstallProductW.fn = saved_;
+    for (const wchar_t* name : {L"editor", L"tools"}) ASSERT_EQ(Install(FixtureMsi(name)), 0u);
+    fw::Msi().MsiInstallProductW.fn = &RecordInstall;
+    auto app = MakeApp(L"/x /qn", 3);
+    answers = {0, 1603};  // the tools go, the editor fails
+    TestMode mode;
+    mode.uninstall = true;
+    EXPECT_EQ(ProductOperations(*app, mode).RunOperations(), 1603u);
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].properties, Expected(L"REMOVE=ALL ", items::UninstallAll()));
+    EXPECT_EQ(calls[1].properties, Expected(L"REMOVE=ALL ", items::UninstallAll()));
+    EXPECT_EQ(calls[2].properties, Expected(L"", items::Rollback())) << "the tools are put back";
+    std::wstring log = Log();
+    EXPECT_TRUE(Contains(log, L"ZEL (c): Rolling back product Morvex Test Tools 2024\r\n"));
+    EXPECT_FALSE(Contains(log, L"Rolling back product Morvex Brimcart")) << "never installed: not installed now";
+    EXPECT_FALSE(Contains(log, L"Rolling back product Morvex Test Editor"));
+    EXPECT_TRUE(app->CommandLine().uninstall);
+}

@@ -176,6 +176,18 @@ TEST(CommandLineTransforms, AnAddedUncompressedFileIsCopiedBesideTheDatabase) {
     EXPECT_EQ(msitest::RowsOf(run.Database(), L"SELECT `File` FROM `File` WHERE `File`='Added'").size(), 1u);
 }
 
+TEST(CommandLineTransforms, AnAddedFileIsCopiedUnderItsLongName) {
+    // The File row names it "ADDEDL~1.TXT|Added long name.txt".
+    LauncherRun run(L"/qn TRANSFORMS=longname.mst");
+    run.Offer(L"longname");
+    testsupport::WriteBytes(run.startFolder + L"\\Added long name.txt", "a file with a long name");
+    PrepareDatabase(*run.package);
+    EXPECT_EQ(run.CountLines(kApplied), 1);
+    EXPECT_EQ(run.CountLines(kFailed), 0);
+    EXPECT_EQ(testsupport::ReadBytes(run.packageFolder + L"\\Added long name.txt"), "a file with a long name");
+    EXPECT_EQ(ICBSFileUtilities::ListFiles(run.packageFolder, L"*.txt").size(), 1u) << "no file under another name";
+}
+
 TEST(CommandLineTransforms, TwoFilesInOneExternalCabinetCopyItOnceAndFail) {
     LauncherRun run(L"/qn TRANSFORMS=twofiles.mst");
     run.Offer(L"twofiles");

@@ -103,6 +103,19 @@ TEST(UninstallEntryTexts, PackedCodeEachGroupIsReorderedAsTheInstallerStoresIt) 
     std::wstring again = L"{" + packed.substr(0, 8) + L"-" + packed.substr(8, 4) + L"-" + packed.substr(12, 4) + L"-" +
                          packed.substr(16, 4) + L"-" + packed.substr(20, 12) + L"}";
     EXPECT_EQ(PackProductCode(again), digits);
+    // And each group did move: an identity mapping passes both checks above.
+    EXPECT_NE(packed, digits);
+    auto reversed = [](std::wstring text) {
+        std::reverse(text.begin(), text.end());
+        return text;
+    };
+    EXPECT_EQ(packed.substr(0, 8), reversed(digits.substr(0, 8)));
+    EXPECT_EQ(packed.substr(8, 4), reversed(digits.substr(8, 4)));
+    EXPECT_EQ(packed.substr(12, 4), reversed(digits.substr(12, 4)));
+    for (size_t pair = 16; pair < 32; pair += 2) {
+        EXPECT_EQ(packed[pair], digits[pair + 1]) << pair;
+        EXPECT_EQ(packed[pair + 1], digits[pair]) << pair;
+    }
 }
 
 TEST(UninstallEntryTexts, PackedCodeTextsThatAreNoProductCodesHaveNoPackedForm) {

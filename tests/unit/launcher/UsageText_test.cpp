@@ -54,6 +54,21 @@ TEST(WrapHelpText, LineFeedAndTabIndent) {
     EXPECT_EQ(lines[2], L"    Done.");
 }
 
+TEST(WrapHelpText, ALineAfterATabWrapsWithTheTextsIndent) {
+    // The tab indents its own line by four more; where that line wraps, the
+    // next one takes the text's indent again.
+    std::wstring words;
+    for (int i = 0; i < 20; ++i) words += L" word" + std::to_wstring(i);
+    auto lines = SplitLines(WrapHelpText(L"Use:\n\t%s" + words, 4, L"setup.exe"));
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[1].rfind(L"        setup.exe word0", 0), 0u);
+    for (size_t i = 2; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i].rfind(L"    ", 0), 0u) << testing::PrintToString(lines[i]);
+        EXPECT_NE(lines[i][4], L' ') << "no tab indent on a wrapped line: " << testing::PrintToString(lines[i]);
+        EXPECT_LE(lines[i].size(), 79u);
+    }
+}
+
 TEST(WrapHelpText, QuotedPartStaysTogether) {
     std::wstring text = std::wstring(66, L'b') + L" \"127.0.0.1 x\" end";
     auto lines = SplitLines(WrapHelpText(text, 0, L"x"));
