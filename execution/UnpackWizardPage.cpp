@@ -34,8 +34,17 @@ void UnpackWizardPage::UpdateTexts() {
 void UnpackWizardPage::BuildWorkList() {
     workList_.clear();
     CSetupApp& app = *CSetupApp::Current();
+    bool transform = TransformLanguageFor(app.IsMultiLanguage(), wizard_->IsFreshInstall() || wizard_->IsModify(),
+                                          app.Languages().Current()) != nullptr;
     for (auto& package : app.Catalogue()) {
-        if (wizard_->IsRepair() || !package->selected || !package->msiFileName.empty()) continue;
+        if (wizard_->IsRepair() || !package->selected) continue;
+        if (!package->msiFileName.empty()) {
+            // A kept database is not unpacked again, but the language
+            // transform it was installed with may be missing: that is
+            // written all the same (nothing to count for the bar).
+            if (transform && package->transformFileName.empty()) workList_.emplace_back(package.get(), 0u);
+            continue;
+        }
         CatalogueBlob blob = app.Resources().FindBlob(package->packageResource);
         workList_.emplace_back(package.get(), blob && blob.size >= 4 ? blob.size - 4 : 0u);
     }
@@ -69,6 +78,11 @@ bool UnpackWizardPage::SuperviseWorker() {
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 WriteLog(3, L"ZEL (c): Received 'quit' message\r\n");
+                // The worker uses this page: it is stopped, and the page
+                // returns only once it has ended.
+                CancelFlag() = true;
+                ::WaitForSingleObject(worker_.get(), INFINITE);
+                WriteLog(3, L"ZEL (c): Worker-thread stopped\r\n");
                 ::PostQuitMessage(static_cast<int>(msg.wParam));
                 return false;
             }

@@ -86,12 +86,16 @@ bool ICBSFileUtilities::HasExplicitAccess(const std::wstring& path, DWORD permis
 }
 
 bool ICBSFileUtilities::SetProtectedFolderAccess(const std::wstring& path) {
+    return SetFolderSecurity(path, kProtectedFolderSddl);
+}
+
+bool ICBSFileUtilities::SetFolderSecurity(const std::wstring& path, const wchar_t* sddl) {
     // Through a junction or link the list would land on another folder.
     if (IsReparsePoint(path)) {
         ::SetLastError(ERROR_REPARSE_ATTRIBUTE_CONFLICT);
         return false;
     }
-    fw::LocalMemory descriptor = icbs::SecurityDescriptorFromSddl(kProtectedFolderSddl);
+    fw::LocalMemory descriptor = icbs::SecurityDescriptorFromSddl(sddl);
     if (!descriptor) return false;
     BOOL present = FALSE, defaulted = FALSE;
     PACL dacl = nullptr;
@@ -106,4 +110,17 @@ bool ICBSFileUtilities::SetProtectedFolderAccess(const std::wstring& path) {
         dacl, nullptr);
     ::SetLastError(result);
     return result == ERROR_SUCCESS;
+}
+
+bool ICBSFileUtilities::HasFolderSecurity(const std::wstring& path, const wchar_t* sddl) {
+    const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    PSECURITY_DESCRIPTOR found = nullptr;
+    DWORD result = ::GetNamedSecurityInfoW(icbs::ApiPath(path).c_str(), SE_FILE_OBJECT, parts, nullptr, nullptr,
+                                           nullptr, nullptr, &found);
+    fw::LocalMemory foundOwner(found);
+    fw::LocalMemory wanted = icbs::SecurityDescriptorFromSddl(sddl);
+    if (result != ERROR_SUCCESS || !wanted) return false;
+    // Both in the system's own spelling, so that equal lists compare equal.
+    std::wstring foundText = icbs::SddlOf(found, parts), wantedText = icbs::SddlOf(wanted.get(), parts);
+    return !wantedText.empty() && foundText == wantedText;
 }
