@@ -35,7 +35,8 @@ public:
 
     static CSetupApp* Current();
 
-    // Outcome
+    // Outcome. Plain success (0) never replaces a recorded restart (3010,
+    // 1641), and nothing replaces the outcome of a damaged catalogue (1).
     UINT SetOutcome(DWORD code);
     void SetOutcome(DWORD code, DWORD systemError);
     // A success that asks for a restart (3010 or 1641): becomes the exit
@@ -50,7 +51,9 @@ public:
     // Log
     SetupLog& Log() { return log_; }
 
-    // Catalogue and texts
+    // Catalogue and texts. A required string missing from a single-language
+    // installer shows string 2 (once per run) and ends the run as a
+    // corrupted installer (1, already reported).
     std::wstring ReadCatalogueString(const std::wstring& name);
     bool ReadPackageCatalogue();
     bool ValidateCatalogue();
@@ -109,6 +112,7 @@ private:
     std::wstring collectedErrors_;
     std::vector<RelatedProduct*> quickInstall_;
     bool initialised_ = false;
+    bool catalogueDamaged_ = false;  // a required catalogue string was missing
 };
 
 // The log functions of the running application.
