@@ -21,10 +21,11 @@ std::wstring ProductInfo(const std::wstring& productCode, const wchar_t* propert
     return value;
 }
 
-std::wstring GermanEditorName() {
+testsupport::DescribedTransform GermanEditor() {
     for (const testsupport::DescribedTransform& transform : testsupport::ReadLanguageTransforms())
-        if (transform.name == L"editor_de") return transform.ValueOf(L"Property", L"ProductName", L"Value").value_or(L"?");
-    return L"?";
+        if (transform.name == L"editor_de") return transform;
+    ADD_FAILURE() << "no transform editor_de";
+    return {};
 }
 
 }  // namespace
@@ -47,7 +48,8 @@ TEST(KeptDatabase, ADatabasePlantedBeforeTheFirstRunIsNeverInstalled) {
     // The launcher's own package, in German through its own transform.
     EXPECT_TRUE(fw::EqualsNoCase(ProductInfo(editor.productCode, INSTALLPROPERTY_PACKAGECODE), editor.packageCode))
         << ProductInfo(editor.productCode, INSTALLPROPERTY_PACKAGECODE);
-    EXPECT_EQ(ProductInfo(editor.productCode, INSTALLPROPERTY_PRODUCTNAME), GermanEditorName());
+    EXPECT_EQ(ProductInfo(editor.productCode, INSTALLPROPERTY_PRODUCTNAME),
+              GermanEditor().ValueOf(L"Property", L"ProductName", L"Value").value_or(L"?"));
     EXPECT_NE(testsupport::ReadBytes(folder + L"\\Transform_de.mst"), "planted");
     EXPECT_FALSE(Exists(folder + L"\\planted.txt"));
 }
@@ -66,9 +68,7 @@ TEST(KeptDatabase, AKeptDatabaseGetsTheChosenLanguagesTransform) {
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_FALSE(run.LogHas(L"Extracting resource: PACKAGE_0"));
     EXPECT_TRUE(run.LogHas(L"ZEL (c): Modifying product "));
-    std::string german;
-    for (const testsupport::DescribedTransform& transform : testsupport::ReadLanguageTransforms())
-        if (transform.name == L"editor_de") german = testsupport::ReadBytes(transform.Path());
+    std::string german = testsupport::ReadBytes(GermanEditor().Path());
     ASSERT_FALSE(german.empty());
     EXPECT_EQ(testsupport::ReadBytes(folder + L"\\Transform_de.mst"), german);
     EXPECT_TRUE(run.LogHas(L"Transform_de.mst"));
