@@ -70,7 +70,9 @@ std::vector<RequiredResource> RequiredResources(int packageCount, bool multiLang
     std::optional<std::wstring> language;
     if (multiLanguage) language = languageName;
     for (const wchar_t* name : {L"OS", L"MINIMUM_MSI", L"PACKAGE_COUNT"}) list.push_back({name, language});
-    for (const wchar_t* prefix : {L"PRODUCT_NAME", L"PRODUCT_CODE", L"PACKAGE_CODE"})
+    // Every string the catalogue read takes from each package.
+    for (const wchar_t* prefix : {L"PRODUCT_NAME", L"PRODUCT_CODE", L"PACKAGE_CODE", L"PRODUCT_ID", L"PRODUCT_PLATFORM",
+                                  L"PRODUCT_VERSION"})
         for (int i = 0; i < packageCount; ++i) list.push_back({fw::Format(L"%s_%d", prefix, i), language});
     for (int i = 0; i < packageCount; ++i) {
         list.push_back({fw::Format(L"%s_%d", L"PACKAGE", i), std::nullopt});

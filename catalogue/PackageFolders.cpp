@@ -5,10 +5,12 @@
 #include <shlobj.h>
 
 #include "framework/Handles.h"
+#include "framework/Text.h"
 #include "icbs/FolderEntries.h"
 #include "icbs/FolderPath.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/SecurityDescriptor.h"
+#include "launcher/SetupApp.h"
 
 namespace {
 
@@ -117,12 +119,22 @@ std::wstring MakeBaseFolder() {
     // there is removed, and one that stays is never granted through.
     if (ICBSFileUtilities::IsReparsePoint(base) && !RemoveFolderLink(base)) return base;
     ICBSFileUtilities::CreateFolderTree(base);
-    if (!ICBSFileUtilities::HasExplicitAccess(base, GENERIC_ALL, L"EVERYONE"))
-        ICBSFileUtilities::GrantEveryoneFullAccess(base);
+    // Whoever made the folder first may have left an owner or a list of
+    // their own: ownership is taken back before the list is set. Setting it
+    // again only when it differs spares a walk through everything below.
+    if (!ICBSFileUtilities::HasFolderSecurity(base, ICBSFileUtilities::kOpenBaseFolderSddl)) {
+        EnabledPrivilege takeOwnership(SE_TAKE_OWNERSHIP_NAME);
+        if (!ICBSFileUtilities::SetFolderSecurity(base, ICBSFileUtilities::kOpenBaseFolderSddl))
+            WriteLog(2, L"ZEL (c): Could not set the access list of %s (%u).\r\n", base.c_str(), ::GetLastError());
+    }
     return base;
 }
 
 }  // namespace
+
+fw::LocalMemory BaseFolderDescriptor() {
+    return icbs::SecurityDescriptorFromSddl(ICBSFileUtilities::kOpenBaseFolderSddl);
+}
 
 const std::wstring& LauncherBaseFolder() {
     static const std::wstring base = MakeBaseFolder();
@@ -150,6 +162,26 @@ bool CreateProtectedFolder(const std::wstring& folder) {
     if (!descriptor) return false;
     SECURITY_ATTRIBUTES security = {sizeof(security), descriptor.get(), FALSE};
     return ::CreateDirectoryW(folder.c_str(), &security) != FALSE;
+}
+
+bool EmptyPackageFolder(const std::wstring& folder, const std::wstring& keep) {
+    FolderPath parent(folder);
+    bool complete = true;
+    bool listed = icbs::ForEachEntry(folder, L"*", [&](const WIN32_FIND_DATAW& entry) {
+        std::wstring path = parent.Child(entry.cFileName);
+        bool done;
+        if (!keep.empty() && fw::EqualsNoCase(path, keep))
+            done = true;
+        else if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            done = icbs::IsFolderEntry(entry) ? RemoveFolderLink(path) : ::DeleteFileW(path.c_str()) != FALSE;
+        else if (icbs::IsFolderEntry(entry))
+            done = ICBSFileUtilities::DeleteFolderTree(path);
+        else
+            done = ICBSFileUtilities::DeleteOneFile(path);
+        complete = complete && done;
+        return true;
+    });
+    return listed && complete;
 }
 
 bool RemoveFolderLink(const std::wstring& path) {

@@ -7,10 +7,17 @@
 
 #include <string>
 
+#include "framework/Handles.h"
+
 // The common application data folder + "\Morvex", created on first use and
-// opened to Everyone (full access, inherited) unless Everyone already has
-// that. A link found in its place is removed, never granted through.
+// given BaseFolderDescriptor's owner and list unless it has them already. A
+// link found in its place is removed, never granted through.
 const std::wstring& LauncherBaseFolder();
+// What the base folder carries: owned by Administrators; Everyone may list
+// it and create files and folders in it, but not delete or rename what is
+// there (a package folder others could move away and replace), and has full
+// control of everything below it (server products keep data there).
+fw::LocalMemory BaseFolderDescriptor();
 
 // True when name can be a folder of its own below the base folder: not
 // empty, not "." or "..", and free of separators and wildcard characters.
@@ -29,6 +36,11 @@ std::wstring SingleMsiFile(const std::wstring& folder);
 // folder's inherited entries. A missing folder is created with that list
 // when create is set. True when the folder exists with the list afterwards.
 bool SecurePackageFolder(const std::wstring& folder, bool create);
+
+// Removes everything inside folder (links as links, never followed) except
+// the file keep (a full path; empty for none) and keeps the folder itself.
+// True when nothing else is left.
+bool EmptyPackageFolder(const std::wstring& folder, const std::wstring& keep = std::wstring());
 
 // Creates folder with the protected list from its first moment; fails when
 // anything is already there.

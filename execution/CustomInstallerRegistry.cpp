@@ -51,18 +51,27 @@ std::wstring ProductIcon(const std::wstring& productCode) {
     return std::wstring(buffer, size);
 }
 
-void CopyLauncher(const CustomInstallerFacts& facts, const std::wstring& copyPath, bool failIfExists) {
+// True when the copy is there afterwards.
+bool CopyLauncher(const CustomInstallerFacts& facts, const std::wstring& copyPath, bool failIfExists) {
     // Started from the uninstall entry, the running launcher is the kept
     // copy itself: there is nothing to copy.
-    if (fw::EqualsNoCase(facts.launcherPath, copyPath)) return;
-    if (ICBSFileUtilities::CopyOpenFile(facts.launcherFile, copyPath, failIfExists)) return;
+    if (fw::EqualsNoCase(facts.launcherPath, copyPath)) return true;
+    if (ICBSFileUtilities::CopyOpenFile(facts.launcherFile, copyPath, failIfExists)) return true;
     WriteLog(2, L"ZEL (c): Failed to copy the launcher to %s (error %u)\r\n", copyPath.c_str(),
              static_cast<unsigned>(::GetLastError()));
+    return false;
 }
 
-void Redo(const SetupPackage& package, const CustomInstallerFacts& facts, const EntryValues& values) {
+void Redo(const SetupPackage& package, const CustomInstallerFacts& facts, const EntryValues& values, bool copied) {
     WriteLog(3, L"ZEL (c): redo-after modify or re-install custom installer registry\r\n");
-    if (!ICBSFileUtilities::FileExists(values.copyPath)) CopyLauncher(facts, values.copyPath, true);
+    if (copied && !ICBSFileUtilities::FileExists(values.copyPath)) copied = CopyLauncher(facts, values.copyPath, true);
+    // An entry naming a launcher copy that is not there could neither change
+    // nor remove the product: it stays as Windows Installer wrote it.
+    if (!copied) {
+        WriteLog(2, L"ZEL (c): No launcher copy at %s; the uninstall entry is left to Windows Installer\r\n",
+                 values.copyPath.c_str());
+        return;
+    }
     if (RegistryKey uninstall = OpenUninstallKey(package); uninstall.IsOpen()) {
         uninstall.SetDword(L"WindowsInstaller", 0);
         uninstall.SetString(L"ModifyPath", values.modifyPath);
@@ -121,11 +130,10 @@ void CustomInstallerRegistry(int step, const SetupPackage& package, const Custom
         switch (step) {
         case kPerformCustomInstaller:
             WriteLog(3, L"ZEL (c): perform custom installer registry\r\n");
-            CopyLauncher(facts, values.copyPath, false);
-            Redo(package, facts, values);
+            Redo(package, facts, values, CopyLauncher(facts, values.copyPath, false));
             break;
         case kRedoCustomInstaller:
-            Redo(package, facts, values);
+            Redo(package, facts, values, true);
             break;
         case kPrepareRemoveCustomInstaller:
             PrepareRemove(package, facts);

@@ -59,6 +59,18 @@ DWORD WriteTransform(SetupPackage& package, const ExtractionContext& context) {
     return 0;
 }
 
+// The running launcher's own file: started from its kept copy, the launcher
+// stands in the folder it empties.
+std::wstring RunningLauncherPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return std::wstring();
+        if (length < path.size()) return path.substr(0, length);
+        path.resize(path.size() * 2);
+    }
+}
+
 }  // namespace
 
 const SetupLanguage* TransformLanguageFor(bool multiLanguage, bool freshOrModify, const SetupLanguage& current) {
@@ -75,6 +87,13 @@ DWORD ExtractProduct(SetupPackage& package, ExtractionProgressHandler* progress,
     }
     if (package.msiFileName.empty()) {
         if (CancelFlag()) return CSetupApp::Current()->SetOutcome(outcome::kCancelled);
+        // Nothing found in the folder is used: what the installer gets
+        // comes from the launcher's own resources alone.
+        if (!EmptyPackageFolder(package.msiFolder, RunningLauncherPath())) {
+            WriteLog(1, L"ZEL (c): Could not empty MSI folder %s (%u).\r\n", package.msiFolder.c_str(),
+                     static_cast<unsigned>(::GetLastError()));
+            return ERROR_INSTALL_PACKAGE_INVALID;
+        }
         WriteLog(2, L"ZEL (c): Extracting resource: %s\r\n", package.packageResource.c_str());
         if (context.showStatus) context.showStatus(package.name);
         CabinetImage cabinet;

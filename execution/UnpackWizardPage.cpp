@@ -35,8 +35,17 @@ void UnpackWizardPage::UpdateTexts() {
 void UnpackWizardPage::BuildWorkList() {
     workList_.clear();
     CSetupApp& app = *CSetupApp::Current();
+    bool transform = TransformLanguageFor(app.IsMultiLanguage(), wizard_->IsFreshInstall() || wizard_->IsModify(),
+                                          app.Languages().Current()) != nullptr;
     for (auto& package : app.Catalogue()) {
-        if (wizard_->IsRepair() || !package->selected || !package->msiFileName.empty()) continue;
+        if (wizard_->IsRepair() || !package->selected) continue;
+        if (!package->msiFileName.empty()) {
+            // A kept database is not unpacked again, but the language
+            // transform it was installed with may be missing: that is
+            // written all the same (nothing to count for the bar).
+            if (transform && package->transformFileName.empty()) workList_.emplace_back(package.get(), 0u);
+            continue;
+        }
         CatalogueBlob blob = app.Resources().FindCatalogueBlob(package->packageResource);
         workList_.emplace_back(package.get(), blob && blob.size >= 4 ? blob.size - 4 : 0u);
     }
@@ -72,6 +81,11 @@ bool UnpackWizardPage::SuperviseWorker() {
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 WriteLog(3, L"ZEL (c): Received 'quit' message\r\n");
+                // The worker uses this page: it is stopped, and the page
+                // returns only once it has ended.
+                CancelFlag() = true;
+                ::WaitForSingleObject(worker_.get(), INFINITE);
+                WriteLog(3, L"ZEL (c): Worker-thread stopped\r\n");
                 ::PostQuitMessage(static_cast<int>(msg.wParam));
                 return false;
             }
@@ -148,7 +162,7 @@ void UnpackWizardPage::Work() {
             return;
         }
     }
-    app->SetOutcome(CancelFlag() ? 3 : 0);
+    app->SetOutcome(CancelFlag() ? outcome::kCancelled : outcome::kSuccess);
 }
 
 // The worker never waits for the window: it leaves the text and posts.

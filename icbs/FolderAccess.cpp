@@ -3,6 +3,8 @@
 
 #include <aclapi.h>
 
+#include <cstring>
+
 #include "framework/Handles.h"
 #include "framework/Text.h"
 #include "icbs/LongPath.h"
@@ -36,6 +38,26 @@ bool TrusteeIs(const TRUSTEE_W& trustee, const std::wstring& name) {
     if (trustee.TrusteeForm == TRUSTEE_IS_SID)
         return fw::EqualsNoCase(AccountNameOf(reinterpret_cast<PSID>(trustee.ptstrName)), name);
     return false;
+}
+
+bool IsProtected(PSECURITY_DESCRIPTOR descriptor) {
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    return ::GetSecurityDescriptorControl(descriptor, &control, &revision) && (control & SE_DACL_PROTECTED) != 0;
+}
+
+// The same entries in the same order, byte for byte.
+bool SameEntries(PACL a, PACL b) {
+    if (!a || !b) return a == b;
+    if (a->AceCount != b->AceCount) return false;
+    for (DWORD i = 0; i < a->AceCount; ++i) {
+        void* left = nullptr;
+        void* right = nullptr;
+        if (!::GetAce(a, i, &left) || !::GetAce(b, i, &right)) return false;
+        WORD size = static_cast<ACE_HEADER*>(left)->AceSize;
+        if (size != static_cast<ACE_HEADER*>(right)->AceSize || std::memcmp(left, right, size) != 0) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -86,12 +108,16 @@ bool ICBSFileUtilities::HasExplicitAccess(const std::wstring& path, DWORD permis
 }
 
 bool ICBSFileUtilities::SetProtectedFolderAccess(const std::wstring& path) {
+    return SetFolderSecurity(path, kProtectedFolderSddl);
+}
+
+bool ICBSFileUtilities::SetFolderSecurity(const std::wstring& path, const wchar_t* sddl) {
     // Through a junction or link the list would land on another folder.
     if (IsReparsePoint(path)) {
         ::SetLastError(ERROR_REPARSE_ATTRIBUTE_CONFLICT);
         return false;
     }
-    fw::LocalMemory descriptor = icbs::SecurityDescriptorFromSddl(kProtectedFolderSddl);
+    fw::LocalMemory descriptor = icbs::SecurityDescriptorFromSddl(sddl);
     if (!descriptor) return false;
     BOOL present = FALSE, defaulted = FALSE;
     PACL dacl = nullptr;
@@ -106,4 +132,26 @@ bool ICBSFileUtilities::SetProtectedFolderAccess(const std::wstring& path) {
         dacl, nullptr);
     ::SetLastError(result);
     return result == ERROR_SUCCESS;
+}
+
+bool ICBSFileUtilities::HasFolderSecurity(const std::wstring& path, const wchar_t* sddl) {
+    PSID foundOwner = nullptr;
+    PACL foundDacl = nullptr;
+    PSECURITY_DESCRIPTOR found = nullptr;
+    DWORD result = ::GetNamedSecurityInfoW(icbs::ApiPath(path).c_str(), SE_FILE_OBJECT,
+                                           OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &foundOwner,
+                                           nullptr, &foundDacl, nullptr, &found);
+    fw::LocalMemory foundHolder(found);
+    fw::LocalMemory wanted = icbs::SecurityDescriptorFromSddl(sddl);
+    if (result != ERROR_SUCCESS || !wanted || !foundOwner) return false;
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL wantedDacl = nullptr;
+    PSID wantedOwner = nullptr;
+    if (!::GetSecurityDescriptorDacl(wanted.get(), &present, &wantedDacl, &defaulted) || !present ||
+        !::GetSecurityDescriptorOwner(wanted.get(), &wantedOwner, &defaulted) || !wantedOwner)
+        return false;
+    // The system adds its own bookkeeping flags (auto-inherited) to a list
+    // it stores: owner, protection and the entries are what count.
+    return ::EqualSid(foundOwner, wantedOwner) && IsProtected(found) == IsProtected(wanted.get()) &&
+           SameEntries(foundDacl, wantedDacl);
 }

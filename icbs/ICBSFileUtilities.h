@@ -37,6 +37,14 @@ public:
     // read and execute; nothing inherited from the parent.
     static constexpr const wchar_t* kProtectedFolderSddl =
         L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;FRFX;;;BU)";
+    // The access list of a folder that everyone may fill but nobody else may
+    // rearrange: owner Administrators; Administrators and SYSTEM full
+    // control; Everyone, on the folder itself, only list, traverse and create
+    // files and folders (0x100027: no deleting or renaming of what others put
+    // there), and full control of everything below it (inherit-only);
+    // nothing inherited from the parent.
+    static constexpr const wchar_t* kOpenBaseFolderSddl =
+        L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;;0x100027;;;WD)(A;OICIIO;FA;;;WD)";
 
     // ---- files
     static bool FileExists(const std::wstring& path);
@@ -101,6 +109,12 @@ public:
     static bool HasExplicitAccess(const std::wstring& path, DWORD permissions, const std::wstring& trusteeName);
     // Applies kProtectedFolderSddl (owner and protected DACL) to a folder.
     static bool SetProtectedFolderAccess(const std::wstring& path);
+    // Applies the owner and the protected DACL of an SDDL text to a folder
+    // (never through a link).
+    static bool SetFolderSecurity(const std::wstring& path, const wchar_t* sddl);
+    // True when the folder's owner and DACL, as the system reports them, are
+    // those of the SDDL text.
+    static bool HasFolderSecurity(const std::wstring& path, const wchar_t* sddl);
     // True when the path is a junction, symbolic link or other reparse point.
     static bool IsReparsePoint(const std::wstring& path);
 

@@ -15,6 +15,15 @@ fw::LocalMemory SecurityDescriptorFromSddl(const wchar_t* sddl, const wchar_t* l
     return fw::LocalMemory(descriptor);
 }
 
+std::wstring SddlOf(PSECURITY_DESCRIPTOR descriptor, SECURITY_INFORMATION parts) {
+    wchar_t* text = nullptr;
+    if (!descriptor ||
+        !::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1, parts, &text, nullptr))
+        return std::wstring();
+    fw::LocalMemory owner(text);
+    return text;
+}
+
 bool SameFileRights(DWORD a, DWORD b) {
     GENERIC_MAPPING mapping = {FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE, FILE_ALL_ACCESS};
     ::MapGenericMask(&a, &mapping);

@@ -5,6 +5,7 @@
 #include "framework/Text.h"
 #include "icbs/FolderPath.h"
 #include "icbs/ICBSFileUtilities.h"
+#include "launcher/Outcome.h"
 #include "launcher/SetupApp.h"
 
 namespace {
@@ -23,6 +24,22 @@ bool RemoveAnything(const std::wstring& path) {
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return RemoveFolderLink(path);
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ICBSFileUtilities::DeleteFolderTree(path);
     return ICBSFileUtilities::DeleteOneFile(path);
+}
+
+// A path in double quotes with its percent signs doubled, so that the
+// command interpreter takes it as one literal path.
+std::wstring QuotedLiteral(const std::wstring& path) {
+    std::wstring literal;
+    for (wchar_t c : path) literal += c == L'%' ? std::wstring(L"%%") : std::wstring(1, c);
+    return L"\"" + literal + L"\"";
+}
+
+// Creates the lock file and keeps it open, without sharing, for the rest of
+// the process: the handle is never closed, so the file stays undeletable
+// until the process has ended.
+bool HoldLockFile(const std::wstring& path) {
+    HANDLE lock = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return lock != INVALID_HANDLE_VALUE;
 }
 
 bool WriteScript(const std::wstring& path, const std::string& bytes) {
@@ -69,13 +86,29 @@ void DeleteMsiFolders(const PackageCatalogue& catalogue) {
 }
 
 bool NeedsSelfDeleteScript(size_t packageCount, bool uninstall, DWORD outcomeCode) {
-    return packageCount >= 2 && uninstall && outcomeCode == 0;
+    // A success that asks for a restart is a success here too.
+    return packageCount >= 2 && uninstall && outcome::IsSuccess(outcomeCode);
 }
 
-std::wstring SelfDeleteScriptText(const std::wstring& folder) {
-    std::wstring literal;
-    for (wchar_t c : folder) literal += c == L'%' ? std::wstring(L"%%") : std::wstring(1, c);
-    return fw::Format(L"@ECHO OFF\n rmdir /S /Q \"%s\"\n DEL \"%%~f0\"", literal.c_str());
+std::wstring SelfDeleteScriptText(const std::wstring& folder, const std::wstring& lock, const std::wstring& system) {
+    std::wstring quotedFolder = QuotedLiteral(folder), quotedLock = QuotedLiteral(lock);
+    std::wstring ping = QuotedLiteral(FolderPath(system).Child(L"ping.exe"));
+    // The launcher holds the lock file open without sharing until its
+    // process ends: only then can the file be deleted. The script tries
+    // about once a second, five times at most, and then removes the folder
+    // (which may hold the running launcher's own file).
+    return L"@ECHO OFF\r\n"
+           L" SET /A tries=0\r\n"
+           L":wait\r\n"
+           L" DEL " + quotedLock + L" >NUL 2>NUL\r\n"
+           L" IF NOT EXIST " + quotedLock + L" GOTO remove\r\n"
+           L" SET /A tries+=1\r\n"
+           L" IF %tries% GEQ " + std::to_wstring(kSelfDeleteWaitTries) + L" GOTO remove\r\n"
+           L" " + ping + L" -n 2 127.0.0.1 >NUL\r\n"
+           L" GOTO wait\r\n"
+           L":remove\r\n"
+           L" rmdir /S /Q " + quotedFolder + L"\r\n"
+           L" DEL \"%~f0\"";
 }
 
 std::wstring SelfDeleteScriptFolder() {
@@ -95,6 +128,9 @@ bool StartSelfDeleteScript(const std::wstring& folderToRemove) {
     if (!RemoveAnything(folder) || !ICBSFileUtilities::CreateParentFolders(folder) || !CreateProtectedFolder(folder))
         return false;
     std::wstring script = FolderPath(folder).Child(L"SelfDelete.bat");
-    if (!WriteScript(script, fw::ToCodePage(SelfDeleteScriptText(folderToRemove), CP_ACP))) return false;
+    std::wstring lock = FolderPath(folder).Child(L"SelfDelete.lock");
+    if (!HoldLockFile(lock)) return false;
+    std::wstring text = SelfDeleteScriptText(folderToRemove, lock, SystemFolder());
+    if (!WriteScript(script, fw::ToCodePage(text, CP_ACP))) return false;
     return StartScript(script);
 }

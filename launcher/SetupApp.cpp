@@ -44,15 +44,20 @@ CSetupApp* CSetupApp::Current() { return dynamic_cast<CSetupApp*>(fw::CWinAppBas
 // ---- outcome
 
 UINT CSetupApp::SetOutcome(DWORD code) {
-    outcome_ = {code, 0, false};
+    SetOutcome(code, 0);
     return code != 0 ? ERROR_INSTALL_FAILURE : ERROR_SUCCESS;
 }
 
 void CSetupApp::SetOutcome(DWORD code, DWORD systemError) {
+    if (catalogueDamaged_) return;
+    // A step that merely went well (the unpacking, say) says nothing about
+    // the restart an earlier one asked for.
+    if (code == 0 && outcome::IsSuccessWithRestart(outcome_.code)) return;
     outcome_ = {code, systemError, false};
 }
 
 void CSetupApp::RecordRestartSuccess(DWORD code) {
+    if (catalogueDamaged_) return;
     if (code == ERROR_SUCCESS_REBOOT_REQUIRED && outcome_.code == ERROR_SUCCESS_REBOOT_INITIATED) return;
     outcome_ = {code, 0, true};
     if (code == ERROR_SUCCESS_REBOOT_INITIATED)
@@ -99,7 +104,14 @@ std::wstring CSetupApp::FormatLocalized(UINT id, ...) const {
 std::wstring CSetupApp::ReadCatalogueString(const std::wstring& name) {
     std::optional<std::wstring> text = resources_.ReadString(name);
     if (text) return *text;
+    log_.WriteRaw(1, L"ZEL (c): The required resource " + name + L" is missing.\r\n");
+    if (catalogueDamaged_) return std::wstring();
+    // The box is the report: the outcome is stored as reported, so that no
+    // second box follows, and no later step can turn the run into a
+    // success or another failure.
     fw::ShowMessageBox(IsSilent(), FormatLocalized(2, name.c_str()), MB_ICONEXCLAMATION);
+    outcome_ = {outcome::kCorrupted, 0, true};
+    catalogueDamaged_ = true;
     AbortRun(ERROR_INSTALL_FAILURE);
     return std::wstring();
 }

@@ -36,7 +36,8 @@ public:
 
     static CSetupApp* Current();
 
-    // Outcome
+    // Outcome. Plain success (0) never replaces a recorded restart (3010,
+    // 1641), and nothing replaces the outcome of a damaged catalogue (1).
     UINT SetOutcome(DWORD code);
     void SetOutcome(DWORD code, DWORD systemError);
     // A success that asks for a restart (3010 or 1641): becomes the exit
@@ -56,7 +57,9 @@ public:
     // Log
     SetupLog& Log() { return log_; }
 
-    // Catalogue and texts
+    // Catalogue and texts. A required string missing from a single-language
+    // installer shows string 2 (once per run) and ends the run as a
+    // corrupted installer (1, already reported).
     std::wstring ReadCatalogueString(const std::wstring& name);
     bool ReadPackageCatalogue();
     bool ValidateCatalogue();
@@ -116,6 +119,7 @@ private:
     std::vector<RelatedProduct*> quickInstall_;
     bool initialised_ = false;
     volatile bool internalError_ = false;
+    bool catalogueDamaged_ = false;  // a required catalogue string was missing
 };
 
 // The log functions of the running application.

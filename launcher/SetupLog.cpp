@@ -30,6 +30,7 @@ void SetupLog::Open(const std::wstring& path, DWORD logMode, DWORD logAttributes
     file_.reset(::CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file_) ::SetFilePointer(file_.get(), 0, nullptr, FILE_END);
+    usable_ = static_cast<bool>(file_);
     WriteRaw(1, L"=== SetupLauncher started: " + Timestamp() + L" Build type: SHIP ANSI " + exePath + L"\r\n");
 }
 
@@ -66,7 +67,16 @@ void SetupLog::HandToInstaller() {
         ::FlushFileBuffers(file_.get());
         file_.reset();
     }
+    // A log the launcher could not open is none for the installer either:
+    // Windows Installer fails every call (1622) with a log file it cannot
+    // open. Logging enabled for an earlier call is turned off again.
+    if (!usable_) {
+        if (installerLogging_) fw::Msi().MsiEnableLogW(0, nullptr, 0);
+        installerLogging_ = false;
+        return;
+    }
     if (path_.empty()) return;
+    installerLogging_ = true;
     // Windows Installer writes into a file of its own beside the log, which
     // Reopen appends: some installers (Wine's) write such a file from its
     // start instead of appending, which would overwrite the launcher's lines.
@@ -85,6 +95,7 @@ void SetupLog::Reopen() {
     if (file_ || path_.empty()) return;
     file_.reset(::CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    usable_ = static_cast<bool>(file_);
     if (!file_) return;
     ::SetFilePointer(file_.get(), 0, nullptr, FILE_END);
     AppendInstallerLog();

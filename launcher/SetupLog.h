@@ -25,7 +25,8 @@ public:
     bool WriteV(int level, const wchar_t* format, va_list args);
 
     // Around every Windows Installer call: close the file and let the
-    // installer append to it, then take it back.
+    // installer append to it, then take it back. The installer's logging is
+    // enabled only while the launcher's own log is open.
     void HandToInstaller();
     void Reopen();
 
@@ -47,4 +48,6 @@ private:
     DWORD mode_ = 0x397;
     DWORD attributes_ = 0;
     int verbosity_ = 0;
+    bool usable_ = false;            // the file could be opened when it was last tried
+    bool installerLogging_ = false;  // MsiEnableLogW was last called with a file
 };

@@ -1,7 +1,9 @@
 // Package folders are made or taken over with a list that lets only
 // administrators change them before anything is taken from or written into
 // them; links in their place or inside them are never followed; the base
-// folder is never granted through a link. Wine derives access lists from Unix
+// folder is never granted through a link, and lets everyone add to it but
+// not rearrange it; a database found in the folder of a product that is not
+// installed is never used. Wine derives access lists from Unix
 // permissions: it shows whether Everyone may read a folder it created, and a
 // grant to Everyone, but keeps no owner and no list set later; the full list
 // is checked where the system keeps it.
@@ -12,6 +14,7 @@
 #include "catalogue/PackageFolders.h"
 #include "catalogue/SetupPackage.h"
 #include "icbs/ICBSFileUtilities.h"
+#include "icbs/SecurityDescriptor.h"
 #include "tests/icbs/files/FileTestSupport.h"
 #include "tests/support/AccessEntries.h"
 #include "tests/catalogue/FixtureInstall.h"
@@ -46,17 +49,57 @@ TEST(PackageFolders, AnExistingFolderIsTakenOverBeforeItsDatabaseIsUsed) {
     ASSERT_TRUE(EveryoneAllowed(folder));
     ASSERT_TRUE(::CopyFileW(FixtureMsi(L"editor").c_str(), (folder + L"\\editor.msi").c_str(), FALSE));
     PutFile(folder + L"\\Transform_de.mst", "transform");
-
-    SetupPackage package = Record(editor);
-    EXPECT_EQ(package.msiFileName, folder + L"\\editor.msi");
-    EXPECT_EQ(testsupport::ReadBytes(folder + L"\\Transform_de.mst"), "transform");
     TempDir scratch;
     bool kept = testsupport::KeepsAccessListsAsGiven(scratch.Path());
     NoteWhenListsAreNotKept(kept);
+
+    // Planted before the first run: the product is not installed, so the
+    // database found there is never taken (the unpacking replaces it).
+    ASSERT_FALSE(ProductInstalled(editor.productCode));
+    EXPECT_TRUE(Record(editor).msiFileName.empty());
+    if (kept) ExpectProtectedList(folder);
+
+    // The folder of an installed product keeps its database for maintenance,
+    // once the folder is taken over.
+    ASSERT_EQ(Install(FixtureMsi(L"editor")), 0u);
+    ASSERT_TRUE(ICBSFileUtilities::GrantEveryoneFullAccess(folder));
+    SetupPackage package = Record(editor);
+    EXPECT_EQ(package.msiFileName, folder + L"\\editor.msi");
+    EXPECT_EQ(testsupport::ReadBytes(folder + L"\\Transform_de.mst"), "transform");
     if (kept) {
         ExpectProtectedList(folder);
         EXPECT_FALSE(EveryoneAllowed(folder + L"\\editor.msi"));
     }
+}
+
+TEST(PackageFolders, EmptyingRemovesEverythingButTheNamedFile) {
+    TempDir dir;
+    std::wstring outside = dir.Path() + L"\\outside";
+    ASSERT_TRUE(::CreateDirectoryW(outside.c_str(), nullptr));
+    PutFile(outside + L"\\precious.txt", "keep me");
+    std::wstring folder = dir.Path() + L"\\package";
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((folder + L"\\sub").c_str(), nullptr));
+    PutFile(folder + L"\\planted.msi", "planted");
+    PutFile(folder + L"\\sub\\source.cab", "planted");
+    PutFile(folder + L"\\setup.exe", "the running launcher");
+    bool linked = filetest::MakeFolderLink(folder + L"\\link", outside);
+
+    bool emptied = EmptyPackageFolder(folder, folder + L"\\SETUP.exe");
+    // A link inside goes as a link: what it pointed to stays. Windows
+    // removes it; a system that cannot remove a link keeps it and reports
+    // the folder as not emptied.
+    bool linkStayed = linked && Exists(folder + L"\\link");
+    EXPECT_EQ(emptied, !linkStayed);
+    if (linked) EXPECT_EQ(testsupport::ReadBytes(outside + L"\\precious.txt"), "keep me");
+    std::vector<std::wstring> left = linkStayed ? std::vector<std::wstring>{L"link"} : std::vector<std::wstring>{};
+    std::vector<std::wstring> leftWithCopy = left;
+    leftWithCopy.push_back(L"setup.exe");
+    EXPECT_TRUE(IsFolder(folder));
+    EXPECT_EQ(testsupport::FolderEntries(folder), leftWithCopy);
+    EXPECT_EQ(EmptyPackageFolder(folder), !linkStayed);
+    EXPECT_EQ(testsupport::FolderEntries(folder), left);
+    EXPECT_FALSE(EmptyPackageFolder(dir.Path() + L"\\missing"));
 }
 
 TEST(PackageFolders, AMissingFolderIsCreatedWithTheProtectedList) {
@@ -114,6 +157,8 @@ TEST(PackageFolders, ALinkInPlaceOfThePackageFolderIsNeverFollowed) {
 TEST(PackageFolders, LinksAndFilesWithFurtherNamesInsideAreRemoved) {
     TempDir dir;
     FixtureFacts editor = Editor();
+    // The folder of an installed product, whose own database is kept.
+    ASSERT_EQ(Install(FixtureMsi(L"editor")), 0u);
     std::wstring outside = dir.Path() + L"\\outside";
     ASSERT_TRUE(::CreateDirectoryW(outside.c_str(), nullptr));
     PutFile(outside + L"\\victim.msi", "someone else's file");
@@ -176,4 +221,61 @@ TEST(PackageFolders, TheBaseFolderIsNeverGrantedThroughALink) {
         EXPECT_TRUE(IsFolder(base));
         EXPECT_TRUE(EveryoneAllowed(base));
     }
+}
+
+// The base folder's own list lets everyone add to it but not delete or
+// rename what is in it (a package folder that others could move away and
+// replace); everything below stays open to everyone through inheritance.
+TEST(PackageFolders, EveryoneMayAddToTheBaseFolderButNotRearrangeIt) {
+    const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    fw::LocalMemory descriptor = BaseFolderDescriptor();
+    ASSERT_TRUE(descriptor);
+    fw::LocalMemory expected = icbs::SecurityDescriptorFromSddl(
+        L"O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;;0x100027;;;WD)(A;OICIIO;FA;;;WD)");
+    ASSERT_TRUE(expected);
+    std::wstring sddl = icbs::SddlOf(descriptor.get(), parts);
+    EXPECT_EQ(sddl, icbs::SddlOf(expected.get(), parts));
+    EXPECT_EQ(sddl.rfind(L"O:BAD:P", 0), 0u) << testing::PrintToString(sddl);
+
+    std::vector<testsupport::AceEntry> entries = testsupport::DaclEntriesOf(descriptor.get());
+    std::vector<testsupport::AceEntry> everyone = testsupport::AllowedFor(entries, testsupport::SidText(WinWorldSid));
+    ASSERT_EQ(everyone.size(), 2u);
+    const BYTE inherited = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
+    // On the folder itself: list, traverse, add files and folders, nothing more.
+    EXPECT_EQ(everyone[0].flags, 0);
+    EXPECT_EQ(everyone[0].mask, static_cast<DWORD>(FILE_LIST_DIRECTORY | FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY |
+                                                   FILE_TRAVERSE | SYNCHRONIZE));
+    for (DWORD right : {DWORD(DELETE), DWORD(FILE_DELETE_CHILD), DWORD(WRITE_DAC), DWORD(WRITE_OWNER),
+                        DWORD(FILE_WRITE_ATTRIBUTES), DWORD(GENERIC_ALL), DWORD(GENERIC_WRITE)})
+        EXPECT_EQ(everyone[0].mask & right, 0u) << right;
+    // Below it: full control, inherit-only.
+    EXPECT_EQ(everyone[1].flags, inherited | INHERIT_ONLY_ACE);
+    EXPECT_EQ(everyone[1].mask, static_cast<DWORD>(FILE_ALL_ACCESS));
+    for (WELL_KNOWN_SID_TYPE owner : {WinBuiltinAdministratorsSid, WinLocalSystemSid}) {
+        std::vector<testsupport::AceEntry> full = testsupport::AllowedFor(entries, testsupport::SidText(owner));
+        ASSERT_EQ(full.size(), 1u);
+        EXPECT_EQ(full[0].flags, inherited);
+        EXPECT_EQ(full[0].mask, static_cast<DWORD>(FILE_ALL_ACCESS));
+    }
+    EXPECT_EQ(entries.size(), 4u);
+
+    // A base folder an earlier version opened to everyone in full is given
+    // the list at the first use; a system that keeps lists shows it.
+    ::CreateDirectoryW(ExpectedBaseFolder().c_str(), nullptr);
+    ASSERT_TRUE(ICBSFileUtilities::GrantEveryoneFullAccess(ExpectedBaseFolder()));
+    const std::wstring& base = LauncherBaseFolder();
+    ASSERT_EQ(base, ExpectedBaseFolder());
+    TempDir scratch;
+    bool kept = testsupport::KeepsAccessListsAsGiven(scratch.Path());
+    NoteWhenListsAreNotKept(kept);
+    if (kept) {
+        testsupport::ObjectSecurity security = testsupport::ReadObjectSecurity(base);
+        ASSERT_TRUE(security.read);
+        EXPECT_EQ(security.owner, testsupport::SidText(WinBuiltinAdministratorsSid));
+        EXPECT_TRUE(security.protectedList);
+        EXPECT_EQ(security.entries, entries);
+        EXPECT_TRUE(ICBSFileUtilities::HasFolderSecurity(base, ICBSFileUtilities::kOpenBaseFolderSddl));
+    }
+    // Everyone can still reach and fill it.
+    EXPECT_TRUE(EveryoneAllowed(base));
 }

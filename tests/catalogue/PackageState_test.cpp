@@ -1,6 +1,6 @@
 // A package record finds out at once, through Windows Installer, whether its
 // product is installed and by which package, where its database folder is and
-// which database it holds, and removes the product with that database or the
+// which database it keeps (only for an installed product), and removes the product with that database or the
 // one in the registered install source (real packages, Wine's installer).
 #include <gtest/gtest.h>
 
@@ -76,6 +76,13 @@ TEST(PackageState, TheKeptDatabaseIsTheOnlyMsiFileInThePackageFolder) {
     std::wstring folder = ExpectedMsiFolder(editor.packageCode);
     ASSERT_TRUE(::CreateDirectoryW(ExpectedBaseFolder().c_str(), nullptr) || IsFolder(ExpectedBaseFolder()));
     ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    PutFile(folder + L"\\Editor.msi", "one");
+    // Only an installed product keeps a database.
+    EXPECT_TRUE(MainPackage(editor).msiFileName.empty());
+    ASSERT_EQ(Install(FixtureMsi(L"editor")), 0u);
+    EXPECT_EQ(MainPackage(editor).msiFileName, folder + L"\\Editor.msi");
+    ASSERT_TRUE(::DeleteFileW((folder + L"\\Editor.msi").c_str()));
+
     PutFile(folder + L"\\Transform_de.mst", "not a database");
     EXPECT_TRUE(MainPackage(editor).msiFileName.empty());
 

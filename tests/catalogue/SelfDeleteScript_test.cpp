@@ -1,6 +1,7 @@
 // The self-deleting script is written into a folder made anew for it that
 // only administrators may change, started through the system's command
-// interpreter, and removes the given folder and then itself; whatever someone
+// interpreter, waits (a few seconds at most) for the process that started it
+// to end, and removes the given folder and then itself; whatever someone
 // left in the script's place is neither run nor followed.
 #include <gtest/gtest.h>
 
@@ -57,6 +58,22 @@ TEST(SelfDeleteScript, RemovesTheFolderAndItself) {
     EXPECT_TRUE(Exists(neighbour + L"\\sub\\editor.msi"));
     // The script's folder was made with a list that gives Everyone nothing.
     EXPECT_FALSE(EveryoneAllowed(SelfDeleteScriptFolder()));
+}
+
+// The process that starts the script stands for the launcher: while it
+// runs, the folder stays; the script gives up waiting after a few seconds.
+TEST(SelfDeleteScript, WaitsWhileTheLauncherRunsAndOnlyAFewSeconds) {
+    TempDir dir;
+    std::wstring doomed = MakeDoomedFolder(dir.Path(), L"package");
+    DWORD start = ::GetTickCount();
+    ASSERT_TRUE(StartSelfDeleteScript(doomed));
+    EXPECT_TRUE(Exists(SelfDeleteScriptFolder() + L"\\SelfDelete.lock"));
+    ::Sleep(2000);
+    EXPECT_TRUE(Exists(doomed + L"\\sub\\editor.msi")) << "removed while the launcher still ran";
+    EXPECT_TRUE(GoneWithin(doomed, 20000));
+    DWORD waited = ::GetTickCount() - start;
+    EXPECT_GE(waited, 3000u);
+    EXPECT_LT(waited, 15000u);
 }
 
 TEST(SelfDeleteScript, WhatWasLeftInTheScriptFolderIsRemovedNotRun) {

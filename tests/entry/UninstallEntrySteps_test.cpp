@@ -234,15 +234,30 @@ TEST(UninstallEntry, OtherStepCodesDoNothing) {
     EXPECT_EQ(DwordValue(bundle.Key(), bundle.View(), L"WindowsInstaller"), 1u);
 }
 
-TEST(UninstallEntry, ACopyThatCannotBeMadeIsLoggedAndTheEntryStillWritten) {
+// Without the launcher copy the entry could neither change nor remove the
+// bundle: it stays exactly as Windows Installer wrote it.
+TEST(UninstallEntry, ACopyThatCannotBeMadeIsLoggedAndTheEntryLeftToWindowsInstaller) {
     InstalledBundle bundle(L"bundle32", false, L"packages");
+    const wchar_t* const names[] = {L"ModifyPath", L"UninstallString", L"DisplayIcon", L"DisplayName"};
+    std::vector<std::optional<std::wstring>> written;
+    for (const wchar_t* name : names) written.push_back(bundle.Value(name));
+    std::optional<DWORD> flag = DwordValue(bundle.Key(), bundle.View(), L"WindowsInstaller");
+    ASSERT_EQ(flag, 1u);
+    ASSERT_TRUE(written[1]);
+    ASSERT_EQ(written[1]->find(bundle.copyPath), std::wstring::npos);
+
     CustomInstallerFacts facts = bundle.Facts();
     facts.launcherFile = INVALID_HANDLE_VALUE;  // the launcher's file could not be held at start-up
-    CustomInstallerRegistry(kPerformCustomInstaller, *bundle.package, facts);
-    EXPECT_FALSE(testsupport::FileExists(bundle.copyPath));
+    for (int step : {kPerformCustomInstaller, kRedoCustomInstaller}) {
+        CustomInstallerRegistry(step, *bundle.package, facts);
+        EXPECT_FALSE(testsupport::FileExists(bundle.copyPath)) << step;
+        for (size_t i = 0; i < written.size(); ++i) EXPECT_EQ(bundle.Value(names[i]), written[i]) << names[i];
+        EXPECT_EQ(DwordValue(bundle.Key(), bundle.View(), L"WindowsInstaller"), flag) << step;
+    }
     std::wstring log = testsupport::ReadUtf16(bundle.logPath);
     EXPECT_TRUE(testsupport::Contains(log, L"ZEL (c): Failed to copy the launcher to " + bundle.copyPath));
-    EXPECT_EQ(bundle.Value(L"UninstallString"), bundle.copyPath + L" /x");
+    EXPECT_TRUE(testsupport::Contains(log, L"ZEL (c): No launcher copy at " + bundle.copyPath +
+                                               L"; the uninstall entry is left to Windows Installer\r\n"));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // At its end the launcher deletes the database folders of packages that are
 // not installed (not after /x or /f), never through a link, never the base
-// folder; after a successful /x of a bundle a script removes the main
-// package's folder once the launcher has ended. Run as a user runs it, with
+// folder; after a successful /x of a bundle (also one asking for a restart)
+// a script removes the main package's folder once the launcher has ended,
+// also when the launcher ran from inside that folder. Run as a user runs it, with
 // products installed by Wine's Windows Installer beforehand.
 #include <gtest/gtest.h>
 
@@ -92,6 +93,36 @@ TEST(ExitCleanup, AfterABundlesUninstallAScriptRemovesTheMainFolderAndItself) {
     EXPECT_TRUE(GoneWithin(main, 20000));
     EXPECT_TRUE(GoneWithin(ScriptPath(), 20000));
     // Only the main package's folder goes.
+    EXPECT_TRUE(Exists(sub + L"\\tools.msi"));
+}
+
+// Programs and Features starts the kept copy inside the folder the script
+// removes: the script waits for the launcher's end before it removes it.
+TEST(ExitCleanup, ABundleRemovedThroughItsKeptCopyLosesTheFolderOnceTheLauncherHasEnded) {
+    LauncherRun install = RunLauncher(L"two_packages", L"/qn", 120000);
+    ASSERT_EQ(install.exitCode, 0u);
+    std::wstring main = ExpectedMsiFolder(FactsOf(FixtureMsi(L"editor")).packageCode);
+    std::wstring copy = main + L"\\setup.exe";
+    ASSERT_TRUE(Exists(copy));
+    testsupport::RunResult removed = testsupport::Run(copy, L"/x /qn", 120000, main);
+    ASSERT_FALSE(removed.timedOut);
+    EXPECT_EQ(removed.exitCode, 0u);
+    EXPECT_FALSE(ProductInstalled(FactsOf(FixtureMsi(L"editor")).productCode));
+    // The script gives the launcher a few seconds to end; it has ended here.
+    EXPECT_TRUE(GoneWithin(main, 10000)) << "the folder of the running copy stayed";
+    EXPECT_TRUE(GoneWithin(ScriptPath(), 10000));
+}
+
+// A removal that asks for a restart is a success: the folder goes as well.
+TEST(ExitCleanup, ABundleUninstallThatAsksForARestartStillRemovesTheMainFolder) {
+    ASSERT_EQ(Install(FixtureMsi(L"editor")), 0u);
+    std::wstring main = MakeKeptFolder(L"editor");
+    std::wstring sub = MakeKeptFolder(L"tools");
+    LauncherRun run = RunLauncher(L"two_packages", L"/x /qn RESTART_PRODUCT=TestEditor /L*v %LOG%", 120000);
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(ERROR_SUCCESS_REBOOT_REQUIRED));
+    EXPECT_FALSE(ProductInstalled(FactsOf(FixtureMsi(L"editor")).productCode));
+    EXPECT_TRUE(GoneWithin(main, 20000));
+    EXPECT_TRUE(GoneWithin(ScriptPath(), 20000));
     EXPECT_TRUE(Exists(sub + L"\\tools.msi"));
 }
 

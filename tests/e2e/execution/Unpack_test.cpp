@@ -209,3 +209,41 @@ TEST(UnpackLanguage, AMaintenanceRunOffersNoLanguage) {
     wizard.Press(kNext);
     EXPECT_EQ(launcher.Wait(20000), 3u);
 }
+
+// A quit message during the extraction stops the worker, and the page waits
+// for it before it returns: the worker never outlives the page it uses.
+TEST(UnpackQuit, TheWorkerIsStoppedAndWaitedForBeforeThePageReturns) {
+    TempDir dir;
+    std::wstring log = dir.File(L"setup.log");
+    Background launcher(LauncherPath(L"unpack_large"), L"/L*v \"" + log + L"\"");
+    WizardDriver wizard(launcher.Id());
+    ASSERT_TRUE(wizard.Found());
+    DWORD ui = ::GetWindowThreadProcessId(wizard.Frame(), nullptr);
+    std::vector<DWORD> before = ThreadsOf(launcher.Id(), ui);
+    wizard.PressPosted(kNext);
+    std::vector<DWORD> workers;
+    ASSERT_TRUE(WaitUntil([&] {
+        workers.clear();
+        for (DWORD id : ThreadsOf(launcher.Id(), ui))
+            if (std::find(before.begin(), before.end(), id) == before.end()) workers.push_back(id);
+        return !workers.empty();
+    }, 20000));
+    {
+        // The quit comes while the first cabinet is still being read.
+        Suspended hold(workers);
+        ASSERT_EQ(hold.Count(), workers.size());
+        ASSERT_TRUE(::PostThreadMessageW(ui, WM_QUIT, 0, 0));
+        ::SendMessageTimeoutW(wizard.Frame(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr);
+        ::Sleep(200);
+    }
+    EXPECT_EQ(launcher.Wait(30000), 3u) << "ends by itself, cancelled";
+
+    std::wstring text = ReadUtf16(log);
+    size_t quit = text.find(L"ZEL (c): Received 'quit' message\r\n");
+    ASSERT_NE(quit, std::wstring::npos) << testing::PrintToString(text);
+    size_t stopped = text.find(L"ZEL (c): Worker-thread stopped\r\n", quit);
+    EXPECT_NE(stopped, std::wstring::npos) << "the page returned before its worker had ended";
+    EXPECT_FALSE(Contains(text, L"Extracting resource: PACKAGE_1")) << "the second cabinet is not started";
+    EXPECT_FALSE(Contains(text, L"Installing product"));
+    EXPECT_TRUE(Contains(text, L"=== SetupLauncher stopped: "));
+}

@@ -1,6 +1,7 @@
 // Shows the access functions on real folders: the secured creation, the
 // grant to Everyone, the check of an explicit grant, the protected package
-// folder list, and the recognition of reparse points. Access lists are read
+// folder list, the check of an owner and list set from SDDL, and the
+// recognition of reparse points. Access lists are read
 // back with GetNamedSecurityInfoW.
 #include <gtest/gtest.h>
 
@@ -103,6 +104,29 @@ TEST(FolderAccess, ProtectedFolderAccessIsAppliedAndReadBack) {
     EXPECT_EQ(static_cast<DWORD>(FILE_ALL_ACCESS), AllowedFor(entries, SidText(WinLocalSystemSid)).at(0).mask);
     EXPECT_EQ(static_cast<DWORD>(FILE_GENERIC_READ | FILE_GENERIC_EXECUTE),
               AllowedFor(entries, SidText(WinBuiltinUsersSid)).at(0).mask);
+}
+
+TEST(FolderAccess, FolderSecurityIsRecognisedOnlyWhereItWasSet) {
+    TempDir dir;
+    const wchar_t* base = ICBSFileUtilities::kOpenBaseFolderSddl;
+    const wchar_t* package = ICBSFileUtilities::kProtectedFolderSddl;
+    std::wstring folder = dir.Path() + L"\\base";
+    ASSERT_TRUE(ICBSFileUtilities::CreateFolder(folder, false));
+    // A folder that only inherits its parent's list has neither.
+    EXPECT_FALSE(ICBSFileUtilities::HasFolderSecurity(folder, base));
+    EXPECT_FALSE(ICBSFileUtilities::HasFolderSecurity(folder, package));
+    EXPECT_FALSE(ICBSFileUtilities::HasFolderSecurity(dir.Path() + L"\\missing", base));
+    EXPECT_FALSE(ICBSFileUtilities::SetFolderSecurity(dir.Path() + L"\\missing", base));
+    ASSERT_TRUE(ICBSFileUtilities::SetFolderSecurity(folder, base));
+    if (!testsupport::KeepsAccessListsAsGiven(dir.Path()))
+        GTEST_SKIP() << "this file system derives access lists from Unix permissions; the list set cannot be read back";
+    // As the system stores it (with its own bookkeeping flags), it is the
+    // list that was set, and not another.
+    EXPECT_TRUE(ICBSFileUtilities::HasFolderSecurity(folder, base));
+    EXPECT_FALSE(ICBSFileUtilities::HasFolderSecurity(folder, package));
+    ASSERT_TRUE(ICBSFileUtilities::SetProtectedFolderAccess(folder));
+    EXPECT_TRUE(ICBSFileUtilities::HasFolderSecurity(folder, package));
+    EXPECT_FALSE(ICBSFileUtilities::HasFolderSecurity(folder, base));
 }
 
 TEST(FolderAccess, ProtectedFolderAccessRefusesAMissingFolderAndALink) {

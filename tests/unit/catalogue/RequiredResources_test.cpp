@@ -1,5 +1,6 @@
 // The resources /v requires, in order, for single- and multi-language
-// installers.
+// installers: every string the run reads from each package, its package and
+// (multi-language) its transforms.
 #include <gtest/gtest.h>
 
 #include "catalogue/CatalogueResources.h"
@@ -14,17 +15,22 @@ TEST(RequiredResources, SingleLanguageTwoPackages) {
     }
     EXPECT_EQ(names, (std::vector<std::wstring>{L"OS", L"MINIMUM_MSI", L"PACKAGE_COUNT", L"PRODUCT_NAME_0",
                                                L"PRODUCT_NAME_1", L"PRODUCT_CODE_0", L"PRODUCT_CODE_1",
-                                               L"PACKAGE_CODE_0", L"PACKAGE_CODE_1", L"PACKAGE_0", L"PACKAGE_1"}));
+                                               L"PACKAGE_CODE_0", L"PACKAGE_CODE_1", L"PRODUCT_ID_0", L"PRODUCT_ID_1",
+                                               L"PRODUCT_PLATFORM_0", L"PRODUCT_PLATFORM_1", L"PRODUCT_VERSION_0",
+                                               L"PRODUCT_VERSION_1", L"PACKAGE_0", L"PACKAGE_1"}));
 }
 
 TEST(RequiredResources, MultiLanguageAddsTransformsButNotFrench) {
     auto list = RequiredResources(1, true, L"German");
-    ASSERT_EQ(list.size(), 10u);
+    ASSERT_EQ(list.size(), 13u);
     EXPECT_EQ(list[0], (RequiredResource{L"OS", L"German"}));
-    EXPECT_EQ(list[6], (RequiredResource{L"PACKAGE_0", std::nullopt}));
-    EXPECT_EQ(list[7], (RequiredResource{L"PACKAGE_0_1031", L"1031"}));
-    EXPECT_EQ(list[8], (RequiredResource{L"PACKAGE_0_1034", L"1034"}));
-    EXPECT_EQ(list[9], (RequiredResource{L"PACKAGE_0_1041", L"1041"}));
+    EXPECT_EQ(list[6], (RequiredResource{L"PRODUCT_ID_0", L"German"}));
+    EXPECT_EQ(list[7], (RequiredResource{L"PRODUCT_PLATFORM_0", L"German"}));
+    EXPECT_EQ(list[8], (RequiredResource{L"PRODUCT_VERSION_0", L"German"}));
+    EXPECT_EQ(list[9], (RequiredResource{L"PACKAGE_0", std::nullopt}));
+    EXPECT_EQ(list[10], (RequiredResource{L"PACKAGE_0_1031", L"1031"}));
+    EXPECT_EQ(list[11], (RequiredResource{L"PACKAGE_0_1034", L"1034"}));
+    EXPECT_EQ(list[12], (RequiredResource{L"PACKAGE_0_1041", L"1041"}));
     EXPECT_EQ(CatalogueResources::LanguageFromText(L"German"), 1033);
     EXPECT_EQ(CatalogueResources::LanguageFromText(L"1036"), 1036);
 }
