@@ -3,6 +3,7 @@
 #include "catalogue/SetupPackage.h"
 #include "execution/PackedProductCode.h"
 #include "execution/UninstallEntryTexts.h"
+#include "framework/ModulePath.h"
 #include "framework/SystemApi.h"
 #include "framework/Text.h"
 #include "icbs/ICBSFileUtilities.h"
@@ -108,15 +109,6 @@ void RollBackPrepareRemove(const SetupPackage& package, const CustomInstallerFac
     if (RegistryKey products = OpenProductsKey(package); products.IsOpen()) products.SetString(L"ProductName", L"");
 }
 
-std::wstring RunningModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return std::wstring();
-        if (length < path.size()) return path.substr(0, length);
-        path.resize(path.size() * 2);
-    }
-}
 
 }  // namespace
 
@@ -152,7 +144,7 @@ void CustomInstallerRegistry(int step, const SetupPackage& package, const Custom
 void CustomInstallerRegistry(int step, const SetupPackage& package, CSetupApp& setup) {
     try {
         CustomInstallerFacts facts;
-        facts.launcherPath = RunningModulePath();
+        facts.launcherPath = fw::RunningModulePath();
         if (facts.launcherPath.empty()) {
             WriteLog(3, L"ZEL (c): Failed to retrieve module file name\r\n");
             return;

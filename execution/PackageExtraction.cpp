@@ -8,6 +8,7 @@
 #include "execution/CancelFlag.h"
 #include "execution/ExtractionProgress.h"
 #include "framework/Handles.h"
+#include "framework/ModulePath.h"
 #include "framework/Text.h"
 #include "icbs/CabinetExtractor.h"
 #include "icbs/ICBSFileUtilities.h"
@@ -59,18 +60,6 @@ DWORD WriteTransform(SetupPackage& package, const ExtractionContext& context) {
     return 0;
 }
 
-// The running launcher's own file: started from its kept copy, the launcher
-// stands in the folder it empties.
-std::wstring RunningLauncherPath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return std::wstring();
-        if (length < path.size()) return path.substr(0, length);
-        path.resize(path.size() * 2);
-    }
-}
-
 }  // namespace
 
 const SetupLanguage* TransformLanguageFor(bool multiLanguage, bool freshOrModify, const SetupLanguage& current) {
@@ -89,7 +78,9 @@ DWORD ExtractProduct(SetupPackage& package, ExtractionProgressHandler* progress,
         if (CancelFlag()) return CSetupApp::Current()->SetOutcome(outcome::kCancelled);
         // Nothing found in the folder is used: what the installer gets
         // comes from the launcher's own resources alone.
-        if (!EmptyPackageFolder(package.msiFolder, RunningLauncherPath())) {
+        // Started from its kept copy, the launcher stands in the folder it
+        // empties: its own file stays.
+        if (!EmptyPackageFolder(package.msiFolder, fw::RunningModulePath())) {
             WriteLog(1, L"ZEL (c): Could not empty MSI folder %s (%u).\r\n", package.msiFolder.c_str(),
                      static_cast<unsigned>(::GetLastError()));
             return ERROR_INSTALL_PACKAGE_INVALID;

@@ -7,27 +7,14 @@
 #include "framework/Console.h"
 #include "framework/MessageBox.h"
 #include "framework/SystemApi.h"
+#include "framework/ModulePath.h"
 #include "framework/Text.h"
 #include "launcher/LauncherFile.h"
 #include "launcher/PropertyRules.h"
 #include "launcher/UsageText.h"
 
-namespace {
-std::wstring CurrentModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    while (true) {
-        DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-}  // namespace
-
 CSetupApp::CSetupApp(const std::wstring& commandLine, const std::wstring& exePath, HMODULE resources)
-    : exePath_(exePath.empty() ? CurrentModulePath() : exePath),
+    : exePath_(exePath.empty() ? fw::RunningModulePath() : exePath),
       launcherFile_(OpenLauncherFile(exePath_)),
       languages_(resources),
       resources_(resources) {
