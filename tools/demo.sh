@@ -33,8 +33,8 @@ show_log() {
   iconv -f UTF-16LE -t UTF-8 "$1" 2>/dev/null | tr -d '\r' | grep -E '^(ZEL \(c\)|=== SetupLauncher)' | grep -v 'ctivating dialog' | sed 's/^/    /'
 }
 show_installed() {
-  echo "  Windows Installer products:"
-  "$WINE" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' \
+  echo "  Windows Installer products (uninstall entries, 32-bit view):"
+  "$WINE" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s /reg:32 2>/dev/null | tr -d '\r' \
     | grep -E 'DisplayName|DisplayVersion' | grep -i morvex -A1 | sed 's/^ */    /' || echo "    (none)"
   echo "  Registry values under HKLM\\Software\\Morvex\\Demo (32-bit view):"
   "$WINE" reg query 'HKLM\Software\Morvex\Demo' /s /reg:32 2>/dev/null | tr -d '\r' | grep -E 'HKEY|REG_' \
