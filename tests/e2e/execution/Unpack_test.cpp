@@ -74,6 +74,19 @@ std::vector<DWORD> ThreadsOf(DWORD processId, DWORD except) {
 }
 
 // Holds threads still while it lives.
+// The process's threads, other than except, that are not among before;
+// waits up to timeoutMs for the first of them (empty when none came).
+std::vector<DWORD> NewThreads(DWORD processId, DWORD except, const std::vector<DWORD>& before, DWORD timeoutMs) {
+    std::vector<DWORD> found;
+    WaitUntil([&] {
+        found.clear();
+        for (DWORD id : ThreadsOf(processId, except))
+            if (std::find(before.begin(), before.end(), id) == before.end()) found.push_back(id);
+        return !found.empty();
+    }, timeoutMs);
+    return found;
+}
+
 class Suspended {
 public:
     explicit Suspended(const std::vector<DWORD>& ids) {
@@ -130,13 +143,8 @@ TEST(UnpackCancel, EscapeLetsTheCurrentCabinetFinishAndStartsNoOther) {
     wizard.PressPosted(kNext);
     // The extraction's thread is held as soon as it appears, so the Escape
     // surely comes while the first cabinet is still being read.
-    std::vector<DWORD> workers;
-    ASSERT_TRUE(WaitUntil([&] {
-        workers.clear();
-        for (DWORD id : ThreadsOf(launcher.Id(), ui))
-            if (std::find(before.begin(), before.end(), id) == before.end()) workers.push_back(id);
-        return !workers.empty();
-    }, 20000));
+    std::vector<DWORD> workers = NewThreads(launcher.Id(), ui, before, 20000);
+    ASSERT_FALSE(workers.empty());
     {
         Suspended hold(workers);
         ASSERT_EQ(hold.Count(), workers.size());
@@ -171,13 +179,8 @@ TEST(UnpackLanguage, NoLanguageChangeWhileThePackagesAreUnpacked) {
     DWORD ui = ::GetWindowThreadProcessId(wizard.Frame(), nullptr);
     std::vector<DWORD> before = ThreadsOf(launcher.Id(), ui);
     wizard.PressPosted(kNext);
-    std::vector<DWORD> workers;
-    ASSERT_TRUE(WaitUntil([&] {
-        workers.clear();
-        for (DWORD id : ThreadsOf(launcher.Id(), ui))
-            if (std::find(before.begin(), before.end(), id) == before.end()) workers.push_back(id);
-        return !workers.empty();
-    }, 20000));
+    std::vector<DWORD> workers = NewThreads(launcher.Id(), ui, before, 20000);
+    ASSERT_FALSE(workers.empty());
     {
         // The worker is held while the unpack page is looked at.
         Suspended hold(workers);
@@ -221,13 +224,8 @@ TEST(UnpackQuit, TheWorkerIsStoppedAndWaitedForBeforeThePageReturns) {
     DWORD ui = ::GetWindowThreadProcessId(wizard.Frame(), nullptr);
     std::vector<DWORD> before = ThreadsOf(launcher.Id(), ui);
     wizard.PressPosted(kNext);
-    std::vector<DWORD> workers;
-    ASSERT_TRUE(WaitUntil([&] {
-        workers.clear();
-        for (DWORD id : ThreadsOf(launcher.Id(), ui))
-            if (std::find(before.begin(), before.end(), id) == before.end()) workers.push_back(id);
-        return !workers.empty();
-    }, 20000));
+    std::vector<DWORD> workers = NewThreads(launcher.Id(), ui, before, 20000);
+    ASSERT_FALSE(workers.empty());
     {
         // The quit comes while the first cabinet is still being read.
         Suspended hold(workers);
