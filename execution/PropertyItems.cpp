@@ -2,7 +2,16 @@
 
 namespace items {
 
-std::wstring Item(const std::wstring& name, const std::wstring& value) { return name + L"=\"" + value + L"\" "; }
+std::wstring QuotedValue(const std::wstring& value) {
+    std::wstring quoted = L"\"";
+    for (wchar_t c : value) {
+        if (c == L'"') quoted += L'"';  // "" is a literal quote inside a quoted value
+        quoted += c;
+    }
+    return quoted + L"\"";
+}
+
+std::wstring Item(const std::wstring& name, const std::wstring& value) { return name + L"=" + QuotedValue(value) + L" "; }
 
 std::wstring Sub() { return Item(L"HAS_SUB_PACKAGES", L"Yes"); }
 std::wstring NoFinish() { return Item(L"UI_HIDE_FINISH_DLG", L"Yes"); }

@@ -7,6 +7,11 @@
 
 namespace items {
 
+// The value in double quotes, each quote inside it doubled, so that text
+// from the registry, a file or the command line stays one value and can
+// never add properties of its own.
+std::wstring QuotedValue(const std::wstring& value);
+// NAME="value" and one blank.
 std::wstring Item(const std::wstring& name, const std::wstring& value);
 
 std::wstring Sub();            // HAS_SUB_PACKAGES="Yes"

@@ -15,6 +15,16 @@ TEST(PropertyItems, ItemsAreQuotedWithATrailingBlank) {
               L"UI_HIDE_ALL_BUT_PROGRESS=\"Yes\" DO_QUICK_INSTALL=\"DY::E,,KS::Z\" ");
 }
 
+// A quote inside a value is doubled, so the value stays one property; text
+// without quotes is unchanged.
+TEST(PropertyItems, QuotesInsideAValueAreDoubled) {
+    EXPECT_EQ(items::QuotedValue(L"C:\\Program Files\\X"), L"\"C:\\Program Files\\X\"");
+    EXPECT_EQ(items::QuotedValue(L""), L"\"\"");
+    EXPECT_EQ(items::Item(L"INSTALLDIR", L"x\" INSTALLDIR=\"C:\\Windows"),
+              L"INSTALLDIR=\"x\"\" INSTALLDIR=\"\"C:\\Windows\" ");
+    EXPECT_EQ(items::QuotedValue(L"\"\""), L"\"\"\"\"\"\"");
+}
+
 TEST(InstallProperties, OrderOfThePieces) {
     InstallCallInputs in;
     in.mifPath = L"C:\\status.mif";
