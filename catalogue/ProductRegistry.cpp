@@ -5,6 +5,7 @@
 
 #include "catalogue/RelatedProduct.h"
 #include "icbs/ICBSFileUtilities.h"
+#include "icbs/ProgramFilesFolder.h"
 #include "icbs/RegistryKey.h"
 #include "icbs/RegistryViews.h"
 
@@ -41,7 +42,7 @@ bool RelatedProduct::IsVersionInstalled() const {
     return !installed.empty() && ParseVersionText(installed) == version && key.GetString(L"ProductId") == ProductId();
 }
 
-std::unique_ptr<RelatedProduct> RelatedProduct::FindInstalledPredecessor() const {
+std::unique_ptr<RelatedProduct> RelatedProduct::FindInstalledRelease() const {
     if (!row) return nullptr;
     for (int major = version.major; major >= PredecessorFloor(row->numbering); --major) {
         SetupKey key(RegistryName(), major, is64);
@@ -55,10 +56,22 @@ std::unique_ptr<RelatedProduct> RelatedProduct::FindInstalledPredecessor() const
         // An installation of a product this launcher does not know is not a
         // predecessor; older versions may still be.
         if (!found) continue;
-        if (!IsOlder(found->version, version)) return nullptr;
         found->applicationPath = key.GetString(L"ApplicationPath");
         found->applicationExists = IsExistingFile(found->applicationPath);
         return found;
     }
     return nullptr;
+}
+
+std::unique_ptr<RelatedProduct> RelatedProduct::FindInstalledPredecessor() const {
+    std::unique_ptr<RelatedProduct> found = FindInstalledRelease();
+    if (!found || !IsOlder(found->version, version)) return nullptr;
+    return found;
+}
+
+std::wstring RelatedProduct::DefaultInstallFolder() const {
+    if (!row) return std::wstring();
+    std::wstring base = ProgramFilesFolder(is64);
+    if (base.empty()) return std::wstring();
+    return base + L"\\Morvex\\" + RegistryName() + std::to_wstring(version.major);
 }

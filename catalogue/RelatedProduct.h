@@ -41,9 +41,16 @@ struct RelatedProduct {
     // "ProductId" of its setup key).
     bool IsVersionInstalled() const;
     // The newest installation of this product found in the setup keys from
-    // the own major version down to the numbering kind's floor, when it is
-    // older than this one; null otherwise.
+    // the own major version down to the numbering kind's floor, older or
+    // not, with its "ApplicationPath"; null when there is none.
+    std::unique_ptr<RelatedProduct> FindInstalledRelease() const;
+    // That installation when it is older than this one; null otherwise.
     std::unique_ptr<RelatedProduct> FindInstalledPredecessor() const;
+
+    // The folder an installation of this version goes to unless the user
+    // chose another: "<Program Files of its platform>\Morvex\<registry
+    // name><major>". Empty without a table row.
+    std::wstring DefaultInstallFolder() const;
 };
 
 // The setup key of a product version, below HKEY_LOCAL_MACHINE.

@@ -5,6 +5,7 @@
 #include "catalogue/ProductTable.h"
 #include "catalogue/RelatedProduct.h"
 #include "catalogue/SetupPackage.h"
+#include "execution/PropertyItems.h"
 #include "options/BuiltInOptions.h"
 
 OptionList& OptionPrototypes() {
@@ -31,6 +32,7 @@ void CreateOptionsForRecords(const std::vector<RelatedProduct*>& records) {
     OptionList& instances = OptionInstances();
     instances.clear();
     for (RelatedProduct* record : records) {
+        if (!record) continue;
         for (const auto& prototype : OptionPrototypes()) {
             if (!AppliesTo(*prototype, *record)) continue;
             std::unique_ptr<SetupOptionBase> instance = prototype->Create();
@@ -47,13 +49,19 @@ bool RecordBelongsTo(const RelatedProduct& record, const SetupPackage& package) 
 }
 
 namespace {
-std::wstring Property(const std::wstring& name, const std::wstring& value) { return name + L"=\"" + value + L"\" "; }
+// NAME="value" with the quotes inside the value doubled: the values come
+// from the registry and from folder names, and must never add properties
+// of their own. A property without a name would make Windows Installer
+// refuse the whole command line; it is left out.
+std::wstring Property(const std::wstring& name, const std::wstring& value) {
+    return name.empty() ? std::wstring() : items::Item(name, value);
+}
 }  // namespace
 
 std::wstring BuildOptionProperties(const SetupPackage& package, const std::vector<RelatedProduct*>& records) {
     std::wstring text;
     for (const RelatedProduct* record : records) {
-        if (!RecordBelongsTo(*record, package)) continue;
+        if (!record || !RecordBelongsTo(*record, package)) continue;
         for (const auto& instance : OptionInstances()) {
             if (instance->record != record) continue;
             if (instance->IsGroup()) {

@@ -1,20 +1,54 @@
 // The first page: the product and what this run will do with it. On its way
-// in it has products that a different installer put on the machine removed.
+// in it looks for an older installation of the main product, which a Quick
+// Install can repeat with that installation's own choices, and has products
+// that a different installer put on the machine removed.
 #pragma once
 
-#include "wizard/TextPage.h"
+#include <memory>
+#include <string>
+#include <vector>
 
-class WelcomeWizardPage : public TextPage {
+#include "catalogue/RelatedProduct.h"
+#include "framework/Handles.h"
+#include "wizard/WizardPageBase.h"
+
+class WelcomeWizardPage : public WizardPageBase {
 public:
-    explicit WelcomeWizardPage(CWizardDialog* wizard) : TextPage(wizard, L"Welcome") {}
-    void Prepare() override;
-    bool QueryCancel() override;
+    explicit WelcomeWizardPage(CWizardDialog* wizard) : WizardPageBase(wizard, L"Welcome") {}
+    ~WelcomeWizardPage() override;
 
-protected:
-    std::wstring HeadingText() const override;
-    std::wstring BodyText() const override;
+    void CreateControls(HWND parent, int width, int height) override;
+    void UpdateTexts() override;
+    void Prepare() override;
+    bool QueryNext() override;
+    // Quick Install, when it is offered.
+    bool QueryBack() override;
+    bool QueryCancel() override;
+    void Deactivate() override;
+
+    const std::wstring& InstalledName() const { return installedName_; }
 
 private:
+    void LoadProductIcon();
+    std::wstring ModeText() const;
+    void LayOutUpgradeRow();
+    // Button 1000 as Quick Install (10 pixels wider, its right edge kept)
+    // or as Back again.
+    void SetQuickInstallButton(bool quick);
+    void DetectUpgrade();
+    void SwitchToPredecessorLanguage();
+
+    HWND icon_ = nullptr, welcome_ = nullptr, product_ = nullptr, mode_ = nullptr;
+    HWND hintIcon_ = nullptr, hint_ = nullptr, legal_ = nullptr;
+    fw::IconHandle productIcon_;
+    int pageHeight_ = 0;
+    RECT modeRect_{};
+    RECT legalRect_{};  // where the legal notice goes without an upgrade row
+
+    std::wstring installedName_;
+    bool majorUpgrade_ = false;
+    std::vector<std::unique_ptr<RelatedProduct>> predecessors_;
+    bool quickButton_ = false;
     // A removal failed and its result is the outcome: the Cancel that ends
     // the wizard must not turn it into a user's cancel.
     bool removalFailed_ = false;

@@ -114,3 +114,33 @@ TEST_F(OptionFramework, BundlePackageTakesEachComponentsRecords) {
     EXPECT_EQ(BuildOptionProperties(Package(L"TW::E"), {&editor, &kestrane}),
               L"EVENMINOR=\"Yes\" FIRST=\"1\" SECOND=\"\" ");
 }
+
+namespace {
+// A value read from the machine, as it is.
+class PlantedOption : public SetupMultiNameOptionBase {
+public:
+    PlantedOption(std::wstring name, std::wstring value)
+        : SetupMultiNameOptionBase({L"DY::E"}), name_(std::move(name)), value_(std::move(value)) {}
+    std::unique_ptr<SetupOptionBase> Create() const override { return std::make_unique<PlantedOption>(name_, value_); }
+    void ReadCurrentSetting(const RelatedProduct&) override {}
+    std::optional<std::wstring> GetValue() const override { return value_; }
+    std::wstring GetPropertyName(const RelatedProduct&) const override { return name_; }
+
+private:
+    std::wstring name_, value_;
+};
+}  // namespace
+
+// Values from outside stay one value, a nameless option and a missing record
+// add nothing, and the rest of the text is kept.
+TEST_F(OptionFramework, OutsideValuesCannotAddProperties) {
+    OptionPrototypes().clear();
+    OptionPrototypes().push_back(std::make_unique<PlantedOption>(L"DRALYNINSTALLDIR", L"x\" INSTALLDIR=\"C:\\Windows"));
+    OptionPrototypes().push_back(std::make_unique<PlantedOption>(L"", L"lost"));
+    OptionPrototypes().push_back(std::make_unique<PlantedOption>(L"PLAIN", L"C:\\Program Files\\A"));
+    RelatedProduct editor = Record(L"DY::E", 0);
+    CreateOptionsForRecords({nullptr, &editor, nullptr});
+    ASSERT_EQ(OptionInstances().size(), 3u);
+    EXPECT_EQ(BuildOptionProperties(Package(L"DY::E"), {nullptr, &editor, nullptr}),
+              L"DRALYNINSTALLDIR=\"x\"\" INSTALLDIR=\"\"C:\\Windows\" PLAIN=\"C:\\Program Files\\A\" ");
+}
