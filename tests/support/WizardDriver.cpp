@@ -77,6 +77,16 @@ std::vector<std::wstring> WizardDriver::PageTexts() const {
     return texts;
 }
 
+bool WizardDriver::PageShowsText(const std::wstring& part) const {
+    HWND page = VisiblePage();
+    for (HWND child = page ? ::GetWindow(page, GW_CHILD) : nullptr; child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t buffer[1024] = {};
+        ::InternalGetWindowText(child, buffer, 1024);
+        if (::IsWindowVisible(child) && std::wstring(buffer).find(part) != std::wstring::npos) return true;
+    }
+    return false;
+}
+
 bool WizardDriver::WaitForPageText(const std::wstring& part, DWORD timeoutMs) const {
     DWORD start = ::GetTickCount();
     do {

@@ -27,6 +27,9 @@ public:
 
     // The texts of the visible page's controls, top to bottom.
     std::vector<std::wstring> PageTexts() const;
+    // The visible page shows a control whose text contains part (a hidden
+    // control of the page does not count).
+    bool PageShowsText(const std::wstring& part) const;
     // Waits until some text of the visible page contains part.
     bool WaitForPageText(const std::wstring& part, DWORD timeoutMs = 10000) const;
 
