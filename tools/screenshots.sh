@@ -41,5 +41,16 @@ for lang in English German Spanish French; do
   fresh_prefix
   "$WINE" "$build/tests/shoot.exe" "$launcher" "$(winpath "$work/$lang")" "lang=$lang" >/dev/null || echo "shoot failed for $lang: $?" >&2
 done
+# The welcome page of an upgrade: an older version of the XML editor is
+# installed, and Quick Install is offered (the recorded language is
+# cleared, so that each run keeps the language it asks for).
+upgrade=$(winpath "$build/tests/launchers/dralyn_multi/setup.exe")
+for lang in English German Spanish French; do
+  fresh_prefix
+  "$WINE" msiexec /i "$(winpath "$build/fixtures/dralyn2023.msi")" /qn >/dev/null 2>&1
+  "$WINE" reg add 'HKLM\Software\Morvex\Dralyn\Installation_v2023\Setup' /v Language /d "" /f /reg:32 >/dev/null 2>&1
+  "$WINE" "$build/tests/shoot.exe" --welcome 4-upgrade "$upgrade" "$(winpath "$work/$lang")" "lang=$lang" >/dev/null ||
+    echo "shoot failed for the upgrade in $lang: $?" >&2
+done
 python3 "$here/tools/bmp2png.py" "$work"/*.bmp --out "$out"
 ls "$out"

@@ -1,6 +1,8 @@
 // Walks a launcher's wizard page by page and saves a picture of the frame at
-// each page:  shoot.exe LAUNCHER OUTPUT_PREFIX [LAUNCHER ARGUMENTS...]
-// Pictures are 24-bit BMP files OUTPUT_PREFIX-<n>-<page>.bmp.
+// each page:  shoot.exe [--welcome NAME] LAUNCHER OUTPUT_PREFIX [LAUNCHER ARGUMENTS...]
+// Pictures are 24-bit BMP files OUTPUT_PREFIX-<n>-<page>.bmp. With
+// --welcome only the first page is taken, as OUTPUT_PREFIX-NAME.bmp, and
+// the wizard is cancelled.
 #include <windows.h>
 
 #include <cstdio>
@@ -53,6 +55,12 @@ void Settle(HWND frame) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    std::wstring welcomeOnly;
+    if (argc > 2 && std::wstring(argv[1]) == L"--welcome") {
+        welcomeOnly = argv[2];
+        argc -= 2;
+        argv += 2;
+    }
     if (argc < 3) {
         fwprintf(stderr, L"usage: shoot LAUNCHER OUTPUT_PREFIX [ARGS...]\n");
         return 2;
@@ -74,6 +82,15 @@ int wmain(int argc, wchar_t** argv) {
         SaveFrame(wizard.Frame(), path);
         wprintf(L"%ls\n", path.c_str());
     };
+    if (!welcomeOnly.empty()) {
+        Settle(wizard.Frame());
+        SaveFrame(wizard.Frame(), prefix + L"-" + welcomeOnly + L".bmp");
+        wizard.Press(2);
+        ::Sleep(500);
+        wizard.Press(1);  // Finish on the finish page, if there is one
+        ::WaitForSingleObject(processHandle.get(), 20000);
+        return 0;
+    }
     take(L"welcome");
     wizard.Press(1);
     take(L"subpackages");
