@@ -81,8 +81,13 @@ RunResult Run(const std::wstring& program, const std::wstring& arguments, DWORD 
             break;
         }
     }
-    DWORD read = 0;
-    while (::ReadFile(readEnd.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
+    // What the child wrote is in the pipe now. Reading to the end of the pipe
+    // instead could wait for ever: a process the child started (Wine starts
+    // its service manager from the first program that needs it) may hold an
+    // inherited write end open for as long as it runs.
+    DWORD available = 0, read = 0;
+    while (::PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &available, nullptr) && available > 0 &&
+           ::ReadFile(readEnd.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
         result.output.append(buffer, read);
     ::GetExitCodeProcess(process.get(), &result.exitCode);
     return result;
