@@ -9,6 +9,15 @@ build=$1; jobs=$2; arch=${3:-auto}; flags=${4:-}
 . "$top/tools/launchers.sh"
 choose_launchers "$arch"
 
+# A compiler cache, where the machine has one, makes a rebuild of unchanged
+# sources (a fresh clone, the other tree's shared tests) a matter of
+# seconds. Paths below the source tree are hashed relative to it, so every
+# clone shares the cache.
+if command -v ccache >/dev/null 2>&1; then
+  export CCACHE_BASEDIR="$top" CCACHE_NOHASHDIR=true
+  flags="-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache $flags"
+fi
+
 build_tree() {  # build_tree DIR TOOLCHAIN FULL
   local dir=$1 toolchain=$2 full=$3
   # shellcheck disable=SC2086
