@@ -1,6 +1,7 @@
 // Shows that an installer made by the builder from two wixl packages with
 // their language transforms passes /v, installs both products in English
-// and in German, and removes them with /x.
+// and in German, removes them with /x, and leaves a quiet uninstall command
+// in the bundle's entry that removes the bundle without any user interface.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -67,4 +68,30 @@ TEST(BuilderInstall, TheBuiltInstallerValidatesInstallsInEnglishAndGermanAndRemo
         EXPECT_FALSE(ProductInstalled(bundle.editor.productCode));
         EXPECT_FALSE(ProductInstalled(bundle.tools.productCode));
     }
+}
+
+TEST(BuilderInstall, TheQuietUninstallCommandRemovesTheBundleSilently) {
+    BuiltBundle bundle;
+    LauncherRun install = RunLauncherFile(bundle.setup, L"/qn", 180000);
+    ASSERT_EQ(install.exitCode, 0u);
+    // The kept launcher copy, quoted, then the quiet removal.
+    std::wstring copy = statetest::ExpectedMsiFolder(bundle.editor.packageCode) + L"\\setup.exe";
+    std::optional<std::wstring> quiet = EntryValue(bundle.editor.productCode, L"QuietUninstallString");
+    ASSERT_TRUE(quiet);
+    EXPECT_EQ(*quiet, L"\"" + copy + L"\" /x /qn");
+    EXPECT_TRUE(testsupport::FileExists(copy));
+    // The uninstall string beside it stays the interactive one.
+    std::optional<std::wstring> uninstall = EntryValue(bundle.editor.productCode, L"UninstallString");
+    ASSERT_TRUE(uninstall);
+    EXPECT_EQ(uninstall->find(L"/qn"), std::wstring::npos);
+
+    // Run as a deployment tool does: the quoted program and its arguments.
+    size_t end = quiet->find(L'"', 1);
+    ASSERT_NE(end, std::wstring::npos);
+    testsupport::RunResult removed = testsupport::Run(quiet->substr(1, end - 1), quiet->substr(end + 2), 180000);
+    EXPECT_FALSE(removed.timedOut) << "the quiet removal waited for something";
+    EXPECT_EQ(removed.exitCode, 0u);
+    EXPECT_FALSE(ProductInstalled(bundle.editor.productCode));
+    EXPECT_FALSE(ProductInstalled(bundle.tools.productCode));
+    EXPECT_FALSE(EntryValue(bundle.editor.productCode, L"QuietUninstallString"));
 }
