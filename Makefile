@@ -7,7 +7,7 @@ CMAKE_FLAGS ?=
 TEST_ARCH ?= auto
 
 APT_PACKAGES = cmake make python3 mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 x11-utils \
-               wixl msitools gcab xvfb cabextract googletest ccache
+               wixl msitools gcab xvfb cabextract googletest ccache osslsigncode openssl
 DEPS_STAMP = $(BUILD)/.deps-ok
 
 .PHONY: all deps build test demo bench screenshots clean
@@ -19,7 +19,7 @@ deps: $(DEPS_STAMP)
 $(DEPS_STAMP):
 	@missing=""; \
 	for tool in cmake python3 i686-w64-mingw32-g++-posix x86_64-w64-mingw32-g++-posix wine wixl msiinfo gcab Xvfb \
-	            cabextract unshare ccache; do \
+	            cabextract unshare ccache osslsigncode openssl; do \
 	  command -v $$tool >/dev/null 2>&1 || missing="$$missing $$tool"; done; \
 	[ -f /usr/src/googletest/CMakeLists.txt ] || missing="$$missing googletest"; \
 	[ -x /usr/lib/wine/wine64 ] || missing="$$missing wine64"; \

@@ -3,65 +3,49 @@
 #include <cwchar>
 
 #include "framework/Text.h"
+#include "icbs/ResourceAccess.h"
 
 CatalogueResources::CatalogueResources(HMODULE module) : module_(module ? module : ::GetModuleHandleW(nullptr)) {}
 
 bool CatalogueResources::DetectMultiLanguage() const { return ExistsInLanguage(L"PACKAGE_0_1031", 1031); }
 
-LANGID CatalogueResources::LanguageFromText(const std::wstring& text) {
-    if (text == L"1031") return 1031;
-    if (text == L"1034") return 1034;
-    if (text == L"1036") return 1036;
-    if (text == L"1041") return 1041;
-    return 1033;
-}
-
-CatalogueBlob CatalogueResources::FindBlobInLanguage(const std::wstring& name, LANGID language) const {
-    HRSRC info = ::FindResourceExW(module_, MAKEINTRESOURCEW(kCatalogueResourceType), name.c_str(), language);
-    if (!info) return {};
-    HGLOBAL loaded = ::LoadResource(module_, info);
-    if (!loaded) return {};
-    return {static_cast<const BYTE*>(::LockResource(loaded)), ::SizeofResource(module_, info)};
-}
-
-CatalogueBlob CatalogueResources::FindCatalogueBlob(const std::wstring& name) const {
-    HRSRC info = ::FindResourceW(module_, name.c_str(), MAKEINTRESOURCEW(kCatalogueResourceType));
-    if (!info) return {};
-    HGLOBAL loaded = ::LoadResource(module_, info);
-    if (!loaded) return {};
-    return {static_cast<const BYTE*>(::LockResource(loaded)), ::SizeofResource(module_, info)};
-}
+LANGID CatalogueResources::LanguageFromText(const std::wstring& text) { return icbs::ResourceLanguageFromText(text); }
 
 namespace {
-// Catalogue strings are zero-terminated UTF-16; the text ends at the first
-// terminator or at the end of the resource, whichever comes first.
-std::wstring BlobText(const CatalogueBlob& blob) {
-    const auto* chars = reinterpret_cast<const wchar_t*>(blob.data);
-    size_t count = blob.size / sizeof(wchar_t);
-    size_t length = 0;
-    while (length < count && chars[length] != L'\0') ++length;
-    return std::wstring(chars, length);
+CatalogueBlob BlobOf(const icbs::ResourceData& data) {
+    if (!data) return {};
+    return {data.Data(), data.Size()};
 }
 }  // namespace
 
+CatalogueBlob CatalogueResources::FindBlobInLanguage(const std::wstring& name, LANGID language) const {
+    icbs::ResourceData data;
+    icbs::LoadResourceData(module_, MAKEINTRESOURCEW(kCatalogueResourceType), name.c_str(), language, true, data);
+    return BlobOf(data);
+}
+
+CatalogueBlob CatalogueResources::FindCatalogueBlob(const std::wstring& name) const {
+    icbs::ResourceData data;
+    icbs::LoadResourceData(module_, MAKEINTRESOURCEW(kCatalogueResourceType), name.c_str(), std::wstring(), true,
+                           data);
+    return BlobOf(data);
+}
+
 std::optional<std::wstring> CatalogueResources::ReadString(const std::wstring& name) const {
-    if (multiLanguage_) {
-        CatalogueBlob blob = FindBlobInLanguage(name, 1033);
-        return blob ? BlobText(blob) : std::wstring();
-    }
-    CatalogueBlob blob = FindCatalogueBlob(name);
-    if (!blob) return std::nullopt;
-    return BlobText(blob);
+    // A multi-language installer keeps its real strings in 1033; a missing
+    // instance there reads as an empty text.
+    if (multiLanguage_) return icbs::LoadResourceText(module_, name, LANGID(1033)).value_or(std::wstring());
+    return icbs::LoadResourceText(module_, name);
 }
 
 bool CatalogueResources::ExistsInLanguage(const std::wstring& name, LANGID language) const {
-    return ::FindResourceExW(module_, MAKEINTRESOURCEW(kCatalogueResourceType), name.c_str(), language) != nullptr;
+    return icbs::ResourceExists(module_, MAKEINTRESOURCEW(kCatalogueResourceType), name.c_str(), language);
 }
 
 bool CatalogueResources::CatalogueResourceExists(const std::wstring& name,
                                                  const std::optional<std::wstring>& languageText) const {
     if (languageText) return ExistsInLanguage(name, LanguageFromText(*languageText));
-    return ::FindResourceW(module_, name.c_str(), MAKEINTRESOURCEW(kCatalogueResourceType)) != nullptr;
+    return icbs::ResourceExists(module_, MAKEINTRESOURCEW(kCatalogueResourceType), name.c_str(), std::wstring());
 }
 
 std::vector<RequiredResource> RequiredResources(int packageCount, bool multiLanguage,

@@ -45,8 +45,8 @@ public:
     CatalogueBlob FindCatalogueBlob(const std::wstring& name) const;
     CatalogueBlob FindBlobInLanguage(const std::wstring& name, LANGID language) const;
 
-    // With a language text: that instance ("1031", "1034", "1036", "1041";
-    // anything else means 1033). Without: any instance.
+    // With a language text: that instance ("1031", "1034", "1036", "1041",
+    // "2052"; anything else means 1033). Without: any instance.
     bool CatalogueResourceExists(const std::wstring& name, const std::optional<std::wstring>& languageText) const;
     bool ExistsInLanguage(const std::wstring& name, LANGID language) const;
 

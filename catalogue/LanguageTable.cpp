@@ -1,15 +1,14 @@
 #include "catalogue/LanguageTable.h"
 
 #include "framework/Text.h"
+#include "icbs/ResourceAccess.h"
 
 std::wstring LoadStringInLanguage(HMODULE module, UINT id, LANGID language) {
-    HRSRC info = ::FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), language);
-    if (!info) return std::wstring();
-    HGLOBAL loaded = ::LoadResource(module, info);
-    DWORD size = ::SizeofResource(module, info);
-    auto* block = static_cast<const WCHAR*>(::LockResource(loaded));
-    if (!block) return std::wstring();
-    const WCHAR* end = block + size / sizeof(WCHAR);
+    icbs::ResourceData data;
+    if (!icbs::LoadResourceData(module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), language, true, data))
+        return std::wstring();
+    auto* block = reinterpret_cast<const WCHAR*>(data.Data());
+    const WCHAR* end = block + data.Size() / sizeof(WCHAR);
     const WCHAR* entry = block;
     for (UINT i = 0; i < id % 16; ++i) {
         if (entry >= end) return std::wstring();

@@ -21,6 +21,7 @@ struct EntryValues {
     std::wstring copyPath;
     std::wstring modifyPath;
     std::wstring uninstallString;
+    std::wstring quietUninstallString;
     std::wstring icon;
 };
 
@@ -77,6 +78,8 @@ void Redo(const SetupPackage& package, const CustomInstallerFacts& facts, const 
         uninstall.SetDword(L"WindowsInstaller", 0);
         uninstall.SetString(L"ModifyPath", values.modifyPath);
         uninstall.SetString(L"UninstallString", values.uninstallString);
+        // Deployment tools (winget and the like) run this one first.
+        uninstall.SetString(L"QuietUninstallString", values.quietUninstallString);
         uninstall.SetString(L"DisplayIcon", values.icon);
     }
     if (!facts.oldSystem) return;
@@ -118,6 +121,7 @@ void CustomInstallerRegistry(int step, const SetupPackage& package, const Custom
         values.copyPath = LauncherCopyPath(package.msiFolder, facts.launcherPath);
         values.modifyPath = LauncherCommand(values.copyPath, facts.languageArgument);
         values.uninstallString = LauncherCommand(values.copyPath, L" /x" + facts.languageArgument);
+        values.quietUninstallString = QuietUninstallCommand(values.copyPath);
         values.icon = ProductIcon(package.productCode);
         switch (step) {
         case kPerformCustomInstaller:

@@ -12,6 +12,7 @@
 #include "framework/Text.h"
 #include "icbs/CabinetExtractor.h"
 #include "icbs/ICBSFileUtilities.h"
+#include "icbs/ResourceAccess.h"
 #include "launcher/SetupApp.h"
 
 namespace {
@@ -21,13 +22,15 @@ constexpr WORD kPackageResourceType = 40;
 // The cabinet of a package resource: a 4-byte length and exactly that many
 // bytes of cabinet. Anything else is a damaged package.
 bool PackageCabinet(HMODULE module, const std::wstring& name, CabinetImage& cabinet) {
-    HRSRC info = ::FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(kPackageResourceType));
-    if (!info) {
+    if (!icbs::ResourceExists(module, MAKEINTRESOURCEW(kPackageResourceType), name.c_str(), std::wstring())) {
         WriteLog(1, L"ZEL (c): Package resource %s not found.\r\n", name.c_str());
         return false;
     }
-    DWORD size = ::SizeofResource(module, info);
-    const BYTE* data = static_cast<const BYTE*>(::LockResource(::LoadResource(module, info)));
+    icbs::ResourceData resource;
+    icbs::LoadResourceData(module, MAKEINTRESOURCEW(kPackageResourceType), name.c_str(), std::wstring(), true,
+                           resource);
+    DWORD size = resource.Size();
+    const BYTE* data = resource.Data();
     DWORD length = 0;
     if (data && size >= 4) std::memcpy(&length, data, 4);
     if (!data || size < 4 || length != size - 4) {
@@ -43,16 +46,19 @@ bool PackageCabinet(HMODULE module, const std::wstring& name, CabinetImage& cabi
 DWORD WriteTransform(SetupPackage& package, const ExtractionContext& context) {
     const SetupLanguage& language = *context.transformLanguage;
     std::wstring resource = fw::Format(package.transformPattern.c_str(), language.languageIdText.c_str());
-    HRSRC info = ::FindResourceExW(context.resources, MAKEINTRESOURCEW(kPackageResourceType), resource.c_str(),
-                                   language.languageId);
-    const BYTE* data = info ? static_cast<const BYTE*>(::LockResource(::LoadResource(context.resources, info))) : nullptr;
-    if (!data) return 0;
+    if (!icbs::ResourceExists(context.resources, MAKEINTRESOURCEW(kPackageResourceType), resource.c_str(),
+                              language.languageId))
+        return 0;
+    // An empty transform resource still gives its (empty) file.
+    icbs::ResourceData transform;
+    icbs::LoadResourceData(context.resources, MAKEINTRESOURCEW(kPackageResourceType), resource.c_str(),
+                           language.languageId, true, transform);
     std::wstring fileName = L"Transform" + language.transformSuffix + L".mst";
     fw::FileHandle file(::CreateFileW((package.msiFolder + L"\\" + fileName).c_str(), GENERIC_WRITE, FILE_SHARE_WRITE,
                                       nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return 0;
-    DWORD size = ::SizeofResource(context.resources, info), written = 0;
-    if (!::WriteFile(file.get(), data, size, &written, nullptr) || written != size) {
+    DWORD size = transform.Size(), written = 0;
+    if (!::WriteFile(file.get(), transform.Data(), size, &written, nullptr) || written != size) {
         DWORD error = ::GetLastError();
         if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return 11;
     }

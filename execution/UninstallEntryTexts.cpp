@@ -15,4 +15,6 @@ std::wstring LauncherCommand(const std::wstring& program, const std::wstring& ar
     return (needsQuotes ? L"\"" + program + L"\"" : program) + arguments;
 }
 
+std::wstring QuietUninstallCommand(const std::wstring& copyPath) { return L"\"" + copyPath + L"\" /x /qn"; }
+
 bool IsOldWindows(DWORD major, DWORD minor) { return major < 6 || (major == 6 && minor == 0); }

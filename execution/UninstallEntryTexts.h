@@ -22,5 +22,9 @@ std::wstring LauncherCopyPath(const std::wstring& msiFolder, const std::wstring&
 // it ("C:\Program" for "C:\Program Files\...") for the program to start.
 std::wstring LauncherCommand(const std::wstring& program, const std::wstring& arguments);
 
+// The command that deployment tools run to remove the bundle without any
+// user interface: the launcher copy, always quoted, then " /x /qn".
+std::wstring QuietUninstallCommand(const std::wstring& copyPath);
+
 // Windows older than 6.1 (Windows 7): major below 6, or 6 with minor 0.
 bool IsOldWindows(DWORD major, DWORD minor);

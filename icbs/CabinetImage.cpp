@@ -1,5 +1,7 @@
 #include "icbs/CabinetImage.h"
 
+#include "icbs/ResourceAccess.h"
+
 CabinetImage CabinetImageFromBytes(const std::string& bytes) {
     return {reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size())};
 }
@@ -16,11 +18,9 @@ CabinetImage CabinetImageFromBlob(const BYTE* blob, DWORD blobSize) {
 
 CabinetImage FindCabinetResource(HMODULE module, const std::wstring& name) {
     if (!module) module = ::GetModuleHandleW(nullptr);
-    HRSRC info = ::FindResourceW(module, name.c_str(), MAKEINTRESOURCEW(kCabinetResourceType));
-    if (!info) return {};
-    HGLOBAL loaded = ::LoadResource(module, info);
-    if (!loaded) return {};
-    const void* data = ::LockResource(loaded);
-    if (!data) return {};
-    return CabinetImageFromBlob(static_cast<const BYTE*>(data), ::SizeofResource(module, info));
+    icbs::ResourceData data;
+    if (!icbs::LoadResourceData(module, MAKEINTRESOURCEW(kCabinetResourceType), name.c_str(), std::wstring(), true,
+                                data))
+        return {};
+    return CabinetImageFromBlob(data.Data(), data.Size());
 }

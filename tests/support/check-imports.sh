@@ -3,10 +3,12 @@
 # architecture that imports only Windows' own DLLs: no C++ runtime, libgcc or
 # winpthread DLL, and neither msi.dll nor cabinet.dll (those are bound at run
 # time from the system folder).
-#   check-imports.sh EXE [x86|x64]
+# The builder is checked the same way, as a console program.
+#   check-imports.sh EXE [x86|x64] [gui|console]
 set -euo pipefail
 exe=$1
 arch=${2:-x86}
+subsystem=${3:-gui}
 case "$arch" in
   x64) objdump=x86_64-w64-mingw32-objdump; nm=x86_64-w64-mingw32-nm; format=pei-x86-64 ;;
   *)   objdump=i686-w64-mingw32-objdump; nm=i686-w64-mingw32-nm; format=pei-i386 ;;
@@ -25,7 +27,11 @@ done
 if ! grep -q "file format $format" <<<"$dump"; then
   echo "FAIL: not a $format image"; status=1
 fi
-if ! grep -Eq '^Subsystem\s+00000002\s+\(Windows GUI\)' <<<"$dump"; then
+if [ "$subsystem" = console ]; then
+  if ! grep -Eq '^Subsystem\s+00000003\s+\(Windows CUI\)' <<<"$dump"; then
+    echo "FAIL: not a Windows console program"; status=1
+  fi
+elif ! grep -Eq '^Subsystem\s+00000002\s+\(Windows GUI\)' <<<"$dump"; then
   echo "FAIL: not a Windows GUI program"; status=1
 fi
 if "$objdump" -h "$exe" | grep -q '\.debug'; then echo "FAIL: not stripped"; status=1; fi

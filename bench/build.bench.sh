@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Making a product installer, side by side in one run, for the benchmark
+# databases of about 5, 50 and 200 MiB: SetupBuilder.exe under Wine (the
+# whole builder process: facts, MSZIP packing, resource update, check)
+# against native "gcab -c -z" packing the same database (packing is the
+# builder's main cost); then the builder's private and peak resident memory
+# during the 200 MiB build, beside the size of the database it reads.
+#   build.bench.sh BUILD_DIR      (bench/run.sh runs it)
+set -uo pipefail
+build=$(cd "${1:-build}" && pwd)
+here=$(cd "$(dirname "$0")/.." && pwd)
+. "$here/tests/support/wine-env.sh"   # TEST_WINE_ARCH from bench/run.sh
+wine_guard "$0" "$@"
+runs=${BENCH_RUNS:-3}
+echo "== making an installer with SetupBuilder (builds the benchmark packages on first use)"
+cmake --build "$build" --target bench_packages SetupBuilder bench_process_timer -j2 >/dev/null ||
+  { echo "  building the benchmark packages failed"; exit 1; }
+
+work=$(mktemp -d "$build/bench/builder.XXXXXX")
+prefix=$work/prefix
+clone_prefix "$build/wine/template" "$prefix" || exit 1
+export WINEPREFIX=$prefix
+unset DISPLAY
+cleanup() { stop_wineserver; rm -rf "$work"; }
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+"$WINESERVER" -p >/dev/null 2>&1
+"$WINE" cmd /c exit >/dev/null 2>&1
+winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
+median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
+ratio() { echo "$1 / $2" | bc -l; }
+native() {
+  for _ in $(seq "$runs"); do
+    rm -f "$work/gcab.cab"; start=$(date +%s%N); gcab -c -z -n "$work/gcab.cab" "$1"; end=$(date +%s%N)
+    echo "($end - $start) / 1000000" | bc -l
+  done | median
+}
+builder=$(winpath "$build/SetupBuilder.exe")
+for size in 5 50 200; do
+  msi=$build/bench/data/$size/bench.msi
+  echo "-- database of $(( $(stat -c %s "$msi") / 1048576 )) MiB ($size MiB payload; median of $runs, ms)"
+  made=$("$WINE" "$build/bench/bench_process_timer.exe" "$runs" \
+         "$builder --out $(winpath "$work/setup.exe") --package $(winpath "$msi")" | tr -d '\r' | tail -1)
+  gcab=$(native "$msi")
+  printf '  native  gcab -c -z              %9.1f\n' "$gcab"
+  printf '  whole   SetupBuilder.exe        %9.1f   ratio %.3f   installer %d MiB\n' "$made" \
+    "$(ratio "$made" "$gcab")" "$(( $(stat -c %s "$work/setup.exe") / 1048576 ))"
+done
+
+echo "-- memory during the 200 MiB build (peak of RssAnon = private, VmHWM = peak resident; MiB)"
+"$WINE" "$build/SetupBuilder.exe" --out "$(winpath "$work/setup.exe")" \
+  --package "$(winpath "$build/bench/data/200/bench.msi")" >/dev/null 2>&1 &
+waiter=$! pid="" anon=0 hwm=0
+while kill -0 "$waiter" 2>/dev/null; do
+  [ -z "$pid" ] && pid=$(pgrep -n -x SetupBuilder.ex 2>/dev/null || pgrep -n -f 'SetupBuilder.exe' 2>/dev/null)
+  if [ -n "$pid" ] && [ -r "/proc/$pid/status" ]; then
+    a=$(awk '/^RssAnon:/ {print $2}' "/proc/$pid/status" 2>/dev/null)
+    h=$(awk '/^VmHWM:/ {print $2}' "/proc/$pid/status" 2>/dev/null)
+    [ -n "$a" ] && [ "$a" -gt "$anon" ] && anon=$a
+    [ -n "$h" ] && [ "$h" -gt "$hwm" ] && hwm=$h
+  fi
+  sleep 0.02
+done
+wait "$waiter"
+database=$(stat -c %s "$build/bench/data/200/bench.msi")
+printf '  SetupBuilder   private %7.1f   peak resident %7.1f   database %7.1f   private beyond it %+.1f\n' \
+  "$(echo "$anon/1024" | bc -l)" "$(echo "$hwm/1024" | bc -l)" "$(echo "$database/1048576" | bc -l)" \
+  "$(echo "$anon/1024 - $database/1048576" | bc -l)"
+exit 0

@@ -1,0 +1,43 @@
+// What a product installer is made of: the template, the packages in
+// catalogue order with their transforms and overrides, and the installer's
+// own settings. Filled from the command line and the project file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct LanguageFile {
+    std::wstring language;  // decimal LANGID text, "1031"
+    std::wstring file;
+};
+
+struct PackageInput {
+    std::wstring msi;
+    std::wstring productId;
+    // Overrides of what the database says.
+    std::optional<std::wstring> name, productCode, packageCode, version, platform;
+    std::vector<LanguageFile> transforms;
+};
+
+struct BuildDescription {
+    std::wstring templatePath;  // empty: the bare launcher beside the builder
+    std::wstring output;
+    std::vector<PackageInput> packages;
+    std::wstring os = L"6.1.1";
+    std::wstring minimumMsi = L"200";
+    std::optional<std::wstring> properties;
+    std::wstring productImage;
+    std::vector<LanguageFile> backgrounds;
+    bool removeSignature = false;
+    bool help = false;
+};
+
+// The builder's failure: the file it concerns (may be empty) and the reason.
+struct BuildError {
+    std::wstring file;
+    std::wstring reason;
+    // "file: reason", or the reason alone.
+    std::wstring Text() const { return file.empty() ? reason : file + L": " + reason; }
+};

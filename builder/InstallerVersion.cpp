@@ -1,0 +1,48 @@
+#include "builder/InstallerVersion.h"
+
+#include <cwchar>
+
+#include "icbs/VersionInfo.h"
+
+namespace {
+constexpr LANGID kVersionLanguage = 1033;
+}
+
+void PackVersion(const std::wstring& text, DWORD& high, DWORD& low) {
+    WORD parts[4] = {};
+    const wchar_t* p = text.c_str();
+    for (int i = 0; i < 4 && *p; ++i) {
+        wchar_t* end = nullptr;
+        unsigned long value = std::wcstoul(p, &end, 10);
+        if (end == p) break;
+        parts[i] = static_cast<WORD>(value > 0xFFFF ? 0xFFFF : value);
+        p = *end == L'.' ? end + 1 : end;
+        if (*end != L'.') break;
+    }
+    high = MAKELONG(parts[1], parts[0]);
+    low = MAKELONG(parts[3], parts[2]);
+}
+
+bool WriteInstallerVersion(const std::wstring& installer, const PackageFacts& main, const std::wstring& fileName) {
+    VersionInfo info;
+    if (!info.Read(installer, kVersionLanguage)) {
+        info = VersionInfo();
+        info.fixed.dwSignature = VS_FFI_SIGNATURE;
+        info.fixed.dwStrucVersion = VS_FFI_STRUCVERSION;
+        info.fixed.dwFileFlagsMask = VS_FFI_FILEFLAGSMASK;
+        info.fixed.dwFileOS = VOS_NT_WINDOWS32;
+        info.fixed.dwFileType = VFT_APP;
+        info.language = kVersionLanguage;
+        info.codePage = 1200;
+        for (const std::wstring& name : VersionInfo::StandardNames()) info.strings[name] = L"";
+    }
+    PackVersion(main.version, info.fixed.dwProductVersionMS, info.fixed.dwProductVersionLS);
+    PackVersion(main.version, info.fixed.dwFileVersionMS, info.fixed.dwFileVersionLS);
+    info.strings[L"ProductName"] = main.name;
+    info.strings[L"ProductVersion"] = main.version;
+    info.strings[L"FileVersion"] = main.version;
+    info.strings[L"CompanyName"] = main.manufacturer;
+    info.strings[L"FileDescription"] = main.name + L" Setup";
+    info.strings[L"OriginalFileName"] = fileName;
+    return info.Write(installer, kVersionLanguage);
+}

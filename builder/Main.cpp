@@ -1,0 +1,51 @@
+// SetupBuilder: the console program that makes a product installer from the
+// bare launcher and Windows Installer packages.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "builder/BuilderArguments.h"
+#include "builder/InstallerBuilder.h"
+#include "framework/Console.h"
+#include "framework/ModulePath.h"
+
+namespace {
+
+std::wstring BuilderFolder() {
+    std::wstring path = fw::RunningModulePath();
+    size_t separator = path.find_last_of(L"\\/");
+    return separator == std::wstring::npos ? L"." : path.substr(0, separator);
+}
+
+int Run(const std::vector<std::wstring>& arguments) {
+    BuildDescription description;
+    BuildError error;
+    if (!ParseBuilderArguments(arguments, description, error)) {
+        fw::WriteConsoleText(L"SetupBuilder: " + error.Text() + L"\r\n");
+        return 2;
+    }
+    if (description.help || arguments.empty()) {
+        fw::WriteConsoleText(BuilderUsage());
+        return description.help ? 0 : 2;
+    }
+    std::wstring report;
+    bool built = BuildInstaller(description, BuilderFolder(), error, report);
+    fw::WriteConsoleText(report);
+    if (!built) {
+        fw::WriteConsoleText(L"SetupBuilder: " + error.Text() + L"\r\n");
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    try {
+        return Run(std::vector<std::wstring>(argv + 1, argv + argc));
+    } catch (...) {
+        fw::WriteConsoleText(L"SetupBuilder: out of memory\r\n");
+        return 1;
+    }
+}
