@@ -71,6 +71,12 @@ void ClusterConfigurationWizardPage::Prepare() {
     ShowWindow(SW_SHOW);
 }
 
+void ClusterConfigurationWizardPage::Deactivate() {
+    // Back and Next again keep the port typed so far.
+    if (settings_.role == kMaster) settings_.masterPort = fw::WindowText(port_);
+    WizardPageBase::Deactivate();
+}
+
 void ClusterConfigurationWizardPage::OnRoleClicked() {
     // The port typed so far stays when the role changes back.
     if (settings_.role == kMaster) settings_.masterPort = fw::WindowText(port_);

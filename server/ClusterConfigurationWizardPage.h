@@ -19,6 +19,7 @@ public:
     void CreateControls(HWND parent, int width, int height) override;
     void UpdateTexts() override;
     void Prepare() override;
+    void Deactivate() override;
     bool QueryNext() override;
 
     const cluster_config::ClusterSettings& Settings() const { return settings_; }
