@@ -67,13 +67,16 @@ void ClusterConfigurationWizardPage::UpdateTexts() {
 void ClusterConfigurationWizardPage::Prepare() {
     ApplyClusterCommandLine(settings_, CSetupApp::Current()->CommandLine().properties);
     UpdateTexts();
+    shown_ = true;
     ::SetFocus(wizard_->GetDlgItem(IDOK));
     ShowWindow(SW_SHOW);
 }
 
 void ClusterConfigurationWizardPage::Deactivate() {
-    // Back and Next again keep the port typed so far.
-    if (settings_.role == kMaster) settings_.masterPort = fw::WindowText(port_);
+    // Back and Next again keep the port typed so far (the box holds it only
+    // once the page has been prepared; the page is also deactivated when it
+    // is created).
+    if (shown_ && settings_.role == kMaster) settings_.masterPort = fw::WindowText(port_);
     WizardPageBase::Deactivate();
 }
 

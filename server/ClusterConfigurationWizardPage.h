@@ -32,6 +32,7 @@ private:
     void OnRoleClicked();
 
     cluster_config::ClusterSettings settings_;
+    bool shown_ = false;
     HWND title_ = nullptr, subtitle_ = nullptr, description_ = nullptr, portLabel_ = nullptr, port_ = nullptr;
     HWND radios_[3] = {};
 };
