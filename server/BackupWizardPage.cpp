@@ -1,13 +1,255 @@
 #include "server/BackupWizardPage.h"
 
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "execution/CancelFlag.h"
+#include "framework/InternalError.h"
+#include "framework/MessageBox.h"
 #include "framework/Text.h"
+#include "icbs/ICBSFileUtilities.h"
+#include "launcher/Outcome.h"
 #include "launcher/SetupApp.h"
+#include "resources/ResourceIds.h"
+#include "server/BackupSettings.h"
 #include "wizard/WizardDialog.h"
 
-void BackupWizardPage::Prepare() {
-    if (wizard_->FullUi()) ShowWindow(SW_SHOW);
+using namespace backup_config;
+
+namespace {
+std::wstring DataFolder() {
+    wchar_t path[MAX_PATH] = {};
+    if (!::SHGetSpecialFolderPathW(nullptr, path, CSIDL_COMMON_APPDATA, FALSE)) return std::wstring();
+    std::wstring folder = std::wstring(path) + L"\\Morvex\\SollenveyServer";
+    DWORD attributes = ::GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::wstring();
+    return folder;
 }
 
-std::wstring BackupWizardPage::HeadingText() const { return Text(1150); }
+std::vector<std::wstring> TextLines(const std::string& bytes) {
+    std::vector<std::wstring> lines;
+    size_t begin = 0;
+    while (begin <= bytes.size()) {
+        size_t end = bytes.find('\n', begin);
+        if (end == std::string::npos) end = bytes.size();
+        lines.push_back(fw::FromCodePage(std::string_view(bytes).substr(begin, end - begin), CP_ACP));
+        begin = end + 1;
+    }
+    return lines;
+}
+}  // namespace
 
-std::wstring BackupWizardPage::BodyText() const { return std::wstring(); }
+BackupWizardPage::BackupWizardPage(CWizardDialog* wizard) : WizardPageBase(wizard, L"BackupSettings") {
+    dataFolder_ = DataFolder();
+    solutionFolder_ = dataFolder_.empty() ? std::wstring() : dataFolder_ + L"\\SolutionFiles";
+}
+
+void BackupWizardPage::CreateControls(HWND, int width, int) {
+    const DWORD text = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+    HFONT font = wizard_->TextFont();
+    intro_ = CreateControl(L"STATIC", L"", text, {0, 20, width, 70}, -1, font);
+    status_ = CreateControl(L"STATIC", L"", text, {0, 76, width, 94}, -1, font);
+    progress_ = CreateControl(PROGRESS_CLASSW, L"", WS_VISIBLE | PBS_SMOOTH, {0, 98, width, 112}, IDC_PAGE_PROGRESS, nullptr);
+    sizeLabel_ = CreateControl(L"STATIC", L"", text, {0, 122, 160, 140}, -1, font);
+    sizeValue_ = CreateControl(L"STATIC", L"", text, {165, 122, width, 140}, -1, font);
+    freeLabel_ = CreateControl(L"STATIC", L"", text, {0, 142, 160, 160}, -1, font);
+    freeValue_ = CreateControl(L"STATIC", L"", text, {165, 142, width, 160}, -1, font);
+    skip_ = CreateControl(L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, {0, 168, width, 186},
+                          IDC_BACKUP_SKIP, font);
+    reset_ = CreateControl(L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, {0, 188, width, 206},
+                           IDC_BACKUP_RESET_DATABASE, font);
+    description_ = CreateControl(L"STATIC", L"", text, {0, 212, width, 270}, -1, font);
+}
+
+void BackupWizardPage::UpdateTexts() {
+    CSetupApp& app = *CSetupApp::Current();
+    std::wstring product = app.ReadCatalogueString(L"PRODUCT_NAME_0");
+    std::wstring intro = Text(1150);
+    if (!product.empty()) intro = product + L"\r\n" + intro;
+    ::SetWindowTextW(intro_, intro.c_str());
+    ::SetWindowTextW(status_, Text(statusId_).c_str());
+    ::SetWindowTextW(sizeLabel_, Text(1152).c_str());
+    ::SetWindowTextW(freeLabel_, Text(1153).c_str());
+    ::SetWindowTextW(skip_, Text(1154).c_str());
+    ::SetWindowTextW(reset_, Text(1157).c_str());
+    ::SetWindowTextW(description_, Text(1159).c_str());
+}
+
+bool BackupWizardPage::Applies() const {
+    return wizard_->IsFreshInstall() && wizard_->FullUi() && CSetupApp::Current()->QuickInstallList().empty();
+}
+
+bool BackupWizardPage::ReadSettings() {
+    avoidBackup_ = false;
+    solutionFolder_ = dataFolder_ + L"\\SolutionFiles";
+    if (dataFolder_.empty()) return false;
+    std::string bytes;
+    if (!ICBSFileUtilities::ReadAllBytes(dataFolder_ + L"\\sollenveyserver.cfg", bytes)) return false;
+    BackupConfig config = ParseBackupConfig(TextLines(bytes), dataFolder_);
+    settingsFound_ = config.settingsFound;
+    avoidBackup_ = config.avoidBackup;
+    solutionFolder_ = config.solutionFolder;
+    return settingsFound_;
+}
+
+void BackupWizardPage::Activate() {
+    WriteLog(3, L"ZEL (c): Activating dialog %s\r\n", pageName_.c_str());
+    if (!Applies()) {
+        wizard_->OnOK();
+        return;
+    }
+    ::ShowWindow(wizard_->GetDlgItem(IDC_WIZARD_LANGUAGE), SW_HIDE);
+    for (int id : {IDC_WIZARD_BACK, IDOK, IDCANCEL}) wizard_->EnableDlgItem(id, true);
+    wizard_->UpdateFrameTexts();
+    if (!firstActivation_) {
+        ShowWindow(SW_SHOW);
+        return;
+    }
+    if (!ReadSettings()) {
+        wizard_->OnOK();
+        return;
+    }
+    wizard_->EnableDlgItem(IDCANCEL, true);
+    ShowWindow(SW_SHOW);
+    wizard_->EnableDlgItem(IDOK, false);
+    ::SendMessageW(skip_, BM_SETCHECK, avoidBackup_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    worker_.reset(::CreateThread(nullptr, 0, WorkerEntry, this, CREATE_SUSPENDED, nullptr));
+    if (worker_) {
+        ::ResumeThread(worker_.get());
+        WriteLog(3, L"ZEL (c): CreatedBackupWorkerThread\r\n");
+        if (!SuperviseWorker()) return;
+        worker_.reset();
+    } else {
+        WriteLog(1, L"ZEL (c): CreateThread for the backup measuring failed (%u)\r\n", ::GetLastError());
+    }
+    firstActivation_ = false;
+    if (CancelFlag()) {
+        // Escape or Cancel while measuring ends the run as Cancel does.
+        wizard_->OnCancel();
+        return;
+    }
+    statusId_ = 1156;
+    UpdateTexts();
+    wizard_->EnableDlgItem(IDOK, true);
+    ShowWindow(SW_SHOW);
+}
+
+bool BackupWizardPage::SuperviseWorker() {
+    bool ended = false;
+    DWORD lingerUntil = 0;
+    while (true) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                WriteLog(3, L"ZEL (c): Received 'quit' message\r\n");
+                CancelFlag() = true;
+                ::WaitForSingleObject(worker_.get(), INFINITE);
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                return false;
+            }
+            if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+                CancelFlag() = true;
+                continue;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (ended) {
+            if (static_cast<LONG>(::GetTickCount() - lingerUntil) >= 0) return true;
+            ::Sleep(50);
+            continue;
+        }
+        if (::WaitForSingleObject(worker_.get(), 300) != WAIT_OBJECT_0) {
+            ::Sleep(200);
+            RefreshFigures();
+            continue;
+        }
+        WriteLog(3, L"ZEL (c): Worker-thread stopped\r\n");
+        RefreshFigures();
+        ended = true;
+        lingerUntil = ::GetTickCount() + 1000;
+    }
+}
+
+void BackupWizardPage::RefreshFigures() {
+    uint32_t backupMegabytes = Megabytes(backupBytes_);
+    uint32_t freeMegabytes = freeMegabytes_;
+    if (TooLittleSpace(freeMegabytes, backupMegabytes)) ::SendMessageW(skip_, BM_SETCHECK, BST_CHECKED, 0);
+    ::SendMessageW(progress_, PBM_SETRANGE32, 0, progressRange_);
+    ::SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(fileCount_.load()), 0);
+    ::SetWindowTextW(sizeValue_, FigureText(backupMegabytes).c_str());
+    ::SetWindowTextW(freeValue_, FigureText(freeMegabytes).c_str());
+}
+
+DWORD WINAPI BackupWizardPage::WorkerEntry(void* page) {
+    try {
+        if (!CSetupApp::Current() || CancelFlag()) return 2;
+        static_cast<BackupWizardPage*>(page)->Measure();
+        return CancelFlag() ? 3 : 0;
+    } catch (...) {
+        fw::ReportInternalError(L"the backup measuring thread");
+        return outcome::kFailed;
+    }
+}
+
+void BackupWizardPage::Measure() {
+    DWORD sectors = 0, bytes = 0, freeClusters = 0, clusters = 0;
+    std::wstring root = dataFolder_.substr(0, 3);
+    if (::GetDiskFreeSpaceW(root.c_str(), &sectors, &bytes, &freeClusters, &clusters))
+        freeMegabytes_ = FreeMegabytes(freeClusters, sectors, bytes);
+    else
+        WriteLog(2, L"ZEL (c): GetDiskFreeSpaceW(%s) failed (%u)\r\n", root.c_str(), ::GetLastError());
+    progressRange_ = 1 + static_cast<int>(ICBSFileUtilities::ListFiles(solutionFolder_, L"*").size()) +
+                     std::max(0, ICBSFileUtilities::CountFolders(solutionFolder_));
+    for (const wchar_t* name : {L"sollenvey.db", L"sollenveylog.db", L"sollenveyserver.cfg"}) {
+        ULONGLONG size = ICBSFileUtilities::FileSizeOf(dataFolder_ + L"\\" + name);
+        if (size == ICBSFileUtilities::kUnknownSize) continue;
+        backupBytes_ += size;
+        ++fileCount_;
+    }
+    WalkFolder(solutionFolder_);
+}
+
+void BackupWizardPage::WalkFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    fw::FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find) return;
+    do {
+        if (CancelFlag()) return;
+        std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            WalkFolder(folder + L"\\" + name);
+        } else {
+            backupBytes_ += (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+            ++fileCount_;
+        }
+    } while (::FindNextFileW(find.get(), &data));
+}
+
+bool BackupWizardPage::Checked(int id) const {
+    return ::SendMessageW(id == IDC_BACKUP_SKIP ? skip_ : reset_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool BackupWizardPage::QueryNext() {
+    std::wstring message = ConfirmationText(Checked(IDC_BACKUP_SKIP), Checked(IDC_BACKUP_RESET_DATABASE), Text(1165),
+                                            Text(1164));
+    if (message.empty() || !wizard_->FullUi()) return true;
+    return fw::ShowMessageBox(false, message, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDCANCEL;
+}
+
+bool BackupWizardPage::QueryCancel() {
+    if (worker_) {
+        // The measuring stops first; the page then cancels the run.
+        CancelFlag() = true;
+        return false;
+    }
+    return WizardPageBase::QueryCancel();
+}
+
+void BackupWizardPage::Deactivate() {
+    WizardPageBase::Deactivate();
+    wizard_->backupProperties = BackupPropertyString(Checked(IDC_BACKUP_SKIP), Checked(IDC_BACKUP_RESET_DATABASE));
+}

@@ -1,14 +1,50 @@
-// The wizard page for the settings backup of the mobile-solutions server.
+// The wizard page for the settings backup of the mobile-solutions server:
+// measures on a worker thread how large the backup will be and how much
+// space the disk has, and lets the user skip the backup or reset the
+// database.
 #pragma once
 
-#include "wizard/TextPage.h"
+#include <windows.h>
 
-class BackupWizardPage : public TextPage {
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "framework/Handles.h"
+#include "wizard/WizardPageBase.h"
+
+class BackupWizardPage : public WizardPageBase {
 public:
-    explicit BackupWizardPage(CWizardDialog* wizard) : TextPage(wizard, L"BackupSettings") {}
-    void Prepare() override;
+    explicit BackupWizardPage(CWizardDialog* wizard);
 
-protected:
-    std::wstring HeadingText() const override;
-    std::wstring BodyText() const override;
+    void Activate() override;
+    void Deactivate() override;
+    bool QueryNext() override;
+    bool QueryCancel() override;
+    void CreateControls(HWND parent, int width, int height) override;
+    void UpdateTexts() override;
+
+private:
+    bool Applies() const;
+    bool ReadSettings();
+    void Measure();
+    static DWORD WINAPI WorkerEntry(void* page);
+    void WalkFolder(const std::wstring& folder);
+    // Runs the messages until the worker ends; false when WM_QUIT came.
+    bool SuperviseWorker();
+    void RefreshFigures();
+    bool Checked(int id) const;
+
+    std::wstring dataFolder_, solutionFolder_;
+    bool firstActivation_ = true;
+    bool settingsFound_ = false;
+    bool avoidBackup_ = false;
+    std::atomic<uint32_t> freeMegabytes_{0};
+    std::atomic<uint64_t> backupBytes_{0};
+    std::atomic<int> fileCount_{0};
+    std::atomic<int> progressRange_{1};
+    fw::KernelHandle worker_;
+    HWND intro_ = nullptr, status_ = nullptr, sizeLabel_ = nullptr, sizeValue_ = nullptr, freeLabel_ = nullptr,
+         freeValue_ = nullptr, description_ = nullptr, progress_ = nullptr, skip_ = nullptr, reset_ = nullptr;
+    UINT statusId_ = 1151;
 };

@@ -1,13 +1,109 @@
 #include "server/ClusterConfigurationWizardPage.h"
 
-#include "framework/Text.h"
+#include "catalogue/ProductVersion.h"
+#include "framework/Window.h"
+#include "icbs/ICBSFileUtilities.h"
+#include "icbs/ICBSIniFile.h"
 #include "launcher/SetupApp.h"
+#include "server/CommandLineItem.h"
+#include "server/ServiceEntryTable.h"
+#include "server/ServiceMachineState.h"
 #include "wizard/WizardDialog.h"
 
-void ClusterConfigurationWizardPage::Prepare() {
-    if (wizard_->FullUi()) ShowWindow(SW_SHOW);
+using namespace cluster_config;
+
+ClusterConfigurationWizardPage::ClusterConfigurationWizardPage(CWizardDialog* wizard)
+    : WizardPageBase(wizard, L"ClusterConfiguration") {}
+
+void ClusterConfigurationWizardPage::ReadConfiguration() {
+    const SetupPackage* server = nullptr;
+    for (const auto& package : CSetupApp::Current()->Catalogue())
+        if (package->name.find(L"Brimcart Server") != std::wstring::npos) {
+            server = package.get();
+            break;
+        }
+    if (!server) return;
+    std::wstring folder = service_config::SystemConfigFolders().commonAppData + L"\\Morvex\\BrimcartServer" +
+                          std::to_wstring(service_config::VersionNumber(server->versionText)) + L"\\data";
+    WriteLog(3, L"ZEL (c): Reading the cluster configuration in %s\r\n", folder.c_str());
+    ReadClusterConfiguration(settings_, ICBSIniFile(folder + L"\\brimcart.ini"),
+                             ICBSFileUtilities::FileExists(folder + L"\\master.cfg"),
+                             ICBSIniFile(folder + L"\\brimcartweb.ini"));
 }
 
-std::wstring ClusterConfigurationWizardPage::HeadingText() const { return Text(1341); }
+void ClusterConfigurationWizardPage::CreateControls(HWND, int width, int) {
+    const DWORD text = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+    title_ = CreateControl(L"STATIC", L"", text, {0, 20, width, 39}, -1, wizard_->HeadingFont());
+    subtitle_ = CreateControl(L"STATIC", L"", text, {0, 44, width, 80}, -1, wizard_->TextFont());
+    const int ids[] = {IDC_CLUSTER_STANDALONE, IDC_CLUSTER_MASTER, IDC_CLUSTER_WORKER};
+    for (int i = 0; i < 3; ++i) {
+        DWORD style = WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0);
+        radios_[i] = CreateControl(L"BUTTON", L"", style, {18, 86 + 22 * i, 220, 106 + 22 * i}, ids[i], wizard_->TextFont());
+    }
+    portLabel_ = CreateControl(L"STATIC", L"", text, {240, 110, 340, 128}, -1, wizard_->TextFont());
+    port_ = CreateControl(L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL,
+                          {345, 108, 420, 128}, IDC_CLUSTER_PORT, wizard_->TextFont());
+    description_ = CreateControl(L"STATIC", L"", text, {0, 160, width, 240}, -1, wizard_->TextFont());
+    ReadConfiguration();
+}
 
-std::wstring ClusterConfigurationWizardPage::BodyText() const { return Text(1342); }
+void ClusterConfigurationWizardPage::UpdateTexts() {
+    ::SetWindowTextW(title_, Text(1341).c_str());
+    ::SetWindowTextW(subtitle_, Text(1342).c_str());
+    const UINT radioTexts[] = {1335, 1336, 1337};
+    for (int i = 0; i < 3; ++i) {
+        ::SetWindowTextW(radios_[i], Text(radioTexts[i]).c_str());
+        ::SendMessageW(radios_[i], BM_SETCHECK, settings_.role == i ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    ::SetWindowTextW(portLabel_, Text(1338).c_str());
+    const UINT descriptions[] = {1334, 1339, 1340};
+    ::SetWindowTextW(description_, Text(descriptions[settings_.role]).c_str());
+    int show = settings_.role == kMaster ? SW_SHOW : SW_HIDE;
+    ::ShowWindow(portLabel_, show);
+    ::ShowWindow(port_, show);
+    ::SetWindowTextW(port_, settings_.masterPort.c_str());
+}
+
+void ClusterConfigurationWizardPage::Prepare() {
+    ApplyClusterCommandLine(settings_, CSetupApp::Current()->CommandLine().properties);
+    UpdateTexts();
+    shown_ = true;
+    ::SetFocus(wizard_->GetDlgItem(IDOK));
+    ShowWindow(SW_SHOW);
+}
+
+void ClusterConfigurationWizardPage::Deactivate() {
+    // Back and Next again keep the port typed so far (the box holds it only
+    // once the page has been prepared; the page is also deactivated when it
+    // is created).
+    if (shown_ && settings_.role == kMaster) settings_.masterPort = fw::WindowText(port_);
+    WizardPageBase::Deactivate();
+}
+
+void ClusterConfigurationWizardPage::OnRoleClicked() {
+    // The port typed so far stays when the role changes back.
+    if (settings_.role == kMaster) settings_.masterPort = fw::WindowText(port_);
+    for (int i = 0; i < 3; ++i)
+        if (::SendMessageW(radios_[i], BM_GETCHECK, 0, 0) == BST_CHECKED) {
+            settings_.role = i;
+            break;
+        }
+    UpdateTexts();
+}
+
+bool ClusterConfigurationWizardPage::QueryNext() {
+    CSetupApp& app = *CSetupApp::Current();
+    ClusterProperties properties = ComposeClusterProperties(settings_, fw::WindowText(port_));
+    server_items::RemoveNamedItems(app.CommandLine().properties, properties.names);
+    wizard_->clusterProperties = properties.text;
+    return true;
+}
+
+LRESULT ClusterConfigurationWizardPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) >= IDC_CLUSTER_STANDALONE &&
+        LOWORD(wParam) <= IDC_CLUSTER_WORKER) {
+        OnRoleClicked();
+        return 0;
+    }
+    return WizardPageBase::WindowProc(message, wParam, lParam);
+}
