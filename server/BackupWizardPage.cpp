@@ -112,8 +112,10 @@ void BackupWizardPage::Activate() {
         return;
     }
     wizard_->EnableDlgItem(IDCANCEL, true);
-    ShowWindow(SW_SHOW);
+    // Next stays off until the measuring has finished; off before the page
+    // shows, so it is never offered while "Calculating" is on screen.
     wizard_->EnableDlgItem(IDOK, false);
+    ShowWindow(SW_SHOW);
     ::SendMessageW(skip_, BM_SETCHECK, avoidBackup_ ? BST_CHECKED : BST_UNCHECKED, 0);
     worker_.reset(::CreateThread(nullptr, 0, WorkerEntry, this, CREATE_SUSPENDED, nullptr));
     if (worker_) {
@@ -130,9 +132,9 @@ void BackupWizardPage::Activate() {
         wizard_->OnCancel();
         return;
     }
+    wizard_->EnableDlgItem(IDOK, true);
     statusId_ = 1156;
     UpdateTexts();
-    wizard_->EnableDlgItem(IDOK, true);
     ShowWindow(SW_SHOW);
 }
 

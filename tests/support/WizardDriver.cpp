@@ -97,6 +97,15 @@ bool WizardDriver::WaitForPageText(const std::wstring& part, DWORD timeoutMs) co
     return false;
 }
 
+bool WizardDriver::WaitForEnabled(int id, DWORD timeoutMs) const {
+    DWORD start = ::GetTickCount();
+    do {
+        if (IsEnabled(id)) return true;
+        ::Sleep(50);
+    } while (::GetTickCount() - start < timeoutMs);
+    return false;
+}
+
 void WizardDriver::Press(int id) const {
     ::SendMessageW(frame_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(frame_, id)));

@@ -32,6 +32,9 @@ public:
     bool PageShowsText(const std::wstring& part) const;
     // Waits until some text of the visible page contains part.
     bool WaitForPageText(const std::wstring& part, DWORD timeoutMs = 10000) const;
+    // Waits until a control of the frame is enabled (a page may enable its
+    // buttons a moment after its texts change).
+    bool WaitForEnabled(int id, DWORD timeoutMs = 5000) const;
 
     void Press(int id) const;
     // Presses a button without waiting for its handler (which may run a

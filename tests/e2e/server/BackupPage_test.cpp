@@ -36,7 +36,7 @@ TEST(BackupPage, SkipFromTheFileConfirmationAndBothProperties) {
     ASSERT_TRUE(wizard.Found());
     wizard.PressPosted(kNext);
     ASSERT_TRUE(wizard.WaitForPageText(L"Calculation finished", 30000));
-    EXPECT_TRUE(wizard.IsEnabled(kNext));
+    EXPECT_TRUE(wizard.WaitForEnabled(kNext));
     EXPECT_TRUE(IsChecked(wizard.Frame(), kSkip));
     EXPECT_FALSE(IsChecked(wizard.Frame(), kReset));
     EXPECT_TRUE(wizard.WaitForPageText(L"0 MB", 1000)) << "the backup is well below 1 MiB";
