@@ -13,7 +13,7 @@ constexpr DWORD kMessageFilter =
 INT CALLBACK ExternalHandler(LPVOID, UINT messageType, LPCWSTR message) {
     try {
         CSetupApp* app = CSetupApp::Current();
-        return HandleInstallerMessage(messageType, message, app ? app->IsSilent() : true);
+        return HandleInstallerMessage(messageType, message, app ? app->NoBoxes() : true);
     } catch (...) {
         fw::ReportInternalError(L"the installer's message handler");
         return IDABORT;
@@ -22,8 +22,8 @@ INT CALLBACK ExternalHandler(LPVOID, UINT messageType, LPCWSTR message) {
 
 }  // namespace
 
-int HandleInstallerMessage(UINT messageType, const wchar_t* message, bool silent) {
-    if ((messageType & 0xFF000000u) != INSTALLMESSAGE_USER || silent) return 0;
+int HandleInstallerMessage(UINT messageType, const wchar_t* message, bool unattended) {
+    if ((messageType & 0xFF000000u) != INSTALLMESSAGE_USER || unattended) return 0;
     return fw::ShowMessageBox(false, message ? message : L"", messageType & 0x00FFFFFFu);
 }
 

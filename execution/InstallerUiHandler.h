@@ -7,8 +7,9 @@
 #include <msi.h>
 
 // The box answer for an INSTALLMESSAGE_USER message; 0 (let Windows
-// Installer handle it) for every other message, and in a silent run.
-int HandleInstallerMessage(UINT messageType, const wchar_t* message, bool silent);
+// Installer handle it) for every other message, and in a run without the
+// full wizard, where nobody could answer.
+int HandleInstallerMessage(UINT messageType, const wchar_t* message, bool unattended);
 
 // Installs the handler for its lifetime and puts the previous one back.
 class ExternalUiHandlerScope {

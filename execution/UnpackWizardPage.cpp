@@ -4,6 +4,7 @@
 
 #include "execution/CancelFlag.h"
 #include "execution/PackageExtraction.h"
+#include "execution/WorkerSupervisor.h"
 #include "framework/InternalError.h"
 #include "framework/Text.h"
 #include "launcher/SetupApp.h"
@@ -64,53 +65,21 @@ void UnpackWizardPage::Activate() {
     if (worker_) {
         ::ResumeThread(worker_.get());
         WriteLog(3, L"ZEL (c): Created SetupWorkerThread\r\n");
-        if (!SuperviseWorker()) return;
+        WorkerSupervision supervision;
+        supervision.filter = [this](const MSG& msg) {
+            if (msg.message != kProgressMessage || msg.hwnd != hwnd_) return false;
+            ::SendMessageW(progress_, PBM_SETPOS, msg.wParam, 0);
+            return true;
+        };
+        // A visible bar stays a moment at its end; a hidden run goes on.
+        supervision.lingerMs = IsWindowVisible() ? 1000 : 0;
+        if (!SuperviseWorker(worker_.get(), supervision)) return;
         worker_.reset();
     } else {
         CSetupApp::Current()->SetOutcome(outcome::kFailed, ::GetLastError());
     }
     if (CancelFlag()) CSetupApp::Current()->SetOutcome(outcome::kCancelled);
     wizard_->OnOK();
-}
-
-bool UnpackWizardPage::SuperviseWorker() {
-    bool ended = false;
-    DWORD lingerUntil = 0;
-    while (true) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                WriteLog(3, L"ZEL (c): Received 'quit' message\r\n");
-                // The worker uses this page: it is stopped, and the page
-                // returns only once it has ended.
-                CancelFlag() = true;
-                ::WaitForSingleObject(worker_.get(), INFINITE);
-                WriteLog(3, L"ZEL (c): Worker-thread stopped\r\n");
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                return false;
-            }
-            if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-                CancelFlag() = true;
-                continue;
-            }
-            if (msg.message == kProgressMessage && msg.hwnd == hwnd_) {
-                ::SendMessageW(progress_, PBM_SETPOS, msg.wParam, 0);
-                continue;
-            }
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        if (ended) {
-            if (::GetTickCount() - lingerUntil < 0x80000000u) return true;
-            ::Sleep(50);
-            continue;
-        }
-        if (::WaitForSingleObject(worker_.get(), 50) != WAIT_OBJECT_0) continue;
-        WriteLog(3, L"ZEL (c): Worker-thread stopped\r\n");
-        ended = true;
-        // A visible bar stays a moment at its end; a hidden run goes on.
-        lingerUntil = ::GetTickCount() + (IsWindowVisible() ? 1000 : 0);
-    }
 }
 
 bool UnpackWizardPage::QueryCancel() {

@@ -37,9 +37,6 @@ private:
     void BuildWorkList();
     void Work();
     static DWORD WINAPI WorkerEntry(void* page);
-    // Runs the message loop until the worker ends; false when WM_QUIT came
-    // (the worker is then stopped and waited for, and the quit posted again).
-    bool SuperviseWorker();
     void ShowStatus(const std::wstring& productName);
     void ApplyStatus();
 

@@ -4,8 +4,8 @@
 
 namespace fw {
 
-int ShowMessageBox(bool silent, const std::wstring& text, UINT type) {
-    if (silent) return IDOK;
+int ShowMessageBox(bool unattended, const std::wstring& text, UINT type) {
+    if (unattended) return IDOK;
     CWinAppBase* app = CWinAppBase::Current();
     const wchar_t* caption = app ? app->AppName().c_str() : L"";
     HWND owner = ::GetActiveWindow();

@@ -1,4 +1,4 @@
-// Message boxes that respect the launcher's silent mode.
+// Message boxes that never wait in an unattended run.
 #pragma once
 
 #include <windows.h>
@@ -7,8 +7,8 @@
 
 namespace fw {
 
-// Shows text with the application's name as caption; a silent run shows
+// Shows text with the application's name as caption; an unattended run shows
 // nothing and answers IDOK.
-int ShowMessageBox(bool silent, const std::wstring& text, UINT type);
+int ShowMessageBox(bool unattended, const std::wstring& text, UINT type);
 
 }  // namespace fw

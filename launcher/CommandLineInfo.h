@@ -47,6 +47,9 @@ public:
     bool AddPropertyAssignment(const std::wstring& text);
 
     bool IsSilent() const { return (uiLevel & 2) != 0; }
+    // The full wizard (/qf or no /q): the only level at which anything may
+    // wait for the user.
+    bool IsFullUi() const { return (uiLevel & 5) == 5; }
 
 private:
     void ParseSwitch(const std::wstring& text);

@@ -36,11 +36,11 @@ BOOL CSetupApp::InitInstance() {
         PrintUsage();
     } else if (!CheckOsVersion()) {
         log_.Write(2, L"ZEL (c): Setup not allowed to run on %s\r\n", osName_.c_str());
-        fw::ShowMessageBox(IsSilent(), FormatLocalized(10, osName_.c_str(), requiredOsName_.c_str()), MB_ICONHAND);
+        fw::ShowMessageBox(NoBoxes(), FormatLocalized(10, osName_.c_str(), requiredOsName_.c_str()), MB_ICONHAND);
         SetOutcome(outcome::kIncompatibleWindows);
     } else if (!HasDirect2D()) {
         log_.WriteRaw(2, L"No Direct2D found on this machine.");
-        fw::ShowMessageBox(IsSilent(), LoadLocalizedString(66), MB_ICONHAND);
+        fw::ShowMessageBox(NoBoxes(), LoadLocalizedString(66), MB_ICONHAND);
         SetOutcome(outcome::kNoDirect2D);
     } else if (commandLineInvalid_) {
         fw::AttachParentConsole();

@@ -56,7 +56,7 @@ void CSetupApp::RecordRestartSuccess(DWORD code) {
 void CSetupApp::ReportOutcome() {
     if (outcome_.code == 0 || outcome_.reported) return;
     log_.Write(3, L"ZEL (c): ERROR: %s\r\n", outcome::OutcomeText(outcome_).c_str());
-    if (UINT box = outcome::BoxStringId(outcome_.code); box != 0 && !IsSilent())
+    if (UINT box = outcome::BoxStringId(outcome_.code); box != 0 && !NoBoxes())
         fw::ShowMessageBox(false, LoadLocalizedString(box), MB_ICONEXCLAMATION);
     outcome_.reported = true;
 }
@@ -96,7 +96,7 @@ std::wstring CSetupApp::ReadCatalogueString(const std::wstring& name) {
     // The box is the report: the outcome is stored as reported, so that no
     // second box follows, and no later step can turn the run into a
     // success or another failure.
-    fw::ShowMessageBox(IsSilent(), FormatLocalized(2, name.c_str()), MB_ICONEXCLAMATION);
+    fw::ShowMessageBox(NoBoxes(), FormatLocalized(2, name.c_str()), MB_ICONEXCLAMATION);
     outcome_ = {outcome::kCorrupted, 0, true};
     catalogueDamaged_ = true;
     AbortRun(ERROR_INSTALL_FAILURE);

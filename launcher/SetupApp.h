@@ -73,6 +73,9 @@ public:
     const CSetupAppCommandLineInfo& CommandLine() const { return commandLine_; }
     CSetupAppCommandLineInfo& CommandLine() { return commandLine_; }
     bool IsSilent() const { return commandLine_.IsSilent(); }
+    // Message boxes wait for a click, so they are shown only with the full
+    // wizard: a run with /qn, /qb or /qr never waits for anybody.
+    bool NoBoxes() const { return !commandLine_.IsFullUi(); }
     void PrintUsage();
     const HelpModel& Help() const { return help_; }
 

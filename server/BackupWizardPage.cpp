@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "execution/CancelFlag.h"
+#include "execution/WorkerSupervisor.h"
 #include "framework/InternalError.h"
 #include "framework/MessageBox.h"
 #include "framework/Text.h"
@@ -121,7 +122,11 @@ void BackupWizardPage::Activate() {
     if (worker_) {
         ::ResumeThread(worker_.get());
         WriteLog(3, L"ZEL (c): CreatedBackupWorkerThread\r\n");
-        if (!SuperviseWorker()) return;
+        WorkerSupervision supervision;
+        supervision.refresh = [this] { RefreshFigures(); };
+        supervision.refreshMs = 500;
+        supervision.lingerMs = 1000;
+        if (!SuperviseWorker(worker_.get(), supervision)) return;
         worker_.reset();
     } else {
         WriteLog(1, L"ZEL (c): CreateThread for the backup measuring failed (%u)\r\n", ::GetLastError());
@@ -136,43 +141,6 @@ void BackupWizardPage::Activate() {
     statusId_ = 1156;
     UpdateTexts();
     ShowWindow(SW_SHOW);
-}
-
-bool BackupWizardPage::SuperviseWorker() {
-    bool ended = false;
-    DWORD lingerUntil = 0;
-    while (true) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                WriteLog(3, L"ZEL (c): Received 'quit' message\r\n");
-                CancelFlag() = true;
-                ::WaitForSingleObject(worker_.get(), INFINITE);
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                return false;
-            }
-            if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
-                CancelFlag() = true;
-                continue;
-            }
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        if (ended) {
-            if (static_cast<LONG>(::GetTickCount() - lingerUntil) >= 0) return true;
-            ::Sleep(50);
-            continue;
-        }
-        if (::WaitForSingleObject(worker_.get(), 300) != WAIT_OBJECT_0) {
-            ::Sleep(200);
-            RefreshFigures();
-            continue;
-        }
-        WriteLog(3, L"ZEL (c): Worker-thread stopped\r\n");
-        RefreshFigures();
-        ended = true;
-        lingerUntil = ::GetTickCount() + 1000;
-    }
 }
 
 void BackupWizardPage::RefreshFigures() {

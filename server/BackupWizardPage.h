@@ -30,8 +30,6 @@ private:
     void Measure();
     static DWORD WINAPI WorkerEntry(void* page);
     void WalkFolder(const std::wstring& folder);
-    // Runs the messages until the worker ends; false when WM_QUIT came.
-    bool SuperviseWorker();
     void RefreshFigures();
     bool Checked(int id) const;
 

@@ -5,6 +5,7 @@
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/ICBSIniFile.h"
 #include "icbs/ICBSXMLIniFile.h"
+#include "icbs/ProgramFilesFolder.h"
 #include "icbs/WindowsService.h"
 #include "launcher/SetupApp.h"
 #include "server/ServiceEntryTable.h"
@@ -51,7 +52,9 @@ void PrefillFromFile(ServiceSettings& entry) {
 }  // namespace
 
 ConfigFolders SystemConfigFolders() {
-    ConfigFolders folders{SpecialFolder(CSIDL_COMMON_APPDATA), SpecialFolder(CSIDL_PROGRAM_FILESX86)};
+    // The 32-bit program files folder, as the options read it, in both
+    // launchers; a 64-bit package's folder follows from it by the entry rule.
+    ConfigFolders folders{SpecialFolder(CSIDL_COMMON_APPDATA), ProgramFilesFolder(false)};
     if (!folders.commonAppData.empty()) {
         std::wstring morvex = folders.commonAppData + L"\\Morvex";
         if (!FileExists(morvex) && !ICBSFileUtilities::CreateFolder(morvex, false))

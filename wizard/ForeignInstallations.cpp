@@ -40,7 +40,7 @@ ForeignAnswer ForeignInstallations::Ask(ForeignQuestion question) const {
     ForeignAnswer answer;
     if (question == ForeignQuestion::MessageBox) {
         std::wstring text = fw::Format(app_.LoadLocalizedString(1047).c_str(), app_.Catalogue().front()->name.c_str());
-        answer.ok = fw::ShowMessageBox(app_.IsSilent(), text, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
+        answer.ok = fw::ShowMessageBox(app_.NoBoxes(), text, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
     } else if (question == ForeignQuestion::Dialog) {
         CDialog_AlreadyInstalled dialog(&app_);
         answer.ok = dialog.DoModal(wizard_) == IDOK;

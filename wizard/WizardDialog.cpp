@@ -28,7 +28,7 @@ void CWizardDialog::BuildPages() {
     std::vector<CataloguePackageFacts> facts;
     for (const auto& package : app.Catalogue()) facts.push_back({package->name, InstallsServiceProduct(*package)});
     flags_ = ComputeWizardFlags(facts);
-    fullUi_ = (app.CommandLine().uiLevel & 5) == 5;
+    fullUi_ = app.CommandLine().IsFullUi();
     // Level "none" (/qn) runs unattended: nobody could press Finish.
     unattended_ = (app.CommandLine().uiLevel & 7) == 2;
     RefreshInstalledState();

@@ -214,6 +214,15 @@ void PressButton(HWND dialog, int controlId) {
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
+bool WaitForWindowGone(HWND window, DWORD timeoutMs) {
+    DWORD start = ::GetTickCount();
+    while (::IsWindow(window)) {
+        if (::GetTickCount() - start >= timeoutMs) return false;
+        ::Sleep(50);
+    }
+    return true;
+}
+
 bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::vector<std::wstring> FolderEntries(const std::wstring& folder) {

@@ -77,6 +77,9 @@ struct FoundWindow {
 FoundWindow WaitForWindow(DWORD processId, DWORD timeoutMs, HWND except = nullptr, const wchar_t* className = nullptr);
 // Presses a button of a dialog as a user would (by control id).
 void PressButton(HWND dialog, int controlId);
+// Waits until a window has been destroyed (a box closes a moment after its
+// button is pressed).
+bool WaitForWindowGone(HWND window, DWORD timeoutMs = 10000);
 
 bool FileExists(const std::wstring& path);
 // The names in a folder (no "." and ".."), sorted; empty when it cannot be

@@ -47,12 +47,14 @@ TEST(BackupPage, SkipFromTheFileConfirmationAndBothProperties) {
     EXPECT_TRUE(testsupport::Contains(box.text, L"You have chosen to skip the backup."));
     EXPECT_TRUE(testsupport::Contains(box.text, L"You have chosen to reset the database."));
     testsupport::PressButton(box.handle, IDCANCEL);
+    ASSERT_TRUE(testsupport::WaitForWindowGone(box.handle));
     // The page stays.
     EXPECT_TRUE(wizard.WaitForPageText(L"Calculation finished", 5000));
     wizard.PressPosted(kNext);
     box = WaitForBox(launcher, wizard);
     ASSERT_NE(box.handle, nullptr);
     testsupport::PressButton(box.handle, IDOK);
+    ASSERT_TRUE(testsupport::WaitForWindowGone(box.handle));
     // The service page of the server, then the installation, whose end the
     // installer of a single package shows itself.
     ASSERT_TRUE(wizard.WaitForPageText(L"Check the Web server and service settings", 30000));
