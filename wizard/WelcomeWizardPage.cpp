@@ -141,9 +141,10 @@ void WelcomeWizardPage::Prepare() {
         SetQuickInstallButton(false);
         wizard_->EnableDlgItem(IDC_WIZARD_BACK, false);
     } else {
+        // The language first: the button's width follows its label.
+        SwitchToPredecessorLanguage();
         SetQuickInstallButton(true);
         wizard_->EnableDlgItem(IDC_WIZARD_BACK, true);
-        SwitchToPredecessorLanguage();
     }
     ForeignInstallations foreign(app, *wizard_);
     ForeignCheckResult check = foreign.Check();
@@ -177,11 +178,26 @@ void WelcomeWizardPage::SwitchToPredecessorLanguage() {
     app.Languages().SelectLanguageByCode(predecessors_.front()->language);
 }
 
+namespace {
+// Ten pixels, or what a longer label needs beside the button's margins.
+int QuickButtonGrowth(HWND button, int width, const std::wstring& label) {
+    RECT text = {0, 0, 0, 0};
+    HDC dc = ::GetDC(button);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(button, WM_GETFONT, 0, 0)));
+    ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &text, DT_CALCRECT | DT_SINGLELINE);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(button, dc);
+    constexpr int kMargins = 16;
+    return std::max(kQuickButtonGrowth, static_cast<int>(text.right - text.left) + kMargins - width);
+}
+}  // namespace
+
 void WelcomeWizardPage::SetQuickInstallButton(bool quick) {
     if (quick == quickButton_) return;
     HWND button = wizard_->GetDlgItem(IDC_WIZARD_BACK);
     RECT rect = GetRectInParent(button);
-    rect.left += quick ? -kQuickButtonGrowth : kQuickButtonGrowth;
+    if (quick) quickGrowth_ = QuickButtonGrowth(button, rect.right - rect.left, Text(1349));
+    rect.left += quick ? -quickGrowth_ : quickGrowth_;
     ::SetWindowPos(button, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     quickButton_ = quick;

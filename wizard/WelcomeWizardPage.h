@@ -49,6 +49,7 @@ private:
     bool majorUpgrade_ = false;
     std::vector<std::unique_ptr<RelatedProduct>> predecessors_;
     bool quickButton_ = false;
+    int quickGrowth_ = 0;  // how much wider the button is while it offers Quick Install
     // A removal failed and its result is the outcome: the Cancel that ends
     // the wizard must not turn it into a user's cancel.
     bool removalFailed_ = false;

@@ -26,9 +26,14 @@ void InstallFixture(const wchar_t* name, const std::wstring& properties = L"") {
         << testing::PrintToString(std::wstring(name));
 }
 
-int Width(const WizardDriver& wizard, int id) {
+RECT Rect(const WizardDriver& wizard, int id) {
     RECT rect;
     ::GetWindowRect(::GetDlgItem(wizard.Frame(), id), &rect);
+    return rect;
+}
+
+int Width(const WizardDriver& wizard, int id) {
+    RECT rect = Rect(wizard, id);
     return rect.right - rect.left;
 }
 
@@ -206,6 +211,12 @@ TEST(WelcomePage, QuickInstallContinuesInTheLanguageOfTheInstalledProduct) {
     ASSERT_TRUE(run.wizard.WaitForPageText(L"Upgrade auf", 10000));
     EXPECT_EQ(run.wizard.ControlText(kBack), L"&Schnellinstallation");
     EXPECT_EQ(run.wizard.SelectedLanguage(), L"Deutsch");
+    // The longer label gets a wider button, grown to the left only, between
+    // the language box and Next.
+    constexpr int kLanguageBox = 1015;
+    EXPECT_GT(Width(run.wizard, kBack), Width(run.wizard, kCancel) + 10);
+    EXPECT_LT(Rect(run.wizard, kBack).right, Rect(run.wizard, kNext).left);
+    EXPECT_GT(Rect(run.wizard, kBack).left, Rect(run.wizard, kLanguageBox).right);
     run.wizard.PressPosted(kBack);
     EXPECT_EQ(run.Finish(L"Setup abgeschlossen"), 0u);
     std::wstring log = run.Log();
