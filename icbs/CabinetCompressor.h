@@ -23,6 +23,10 @@ public:
     // cabinetPath: the cabinet file to write; compression: tcompTYPE_NONE or
     // tcompTYPE_MSZIP (other types as the library supports them).
     CabinetCompressor(const std::wstring& cabinetPath, TCOMP compression);
+    // The cabinet written into an open file (read and write access) from
+    // offset on, as the file's last bytes; the file stays the caller's. The
+    // cabinet's size is the file's size less offset after Flush.
+    CabinetCompressor(HANDLE into, LONG offset, TCOMP compression);
     // Writes the cabinet when Flush was not called yet.
     ~CabinetCompressor();
 
@@ -43,6 +47,7 @@ public:
     bool IsValid() const { return static_cast<bool>(context_); }
 
 private:
+    void Create();
     bool AddFolderEntries(const std::wstring& folder, const std::wstring& prefix, unsigned flags);
 
     CCAB cabinet_ = {};  // the library keeps a pointer to it

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/Handles.h"
 #include "framework/InternalError.h"
 #include "framework/Text.h"
 #include "icbs/ICBSFileUtilities.h"
@@ -35,8 +36,42 @@ void* DIAMONDAPI Alloc(ULONG size) noexcept { return std::malloc(size); }
 
 void DIAMONDAPI Free(void* block) noexcept { std::free(block); }
 
-INT_PTR DIAMONDAPI Open(char* name, int oflag, int pmode, int* error, void*) noexcept {
+namespace {
+
+bool IsInto(const void* user, const char* name) {
+    const UserData* data = static_cast<const UserData*>(user);
+    return data && data->intoFile && name && data->intoName == name;
+}
+
+// A descriptor of its own for the caller's file, at the cabinet's start.
+int OpenInto(UserData& data, int* error) {
+    HANDLE duplicate = nullptr;
+    if (!::DuplicateHandle(::GetCurrentProcess(), data.intoFile, ::GetCurrentProcess(), &duplicate, 0, FALSE,
+                           DUPLICATE_SAME_ACCESS)) {
+        SetError(error, EACCES);
+        return -1;
+    }
+    fw::FileHandle owned(duplicate);
+    int file = _open_osfhandle(reinterpret_cast<intptr_t>(owned.get()), _O_BINARY);
+    if (file == -1) {
+        SetError(error, EMFILE);
+        return -1;
+    }
+    owned.release();  // the descriptor owns it now
+    if (_lseek(file, data.intoOffset, SEEK_SET) != data.intoOffset) {
+        SetError(error, errno);
+        _close(file);
+        return -1;
+    }
+    data.intoFd = file;
+    return file;
+}
+
+}  // namespace
+
+INT_PTR DIAMONDAPI Open(char* name, int oflag, int pmode, int* error, void* user) noexcept {
     try {
+        if (IsInto(user, name)) return OpenInto(*static_cast<UserData*>(user), error);
         // Others may read a file being read, never one being written; the
         // handle is not inherited by processes started meanwhile.
         int share = (pmode & _S_IWRITE) ? _SH_DENYRW : _SH_DENYWR;
@@ -68,20 +103,30 @@ UINT DIAMONDAPI Write(INT_PTR file, void* buffer, UINT count, int* error, void*)
     return static_cast<UINT>(written);
 }
 
-int DIAMONDAPI Close(INT_PTR file, int* error, void*) noexcept {
+int DIAMONDAPI Close(INT_PTR file, int* error, void* user) noexcept {
+    UserData* data = static_cast<UserData*>(user);
+    if (data && data->intoFd == file) data->intoFd = -1;
     int result = _close(static_cast<int>(file));
     if (result == -1) SetError(error, errno);
     return result;
 }
 
-LONG DIAMONDAPI Seek(INT_PTR file, LONG distance, int method, int* error, void*) noexcept {
+LONG DIAMONDAPI Seek(INT_PTR file, LONG distance, int method, int* error, void* user) noexcept {
+    const UserData* data = static_cast<const UserData*>(user);
+    LONG base = data && data->intoFd != -1 && data->intoFd == file ? data->intoOffset : 0;
+    if (method == SEEK_SET) distance += base;
     long position = _lseek(static_cast<int>(file), distance, method);
-    if (position == -1) SetError(error, errno);
-    return position;
+    if (position == -1) {
+        SetError(error, errno);
+        return -1;
+    }
+    return position - base;
 }
 
-int DIAMONDAPI Delete(char* name, int* error, void*) noexcept {
+int DIAMONDAPI Delete(char* name, int* error, void* user) noexcept {
     try {
+        // The caller's file is the caller's to discard.
+        if (IsInto(user, name)) return 0;
         int result = _wremove(DecodeName(name).c_str());
         if (result == -1) SetError(error, errno);
         return result;

@@ -17,6 +17,14 @@ struct UserData {
     // Attribute bits added to the file being added (_A_NAME_IS_UTF when its
     // stored name is UTF-8).
     USHORT nameAttributes = 0;
+    // A cabinet written into a file of the caller's instead of a file of its
+    // own: the library opens it under intoName, and gets a file that starts
+    // at intoOffset of intoFile (seeks are counted from there). intoFd is the
+    // cabinet's descriptor while the library has it open.
+    std::string intoName;
+    HANDLE intoFile = nullptr;
+    LONG intoOffset = 0;
+    int intoFd = -1;
 };
 
 // Temporary files: "QTX_CAB%x.tmp" in the user's temporary folder, with the
