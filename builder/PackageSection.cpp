@@ -1,12 +1,10 @@
 #include "builder/PackageSection.h"
 
-#include <fci.h>
-
 #include "builder/ProgramFileLayout.h"
 #include "builder/ResourceDataEntry.h"
+#include "builder/SplitPacking.h"
 #include "framework/Handles.h"
 #include "framework/Text.h"
-#include "icbs/CabinetCompressor.h"
 #include "icbs/LongPath.h"
 #include "icbs/ResourceAccess.h"
 #include "icbs/SystemErrorText.h"
@@ -43,17 +41,12 @@ bool PadTo(HANDLE file, ULONGLONG offset) {
 
 // One package at the file's end (aligned): its length, then the cabinet
 // the compressor writes behind it. start and size: where it went.
-bool AppendPackage(HANDLE file, const std::wstring& database, ULONGLONG& start, DWORD& size) {
+bool AppendPackage(HANDLE file, const std::wstring& database, const std::wstring& scratch, ULONGLONG& start,
+                   DWORD& size) {
     start = RoundUp(FileSizeOf(file), kPackageAlignment);
     const DWORD none = 0;
     if (start + 4 > kLargestOffset || !PadTo(file, start) || !WriteFileAt(file, start, &none, 4)) return false;
-    size_t separator = database.find_last_of(L"\\/");
-    std::wstring folder = separator == std::wstring::npos ? L"." : database.substr(0, separator);
-    std::wstring name = separator == std::wstring::npos ? database : database.substr(separator + 1);
-    {
-        CabinetCompressor compressor(file, static_cast<LONG>(start + 4), tcompTYPE_MSZIP);
-        if (!compressor.IsValid() || !compressor.AddFile(folder, name) || !compressor.Flush()) return false;
-    }
+    if (!PackDatabaseInto(file, static_cast<LONG>(start + 4), database, scratch)) return false;
     ULONGLONG end = FileSizeOf(file);
     if (end <= start + 4 || end > kLargestOffset) return false;
     DWORD length = static_cast<DWORD>(end - start - 4);
@@ -87,7 +80,7 @@ bool WritePackageSection(const std::wstring& programFile, const std::vector<std:
     for (size_t i = 0; i < databases.size(); ++i) {
         ULONGLONG start = 0;
         DWORD size = 0;
-        if (!AppendPackage(file.get(), databases[i], start, size))
+        if (!AppendPackage(file.get(), databases[i], programFile + L".part.cab", start, size))
             return Fail(error, databases[i], L"cannot pack the database into the installer: " +
                                                  Reason(::GetLastError() ? ::GetLastError() : ERROR_WRITE_FAULT));
         DWORD address = sectionAddress + static_cast<DWORD>(start - sectionStart);

@@ -78,6 +78,16 @@ bool CabinetCompressor::AddFile(const std::wstring& folder, const std::wstring& 
     }
 }
 
+bool CabinetCompressor::AddFilePart(const std::wstring& folder, const std::wstring& name, ULONGLONG offset,
+                                    ULONGLONG length) {
+    user_.sourceRange = true;
+    user_.sourceOffset = offset;
+    user_.sourceLength = length;
+    bool added = AddFile(folder, name);
+    user_.sourceRange = false;
+    return added;
+}
+
 bool CabinetCompressor::AddFolder(const std::wstring& folder, unsigned flags) {
     try {
         return AddFolderEntries(folder, std::wstring(), flags);

@@ -37,6 +37,12 @@ public:
     // stored name in plain ASCII is kept as it is; any other is stored as
     // UTF-8 and marked so.
     bool AddFile(const std::wstring& folder, const std::wstring& name, const std::wstring& nameInCabinet = {});
+    // length bytes of folder + "\" + name from offset on, stored as name:
+    // a part of a large file, packed beside the other parts.
+    bool AddFilePart(const std::wstring& folder, const std::wstring& name, ULONGLONG offset, ULONGLONG length);
+    // The temporary files' name pattern (cabinet_fci::kSecondTempFilePattern
+    // for a compressor working beside another one); before any file is added.
+    void UseTemporaryPattern(const wchar_t* pattern) { user_.tempPattern = pattern; }
     // Every file of folder (see FolderFlags), stored under its name relative
     // to folder, in enumeration order. False at the first file that fails.
     bool AddFolder(const std::wstring& folder, unsigned flags);

@@ -85,12 +85,16 @@ INT_PTR DIAMONDAPI Open(char* name, int oflag, int pmode, int* error, void* user
     }
 }
 
-UINT DIAMONDAPI Read(INT_PTR file, void* buffer, UINT count, int* error, void*) noexcept {
-    int read = _read(static_cast<int>(file), buffer, count);
+UINT DIAMONDAPI Read(INT_PTR file, void* buffer, UINT count, int* error, void* user) noexcept {
+    UserData* data = static_cast<UserData*>(user);
+    bool range = data && data->sourceFd != -1 && data->sourceFd == file;
+    if (range && count > data->sourceLeft) count = static_cast<UINT>(data->sourceLeft);
+    int read = count == 0 ? 0 : _read(static_cast<int>(file), buffer, count);
     if (read == -1) {
         SetError(error, errno);
         return kFailed;
     }
+    if (range) data->sourceLeft -= static_cast<UINT>(read);
     return static_cast<UINT>(read);
 }
 
@@ -106,6 +110,7 @@ UINT DIAMONDAPI Write(INT_PTR file, void* buffer, UINT count, int* error, void*)
 int DIAMONDAPI Close(INT_PTR file, int* error, void* user) noexcept {
     UserData* data = static_cast<UserData*>(user);
     if (data && data->intoFd == file) data->intoFd = -1;
+    if (data && data->sourceFd == file) data->sourceFd = -1;
     int result = _close(static_cast<int>(file));
     if (result == -1) SetError(error, errno);
     return result;
@@ -137,10 +142,12 @@ int DIAMONDAPI Delete(char* name, int* error, void* user) noexcept {
     }
 }
 
-BOOL DIAMONDAPI GetTempFile(char* name, int size, void*) noexcept {
+BOOL DIAMONDAPI GetTempFile(char* name, int size, void* user) noexcept {
     try {
+        const UserData* data = static_cast<const UserData*>(user);
         std::wstring path = ICBSFileUtilities::CreateUniqueFile(ICBSFileUtilities::GetTempFolder(),
-                                                                kTempFilePattern, kTempFileAttempts);
+                                                                data ? data->tempPattern : kTempFilePattern,
+                                                                kTempFileAttempts);
         if (path.empty()) return FALSE;
         // The name is now reserved; the library creates the file itself and
         // insists on creating it new.
@@ -185,7 +192,17 @@ INT_PTR DIAMONDAPI GetOpenInfo(char* name, USHORT* date, USHORT* time, USHORT* a
         DWORD dosBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                         FILE_ATTRIBUTE_ARCHIVE;
         *attributes = static_cast<USHORT>(information.dwFileAttributes & dosBits);
-        if (user) *attributes |= static_cast<const UserData*>(user)->nameAttributes;
+        UserData* data = static_cast<UserData*>(user);
+        if (data) *attributes |= data->nameAttributes;
+        if (data && data->sourceRange) {
+            if (_lseeki64(file, static_cast<__int64>(data->sourceOffset), SEEK_SET) == -1) {
+                SetError(error, errno);
+                _close(file);
+                return -1;
+            }
+            data->sourceFd = file;
+            data->sourceLeft = data->sourceLength;
+        }
         return file;
     } catch (...) {
         fw::ReportInternalError(L"the cabinet library's GetOpenInfo callback");
