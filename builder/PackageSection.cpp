@@ -1,5 +1,7 @@
 #include "builder/PackageSection.h"
 
+#include <algorithm>
+
 #include "builder/ProgramFileLayout.h"
 #include "builder/ResourceDataEntry.h"
 #include "builder/SplitPacking.h"

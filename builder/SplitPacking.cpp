@@ -2,6 +2,9 @@
 
 #include <fci.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "builder/ProgramFileLayout.h"
 #include "framework/Handles.h"
 #include "icbs/CabinetCompressor.h"
@@ -61,7 +64,7 @@ bool Join(HANDLE file, ULONGLONG offset, const std::wstring& second) {
     if (!part || !ReadHead(file, offset, first) || !ReadHead(part.get(), 0, next)) return false;
     if (static_cast<DWORD>(first.blocks) + next.blocks > kMaxBlocks || FileSizeOf(file) != offset + first.size)
         return false;
-    std::string piece(1 << 20, '\0');
+    std::string piece(256 << 10, '\0');
     ULONGLONG end = offset + first.size;
     for (DWORD at = next.dataAt; at < next.size;) {
         DWORD length = std::min<DWORD>(static_cast<DWORD>(piece.size()), next.size - at);

@@ -1,9 +1,12 @@
 // Packs a database into an MSZIP cabinet written into an open file. A large
 // database is packed in two halves side by side, one compressor on each of
 // two threads, and the second half's data blocks are then joined to the
-// first's. Both halves split at a block boundary and every 32 KiB block is
-// compressed on its own, so the result is the cabinet one compressor would
-// make of the whole: one folder, one file, the same blocks.
+// first's. The halves split at a 32 KiB block boundary, so the result has
+// the blocks of one folder holding the one file, as one compressor makes it.
+// A block of the second half refers back at most to earlier data of that
+// half (at the same distances in the joined folder), so an extractor that
+// carries its history from block to block reads it as well as one that
+// does not.
 #pragma once
 
 #include <windows.h>
