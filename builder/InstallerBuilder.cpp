@@ -5,9 +5,9 @@
 #include "builder/CatalogueCheck.h"
 #include "builder/InstallerVersion.h"
 #include "builder/PackageFacts.h"
+#include "builder/PackageSection.h"
 #include "builder/TemplateChecks.h"
 #include "framework/Text.h"
-#include "icbs/CabinetCompressor.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/ResourceAccess.h"
 #include "icbs/ResourceUpdater.h"
@@ -29,10 +29,6 @@ bool Fail(BuildError& error, const std::wstring& file, const std::wstring& reaso
     return false;
 }
 
-std::wstring FolderOf(const std::wstring& path) {
-    size_t separator = path.find_last_of(L"\\/");
-    return separator == std::wstring::npos ? L"." : path.substr(0, separator);
-}
 std::wstring FileNameOf(const std::wstring& path) {
     size_t separator = path.find_last_of(L"\\/");
     return separator == std::wstring::npos ? path : path.substr(separator + 1);
@@ -90,20 +86,14 @@ bool CopyTemplate(const BuildDescription& d, const std::wstring& templatePath, c
     return true;
 }
 
-// The database packed into an MSZIP cabinet under its own file name.
-bool PackDatabase(const std::wstring& msi, const std::wstring& cabinet, BuildError& error) {
-    CabinetCompressor compressor(cabinet, tcompTYPE_MSZIP);
-    if (!compressor.IsValid() || !compressor.AddFile(FolderOf(msi), FileNameOf(msi)) || !compressor.Flush())
-        return Fail(error, msi, L"cannot pack the database into a cabinet at " + cabinet);
-    return true;
-}
-
 bool AddText(ResourceUpdater& update, const std::wstring& name, const std::wstring& text) {
     return update.AddData(kCatalogue, name.c_str(), kStringLanguage, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
 }
 
-bool AddCatalogue(ResourceUpdater& update, const BuildDescription& d, const std::vector<PackageFacts>& facts,
-                  const std::vector<std::wstring>& cabinets) {
+// The packages' entries get a stand-in of 4 bytes here; WritePackageSection
+// points them at the packages afterwards.
+bool AddCatalogue(ResourceUpdater& update, const BuildDescription& d, const std::vector<PackageFacts>& facts) {
+    const DWORD standIn = 0;
     bool ok = AddText(update, L"PACKAGE_COUNT", std::to_wstring(facts.size())) && AddText(update, L"OS", d.os) &&
               AddText(update, L"MINIMUM_MSI", d.minimumMsi);
     if (d.properties) ok = ok && AddText(update, L"PROPERTIES", *d.properties);
@@ -114,7 +104,7 @@ bool AddCatalogue(ResourceUpdater& update, const BuildDescription& d, const std:
              AddText(update, name(L"PACKAGE_CODE"), f.packageCode) && AddText(update, name(L"PRODUCT_ID"), f.productId) &&
              AddText(update, name(L"PRODUCT_PLATFORM"), f.platform) &&
              AddText(update, name(L"PRODUCT_VERSION"), f.version) &&
-             update.AddFileAsResource(kCatalogue, name(L"PACKAGE").c_str(), L"", cabinets[i], true);
+             update.AddData(kCatalogue, name(L"PACKAGE").c_str(), L"", &standIn, sizeof(standIn));
         for (const LanguageFile& transform : d.packages[i].transforms) {
             std::wstring resource = name(L"PACKAGE") + L"_" + transform.language;
             ok = ok && update.AddFileAsResource(kCatalogue, resource.c_str(), transform.language, transform.file, false);
@@ -134,19 +124,16 @@ bool AddPictures(ResourceUpdater& update, const BuildDescription& d) {
 }
 
 bool WriteResources(const BuildDescription& d, const std::vector<PackageFacts>& facts, const std::wstring& copy,
-                    ScratchFiles& scratch, BuildError& error) {
-    std::vector<std::wstring> cabinets;
-    for (size_t i = 0; i < facts.size(); ++i) {
-        cabinets.push_back(scratch.Add(fw::Format(L"%s.package%d.cab", copy.c_str(), static_cast<int>(i))));
-        if (!PackDatabase(d.packages[i].msi, cabinets.back(), error)) return false;
-    }
+                    BuildError& error) {
     if (!WriteInstallerVersion(copy, facts.front(), FileNameOf(d.output)))
         return Fail(error, d.output, L"cannot write the version block");
     ResourceUpdater update(copy);
     if (!update.IsOpen()) return Fail(error, copy, L"cannot update the resources: " + Reason(update.Error()));
-    if (!AddCatalogue(update, d, facts, cabinets) || !AddPictures(update, d) || !update.End(true))
+    if (!AddCatalogue(update, d, facts) || !AddPictures(update, d) || !update.End(true))
         return Fail(error, d.output, L"cannot write the resources: " + Reason(update.Error()));
-    return true;
+    std::vector<std::wstring> databases;
+    for (const PackageInput& package : d.packages) databases.push_back(package.msi);
+    return WritePackageSection(copy, databases, d.output, error);
 }
 
 }  // namespace
@@ -159,7 +146,7 @@ bool BuildInstaller(const BuildDescription& d, const std::wstring& builderFolder
     ScratchFiles scratch;
     const std::wstring copy =
         scratch.Add(fw::Format(L"%s.%u.partial", d.output.c_str(), static_cast<unsigned>(::GetCurrentProcessId())));
-    if (!CopyTemplate(d, templatePath, copy, error, report) || !WriteResources(d, facts, copy, scratch, error))
+    if (!CopyTemplate(d, templatePath, copy, error, report) || !WriteResources(d, facts, copy, error))
         return false;
     if (!CheckBuiltCatalogue(copy, error)) {
         error.file = d.output;

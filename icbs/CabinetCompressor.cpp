@@ -32,12 +32,25 @@ CabinetCompressor::CabinetCompressor(const std::wstring& cabinetPath, TCOMP comp
     size_t separator = cabinetPath.find_last_of(L"\\/");
     std::wstring folder = separator == std::wstring::npos ? std::wstring() : cabinetPath.substr(0, separator + 1);
     std::wstring name = separator == std::wstring::npos ? cabinetPath : cabinetPath.substr(separator + 1);
-    cabinet_.cb = 1000000000;
-    cabinet_.cbFolderThresh = 1000000000;
-    cabinet_.setID = 1;
     if (!CopyField(cabinet_.szCab, cabinet_fci::EncodeName(name)) ||
         !CopyField(cabinet_.szCabPath, cabinet_fci::EncodeName(folder)))
         return;
+    Create();
+}
+
+CabinetCompressor::CabinetCompressor(HANDLE into, LONG offset, TCOMP compression) : compression_(compression) {
+    // A name no file can have: only the callbacks see it.
+    user_.intoName = "<cabinet in an open file>";
+    user_.intoFile = into;
+    user_.intoOffset = offset;
+    if (!into || into == INVALID_HANDLE_VALUE || offset < 0 || !CopyField(cabinet_.szCab, user_.intoName)) return;
+    Create();
+}
+
+void CabinetCompressor::Create() {
+    cabinet_.cb = 1000000000;
+    cabinet_.cbFolderThresh = 1000000000;
+    cabinet_.setID = 1;
     context_.reset(fw::Cabinet().FCICreate(&error_, cabinet_fci::FilePlaced, cabinet_fci::Alloc, cabinet_fci::Free,
                                            cabinet_fci::Open, cabinet_fci::Read, cabinet_fci::Write,
                                            cabinet_fci::Close, cabinet_fci::Seek, cabinet_fci::Delete,
@@ -63,6 +76,16 @@ bool CabinetCompressor::AddFile(const std::wstring& folder, const std::wstring& 
     } catch (...) {
         return false;
     }
+}
+
+bool CabinetCompressor::AddFilePart(const std::wstring& folder, const std::wstring& name, ULONGLONG offset,
+                                    ULONGLONG length) {
+    user_.sourceRange = true;
+    user_.sourceOffset = offset;
+    user_.sourceLength = length;
+    bool added = AddFile(folder, name);
+    user_.sourceRange = false;
+    return added;
 }
 
 bool CabinetCompressor::AddFolder(const std::wstring& folder, unsigned flags) {

@@ -23,6 +23,10 @@ public:
     // cabinetPath: the cabinet file to write; compression: tcompTYPE_NONE or
     // tcompTYPE_MSZIP (other types as the library supports them).
     CabinetCompressor(const std::wstring& cabinetPath, TCOMP compression);
+    // The cabinet written into an open file (read and write access) from
+    // offset on, as the file's last bytes; the file stays the caller's. The
+    // cabinet's size is the file's size less offset after Flush.
+    CabinetCompressor(HANDLE into, LONG offset, TCOMP compression);
     // Writes the cabinet when Flush was not called yet.
     ~CabinetCompressor();
 
@@ -33,6 +37,12 @@ public:
     // stored name in plain ASCII is kept as it is; any other is stored as
     // UTF-8 and marked so.
     bool AddFile(const std::wstring& folder, const std::wstring& name, const std::wstring& nameInCabinet = {});
+    // length bytes of folder + "\" + name from offset on, stored as name:
+    // a part of a large file, packed beside the other parts.
+    bool AddFilePart(const std::wstring& folder, const std::wstring& name, ULONGLONG offset, ULONGLONG length);
+    // The temporary files' name pattern (cabinet_fci::kSecondTempFilePattern
+    // for a compressor working beside another one); before any file is added.
+    void UseTemporaryPattern(const wchar_t* pattern) { user_.tempPattern = pattern; }
     // Every file of folder (see FolderFlags), stored under its name relative
     // to folder, in enumeration order. False at the first file that fails.
     bool AddFolder(const std::wstring& folder, unsigned flags);
@@ -43,6 +53,7 @@ public:
     bool IsValid() const { return static_cast<bool>(context_); }
 
 private:
+    void Create();
     bool AddFolderEntries(const std::wstring& folder, const std::wstring& prefix, unsigned flags);
 
     CCAB cabinet_ = {};  // the library keeps a pointer to it

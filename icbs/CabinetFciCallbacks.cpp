@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "framework/Handles.h"
 #include "framework/InternalError.h"
 #include "framework/Text.h"
 #include "icbs/ICBSFileUtilities.h"
@@ -35,8 +36,42 @@ void* DIAMONDAPI Alloc(ULONG size) noexcept { return std::malloc(size); }
 
 void DIAMONDAPI Free(void* block) noexcept { std::free(block); }
 
-INT_PTR DIAMONDAPI Open(char* name, int oflag, int pmode, int* error, void*) noexcept {
+namespace {
+
+bool IsInto(const void* user, const char* name) {
+    const UserData* data = static_cast<const UserData*>(user);
+    return data && data->intoFile && name && data->intoName == name;
+}
+
+// A descriptor of its own for the caller's file, at the cabinet's start.
+int OpenInto(UserData& data, int* error) {
+    HANDLE duplicate = nullptr;
+    if (!::DuplicateHandle(::GetCurrentProcess(), data.intoFile, ::GetCurrentProcess(), &duplicate, 0, FALSE,
+                           DUPLICATE_SAME_ACCESS)) {
+        SetError(error, EACCES);
+        return -1;
+    }
+    fw::FileHandle owned(duplicate);
+    int file = _open_osfhandle(reinterpret_cast<intptr_t>(owned.get()), _O_BINARY);
+    if (file == -1) {
+        SetError(error, EMFILE);
+        return -1;
+    }
+    owned.release();  // the descriptor owns it now
+    if (_lseek(file, data.intoOffset, SEEK_SET) != data.intoOffset) {
+        SetError(error, errno);
+        _close(file);
+        return -1;
+    }
+    data.intoFd = file;
+    return file;
+}
+
+}  // namespace
+
+INT_PTR DIAMONDAPI Open(char* name, int oflag, int pmode, int* error, void* user) noexcept {
     try {
+        if (IsInto(user, name)) return OpenInto(*static_cast<UserData*>(user), error);
         // Others may read a file being read, never one being written; the
         // handle is not inherited by processes started meanwhile.
         int share = (pmode & _S_IWRITE) ? _SH_DENYRW : _SH_DENYWR;
@@ -50,12 +85,16 @@ INT_PTR DIAMONDAPI Open(char* name, int oflag, int pmode, int* error, void*) noe
     }
 }
 
-UINT DIAMONDAPI Read(INT_PTR file, void* buffer, UINT count, int* error, void*) noexcept {
-    int read = _read(static_cast<int>(file), buffer, count);
+UINT DIAMONDAPI Read(INT_PTR file, void* buffer, UINT count, int* error, void* user) noexcept {
+    UserData* data = static_cast<UserData*>(user);
+    bool range = data && data->sourceFd != -1 && data->sourceFd == file;
+    if (range && count > data->sourceLeft) count = static_cast<UINT>(data->sourceLeft);
+    int read = count == 0 ? 0 : _read(static_cast<int>(file), buffer, count);
     if (read == -1) {
         SetError(error, errno);
         return kFailed;
     }
+    if (range) data->sourceLeft -= static_cast<UINT>(read);
     return static_cast<UINT>(read);
 }
 
@@ -68,20 +107,31 @@ UINT DIAMONDAPI Write(INT_PTR file, void* buffer, UINT count, int* error, void*)
     return static_cast<UINT>(written);
 }
 
-int DIAMONDAPI Close(INT_PTR file, int* error, void*) noexcept {
+int DIAMONDAPI Close(INT_PTR file, int* error, void* user) noexcept {
+    UserData* data = static_cast<UserData*>(user);
+    if (data && data->intoFd == file) data->intoFd = -1;
+    if (data && data->sourceFd == file) data->sourceFd = -1;
     int result = _close(static_cast<int>(file));
     if (result == -1) SetError(error, errno);
     return result;
 }
 
-LONG DIAMONDAPI Seek(INT_PTR file, LONG distance, int method, int* error, void*) noexcept {
+LONG DIAMONDAPI Seek(INT_PTR file, LONG distance, int method, int* error, void* user) noexcept {
+    const UserData* data = static_cast<const UserData*>(user);
+    LONG base = data && data->intoFd != -1 && data->intoFd == file ? data->intoOffset : 0;
+    if (method == SEEK_SET) distance += base;
     long position = _lseek(static_cast<int>(file), distance, method);
-    if (position == -1) SetError(error, errno);
-    return position;
+    if (position == -1) {
+        SetError(error, errno);
+        return -1;
+    }
+    return position - base;
 }
 
-int DIAMONDAPI Delete(char* name, int* error, void*) noexcept {
+int DIAMONDAPI Delete(char* name, int* error, void* user) noexcept {
     try {
+        // The caller's file is the caller's to discard.
+        if (IsInto(user, name)) return 0;
         int result = _wremove(DecodeName(name).c_str());
         if (result == -1) SetError(error, errno);
         return result;
@@ -92,10 +142,12 @@ int DIAMONDAPI Delete(char* name, int* error, void*) noexcept {
     }
 }
 
-BOOL DIAMONDAPI GetTempFile(char* name, int size, void*) noexcept {
+BOOL DIAMONDAPI GetTempFile(char* name, int size, void* user) noexcept {
     try {
+        const UserData* data = static_cast<const UserData*>(user);
         std::wstring path = ICBSFileUtilities::CreateUniqueFile(ICBSFileUtilities::GetTempFolder(),
-                                                                kTempFilePattern, kTempFileAttempts);
+                                                                data ? data->tempPattern : kTempFilePattern,
+                                                                kTempFileAttempts);
         if (path.empty()) return FALSE;
         // The name is now reserved; the library creates the file itself and
         // insists on creating it new.
@@ -140,7 +192,17 @@ INT_PTR DIAMONDAPI GetOpenInfo(char* name, USHORT* date, USHORT* time, USHORT* a
         DWORD dosBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                         FILE_ATTRIBUTE_ARCHIVE;
         *attributes = static_cast<USHORT>(information.dwFileAttributes & dosBits);
-        if (user) *attributes |= static_cast<const UserData*>(user)->nameAttributes;
+        UserData* data = static_cast<UserData*>(user);
+        if (data) *attributes |= data->nameAttributes;
+        if (data && data->sourceRange) {
+            if (_lseeki64(file, static_cast<__int64>(data->sourceOffset), SEEK_SET) == -1) {
+                SetError(error, errno);
+                _close(file);
+                return -1;
+            }
+            data->sourceFd = file;
+            data->sourceLeft = data->sourceLength;
+        }
         return file;
     } catch (...) {
         fw::ReportInternalError(L"the cabinet library's GetOpenInfo callback");

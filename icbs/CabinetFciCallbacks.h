@@ -12,17 +12,38 @@
 
 namespace cabinet_fci {
 
+// Temporary files: "QTX_CAB%x.tmp" in the user's temporary folder, with the
+// counter 0 to 254.
+constexpr const wchar_t* kTempFilePattern = L"QTX_CAB%x.tmp";
+constexpr int kTempFileAttempts = 255;
+// The pattern of a second compressor working beside the first.
+constexpr const wchar_t* kSecondTempFilePattern = L"QTX_CAP%x.tmp";
+
 // What the compressor hands to every callback through FCI's user pointer.
 struct UserData {
     // Attribute bits added to the file being added (_A_NAME_IS_UTF when its
     // stored name is UTF-8).
     USHORT nameAttributes = 0;
+    // A cabinet written into a file of the caller's instead of a file of its
+    // own: the library opens it under intoName, and gets a file that starts
+    // at intoOffset of intoFile (seeks are counted from there). intoFd is the
+    // cabinet's descriptor while the library has it open.
+    std::string intoName;
+    HANDLE intoFile = nullptr;
+    LONG intoOffset = 0;
+    int intoFd = -1;
+    // A part of the source file instead of all of it: sourceLength bytes
+    // from sourceOffset on. sourceFd and sourceLeft while it is being read.
+    bool sourceRange = false;
+    ULONGLONG sourceOffset = 0;
+    ULONGLONG sourceLength = 0;
+    int sourceFd = -1;
+    ULONGLONG sourceLeft = 0;
+    // The temporary files' names (compressors working side by side need
+    // patterns of their own, or they would reserve the same names).
+    const wchar_t* tempPattern = kTempFilePattern;
 };
 
-// Temporary files: "QTX_CAB%x.tmp" in the user's temporary folder, with the
-// counter 0 to 254.
-constexpr const wchar_t* kTempFilePattern = L"QTX_CAB%x.tmp";
-constexpr int kTempFileAttempts = 255;
 
 std::string EncodeName(const std::wstring& name);
 std::wstring DecodeName(const char* name);

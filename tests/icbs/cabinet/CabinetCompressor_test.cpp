@@ -1,6 +1,7 @@
-// Shows how CabinetCompressor writes its cabinet: at the path given, through numbered temporary files that it removes again, complete after one flush that a later flush or destruction does not undo.
+// Shows how CabinetCompressor writes its cabinet: at the path given (or into an open file from an offset on, leaving what comes before, or of a part of a file), through numbered temporary files that it removes again, complete after one flush that a later flush or destruction does not undo.
 #include <gtest/gtest.h>
 
+#include "framework/Handles.h"
 #include "framework/Text.h"
 #include "icbs/CabinetCompressor.h"
 #include "icbs/CabinetExtractor.h"
@@ -21,7 +22,7 @@ std::wstring TempName(int counter) {
 std::vector<std::wstring> TempFilesLeft() {
     std::vector<std::wstring> left;
     for (const std::wstring& name : FolderEntries(testsupport::TempFolder()))
-        if (fw::StartsWithNoCase(name, L"QTX_CAB")) left.push_back(name);
+        if (fw::StartsWithNoCase(name, L"QTX_CA")) left.push_back(name);
     return left;
 }
 
@@ -112,4 +113,58 @@ TEST(CabinetCompressor, AMissingSourceFileFailsItsAddition) {
     TempDir sources, work;
     CabinetCompressor compressor(work.File(L"out.cab"), tcompTYPE_MSZIP);
     EXPECT_FALSE(compressor.AddFile(sources.Path(), L"not-there.txt"));
+}
+
+TEST(CabinetCompressor, WritesIntoAnOpenFileFromAnOffsetTheSameCabinetAsAtAPath) {
+    TempDir sources, work;
+    std::string contents = RandomBytes(300 * 1024, 3) + TextBytes(2000);
+    WriteBytes(sources.File(L"a.bin"), contents);
+    {
+        CabinetCompressor compressor(work.File(L"alone.cab"), tcompTYPE_MSZIP);
+        ASSERT_TRUE(compressor.AddFile(sources.Path(), L"a.bin"));
+        ASSERT_TRUE(compressor.Flush());
+    }
+    const std::string before(1001, 'x');
+    WriteBytes(work.File(L"host.bin"), before);
+    fw::FileHandle host(::CreateFileW(work.File(L"host.bin").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(host);
+    {
+        CabinetCompressor compressor(host.get(), static_cast<LONG>(before.size()), tcompTYPE_MSZIP);
+        ASSERT_TRUE(compressor.IsValid());
+        ASSERT_TRUE(compressor.AddFile(sources.Path(), L"a.bin"));
+        ASSERT_TRUE(compressor.Flush());
+    }
+    // The file stays the caller's, open and usable.
+    LARGE_INTEGER size{};
+    EXPECT_TRUE(::GetFileSizeEx(host.get(), &size));
+    host.reset();
+    std::string hosted = ReadBytes(work.File(L"host.bin"));
+    std::string alone = ReadBytes(work.File(L"alone.cab"));
+    EXPECT_EQ(static_cast<size_t>(size.QuadPart), hosted.size());
+    ASSERT_EQ(hosted.size(), before.size() + alone.size());
+    EXPECT_EQ(hosted.substr(0, before.size()), before);
+    EXPECT_TRUE(hosted.substr(before.size()) == alone);
+    EXPECT_TRUE(Unpacks(hosted.substr(before.size()), L"a.bin", contents));
+    EXPECT_EQ(FolderEntries(work.Path()), (std::vector<std::wstring>{L"alone.cab", L"host.bin"}));
+    EXPECT_TRUE(TempFilesLeft().empty());
+}
+
+TEST(CabinetCompressor, PacksAPartOfAFileUnderTheFilesNameBesideASecondCompressor) {
+    TempDir sources, work;
+    std::string contents = TextBytes(3000) + RandomBytes(100 * 1024, 4);
+    WriteBytes(sources.File(L"a.bin"), contents);
+    {
+        CabinetCompressor first(work.File(L"first.cab"), tcompTYPE_MSZIP);
+        CabinetCompressor second(work.File(L"second.cab"), tcompTYPE_MSZIP);
+        second.UseTemporaryPattern(cabinet_fci::kSecondTempFilePattern);
+        // Both are open, each with its temporary files, at the same time.
+        ASSERT_TRUE(first.AddFilePart(sources.Path(), L"a.bin", 0, 65536));
+        ASSERT_TRUE(second.AddFilePart(sources.Path(), L"a.bin", 65536, contents.size() - 65536));
+        ASSERT_TRUE(first.Flush());
+        ASSERT_TRUE(second.Flush());
+    }
+    EXPECT_TRUE(Unpacks(ReadBytes(work.File(L"first.cab")), L"a.bin", contents.substr(0, 65536)));
+    EXPECT_TRUE(Unpacks(ReadBytes(work.File(L"second.cab")), L"a.bin", contents.substr(65536)));
+    EXPECT_TRUE(TempFilesLeft().empty());
 }

@@ -1,0 +1,100 @@
+#include "builder/PackageSection.h"
+
+#include <algorithm>
+
+#include "builder/ProgramFileLayout.h"
+#include "builder/ResourceDataEntry.h"
+#include "builder/SplitPacking.h"
+#include "framework/Handles.h"
+#include "framework/Text.h"
+#include "icbs/LongPath.h"
+#include "icbs/ResourceAccess.h"
+#include "icbs/SystemErrorText.h"
+
+namespace {
+
+// Where each package starts in the section.
+constexpr ULONGLONG kPackageAlignment = 8;
+// Offsets handed to the cabinet library are signed 32-bit numbers.
+constexpr ULONGLONG kLargestOffset = 0x7FFFFFFF;
+
+ULONGLONG RoundUp(ULONGLONG value, ULONGLONG alignment) { return (value + alignment - 1) / alignment * alignment; }
+
+std::wstring Reason(DWORD error) {
+    std::wstring text = fw::Trim(SystemErrorText(error), L" \t\r\n.");
+    return text.empty() ? fw::Format(L"error %u", static_cast<unsigned>(error)) : text;
+}
+
+bool Fail(BuildError& error, const std::wstring& file, const std::wstring& reason) {
+    error = {file, reason};
+    return false;
+}
+
+// Zeros from the file's end up to offset.
+bool PadTo(HANDLE file, ULONGLONG offset) {
+    static const BYTE zeros[4096] = {};
+    for (ULONGLONG end = FileSizeOf(file); end < offset;) {
+        DWORD piece = static_cast<DWORD>(std::min<ULONGLONG>(sizeof(zeros), offset - end));
+        if (!WriteFileAt(file, end, zeros, piece)) return false;
+        end += piece;
+    }
+    return true;
+}
+
+// One package at the file's end (aligned): its length, then the cabinet
+// the compressor writes behind it. start and size: where it went.
+bool AppendPackage(HANDLE file, const std::wstring& database, const std::wstring& scratch, ULONGLONG& start,
+                   DWORD& size) {
+    start = RoundUp(FileSizeOf(file), kPackageAlignment);
+    const DWORD none = 0;
+    if (start + 4 > kLargestOffset || !PadTo(file, start) || !WriteFileAt(file, start, &none, 4)) return false;
+    if (!PackDatabaseInto(file, static_cast<LONG>(start + 4), database, scratch)) return false;
+    ULONGLONG end = FileSizeOf(file);
+    if (end <= start + 4 || end > kLargestOffset) return false;
+    DWORD length = static_cast<DWORD>(end - start - 4);
+    size = length + 4;
+    return WriteFileAt(file, start, &length, 4);
+}
+
+bool PointEntryAt(HANDLE file, const ProgramFileLayout& layout, int index, DWORD address, DWORD size) {
+    ULONGLONG entry = FindResourceDataEntry(file, layout, icbs::kCatalogueType, fw::Format(L"PACKAGE_%d", index));
+    if (entry == 0) return false;
+    IMAGE_RESOURCE_DATA_ENTRY data = {};
+    data.OffsetToData = address;
+    data.Size = size;
+    return WriteFileAt(file, entry, &data, sizeof(data));
+}
+
+}  // namespace
+
+bool WritePackageSection(const std::wstring& programFile, const std::vector<std::wstring>& databases,
+                         const std::wstring& output, BuildError& error) {
+    fw::FileHandle file(::CreateFileW(icbs::ApiPath(programFile).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return Fail(error, output, L"cannot write the packages: " + Reason(::GetLastError()));
+    ProgramFileLayout layout(file.get());
+    if (!layout.Valid())
+        return Fail(error, output, L"cannot write the packages: the template's headers have no room for a section");
+    const ULONGLONG sectionStart = layout.NewSectionFileOffset();
+    const DWORD sectionAddress = layout.NewSectionAddress();
+    if (!PadTo(file.get(), sectionStart))
+        return Fail(error, output, L"cannot write the packages: " + Reason(::GetLastError()));
+    for (size_t i = 0; i < databases.size(); ++i) {
+        ULONGLONG start = 0;
+        DWORD size = 0;
+        if (!AppendPackage(file.get(), databases[i], programFile + L".part.cab", start, size))
+            return Fail(error, databases[i], L"cannot pack the database into the installer: " +
+                                                 Reason(::GetLastError() ? ::GetLastError() : ERROR_WRITE_FAULT));
+        DWORD address = sectionAddress + static_cast<DWORD>(start - sectionStart);
+        if (!PointEntryAt(file.get(), layout, static_cast<int>(i), address, size))
+            return Fail(error, output, fw::Format(L"cannot point PACKAGE_%d at its data", static_cast<int>(i)));
+    }
+    const ULONGLONG dataEnd = FileSizeOf(file.get());
+    const ULONGLONG rawEnd = RoundUp(dataEnd, layout.FileAlignment());
+    if (rawEnd > kLargestOffset || !PadTo(file.get(), rawEnd) ||
+        !layout.AddSection(kPackageSectionName, sectionStart, static_cast<DWORD>(dataEnd - sectionStart),
+                           static_cast<DWORD>(rawEnd - sectionStart)) ||
+        !layout.UpdateChecksum())
+        return Fail(error, output, L"cannot write the package section: " + Reason(::GetLastError()));
+    return true;
+}
