@@ -31,11 +31,11 @@ bool PackageSelected(const void* context, size_t index) {
 std::wstring Encrypt(const std::wstring& plain) { return icbs::EncryptPassword(plain); }
 
 constexpr int kIntroHeight = 30;
-constexpr int kTitleHeight = 15;
-constexpr int kSummaryHeight = 28;
-constexpr int kSectionPitch = 48;
+constexpr int kTitleHeight = 14;
+constexpr int kSummaryHeight = 28;  // two lines
+constexpr int kSectionPitch = 44;
 constexpr int kButtonWidth = 90;
-constexpr int kButtonHeight = 23;
+constexpr int kButtonHeight = 22;
 constexpr UINT kChangeTexts[] = {1172, 1174, 1176};
 }  // namespace
 
@@ -49,8 +49,6 @@ void ServiceConfigurationWizardPage::CreateControls(HWND, int width, int height)
     const DWORD text = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
     intro_ = CreateControl(L"STATIC", L"", text, {0, 2, width, 2 + kIntroHeight}, IDC_SERVICE_INTRO, wizard_->TextFont());
     tabs_.Create(hwnd_, {0, kIntroHeight + 4, width, height}, IDC_SERVICE_TABS, wizard_->TextFont());
-    // The sections lie on the tab control's display area.
-    ::SetWindowPos(tabs_.GetSafeHwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The tabs' height is known once a tab exists; a placeholder measures it.
     tabs_.InsertItem(0, L"M", -1);
     sectionArea_ = tabs_.DisplayRect();
@@ -65,6 +63,9 @@ void ServiceConfigurationWizardPage::CreateControls(HWND, int width, int height)
         section.change = CreateControl(L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, {0, 0, 10, 10},
                                        IDC_SERVICE_CHANGE_FIRST + i, wizard_->TextFont());
     }
+    // The sections lie on the tab control's display area, above it: the
+    // tab control, clipping its siblings, never paints over them.
+    ::SetWindowPos(tabs_.GetSafeHwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void ServiceConfigurationWizardPage::LayOutSections(const std::array<bool, 3>& shown) {
@@ -76,11 +77,10 @@ void ServiceConfigurationWizardPage::LayOutSections(const std::array<bool, 3>& s
         for (HWND control : {section.title, section.summary, section.change}) ::ShowWindow(control, show);
         if (!shown[i]) continue;
         const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-        ::SetWindowPos(section.title, nullptr, left, top, right - left, kTitleHeight, flags);
-        ::SetWindowPos(section.summary, nullptr, left + 8, top + kTitleHeight + 1, right - left - kButtonWidth - 16,
+        ::SetWindowPos(section.title, nullptr, left, top, right - left - kButtonWidth - 8, kTitleHeight, flags);
+        ::SetWindowPos(section.summary, nullptr, left + 8, top + kTitleHeight, right - left - kButtonWidth - 16,
                        kSummaryHeight, flags);
-        ::SetWindowPos(section.change, nullptr, right - kButtonWidth, top + kTitleHeight, kButtonWidth, kButtonHeight,
-                       flags);
+        ::SetWindowPos(section.change, nullptr, right - kButtonWidth, top + 8, kButtonWidth, kButtonHeight, flags);
         top += kSectionPitch;
     }
 }
@@ -145,10 +145,10 @@ void ServiceConfigurationWizardPage::Deactivate() {
     WizardPageBase::Deactivate();
 }
 
-bool ServiceConfigurationWizardPage::DialogCreated(INT_PTR answer) const {
+bool ServiceConfigurationWizardPage::DialogCreated(INT_PTR answer, const std::wstring& dialog) const {
     if (answer != -1) return true;
     CSetupApp& app = *CSetupApp::Current();
-    WriteLog(1, L"ZEL (c): A dialog of the service configuration could not be created (%u)\r\n", ::GetLastError());
+    WriteLog(1, L"ZEL (c): The %s could not be created (%u)\r\n", dialog.c_str(), ::GetLastError());
     fw::ShowMessageBox(app.IsSilent(), L"Error Creating Dialog Object", MB_ICONEXCLAMATION);
     return false;
 }
@@ -169,7 +169,7 @@ void ServiceConfigurationWizardPage::OnChange(int section) {
         auto mode = section == kSslSection ? CConnectionDetailsDlg::Mode::Ssl : CConnectionDetailsDlg::Mode::Unencrypted;
         answer = connectionDialog_->Edit(owner, mode, *entry, entries_[linked]);
     }
-    if (DialogCreated(answer) && answer == IDOK) UpdateTexts();
+    if (DialogCreated(answer, L"dialog for service " + entry->serviceName) && answer == IDOK) UpdateTexts();
 }
 
 bool ServiceConfigurationWizardPage::ObtainMissingPasswords() {
@@ -188,7 +188,7 @@ bool ServiceConfigurationWizardPage::ObtainMissingPasswords() {
         }
         CPasswordDialog dialog(&app, entry.displayName, entry.userName);
         INT_PTR answer = dialog.DoModal(::GetAncestor(hwnd_, GA_ROOT));
-        if (!DialogCreated(answer)) return false;
+        if (!DialogCreated(answer, L"password dialog for service " + entry.serviceName)) return false;
         if (answer != IDOK || dialog.Password().empty()) return false;
         entry.password = dialog.Password();
         missing = FirstMissingPassword(entries_, PackageSelected, &catalogue);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "framework/WhiteTabCtrl.h"
@@ -47,7 +48,7 @@ private:
     void LayOutSections(const std::array<bool, 3>& shown);
     void OnChange(int section);
     // The answer of a dialog that could not be created is reported here.
-    bool DialogCreated(INT_PTR answer) const;
+    bool DialogCreated(INT_PTR answer, const std::wstring& dialog) const;
 
     std::vector<service_config::ServiceSettings> entries_;
     bool prepared_ = false;

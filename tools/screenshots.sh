@@ -49,15 +49,21 @@ for lang in English German Spanish French; do
   fresh_prefix
   "$WINE" msiexec /i "$(winpath "$build/fixtures/dralyn2023.msi")" /qn >/dev/null 2>&1
   "$WINE" reg add 'HKLM\Software\Morvex\Dralyn\Installation_v2023\Setup' /v Language /d "" /f /reg:32 >/dev/null 2>&1
-  "$WINE" "$build/tests/shoot.exe" --welcome 9-upgrade "$upgrade" "$(winpath "$work/$lang")" "lang=$lang" >/dev/null ||
+  "$WINE" "$build/tests/shoot.exe" --welcome 4-upgrade "$upgrade" "$(winpath "$work/$lang")" "lang=$lang" >/dev/null ||
     echo "shoot failed for the upgrade in $lang: $?" >&2
 done
-# The password of a service account that the command line names without
-# one, asked for by Next on the service page (the Brimcart server of the
-# three packages).
+# The server pages, the service page with its three dialogs, and the
+# password of a service account that the command line names without one
+# (asked for by Next on the service page): a Brimcart server, German-only
+# for the German pictures.
 for lang in English German; do
+  brimcart=server_brimcart; [ $lang = German ] && brimcart=server_brimcart_de
+  server=$(winpath "$build/tests/launchers/$brimcart/setup.exe")
   fresh_prefix
-  "$WINE" "$build/tests/shoot.exe" --password 10-password "$launcher" "$(winpath "$work/$lang")" "lang=$lang" \
+  "$WINE" "$build/tests/shoot.exe" --server 5 "$server" "$(winpath "$work/$lang")" >/dev/null ||
+    echo "shoot failed for the server pages in $lang: $?" >&2
+  fresh_prefix
+  "$WINE" "$build/tests/shoot.exe" --password 10-password "$server" "$(winpath "$work/$lang")" \
     'BC_Service_Username=.\svc' >/dev/null || echo "shoot failed for the password dialog in $lang: $?" >&2
 done
 # The settings backup page of a Sollenvey server whose data is on the

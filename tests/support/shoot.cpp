@@ -1,7 +1,9 @@
 // Walks a launcher's wizard page by page and saves a picture of the frame at
-// each page:  shoot.exe [--welcome|--password|--backup NAME] LAUNCHER OUTPUT_PREFIX [LAUNCHER ARGUMENTS...]
-// Pictures are 24-bit BMP files OUTPUT_PREFIX-<n>-<page>.bmp; on the service
-// page the three "Change..." dialogs are taken as well. With --welcome only
+// each page:  shoot.exe [--welcome|--password|--backup NAME | --server N] LAUNCHER OUTPUT_PREFIX [LAUNCHER ARGUMENTS...]
+// Pictures are 24-bit BMP files OUTPUT_PREFIX-<n>-<page>.bmp. With --server
+// only the server pages are taken, numbered from N, the service page with
+// its three "Change..." dialogs, and the wizard is cancelled after the
+// cluster page. With --welcome only
 // the first page is taken, as OUTPUT_PREFIX-NAME.bmp, and the wizard is
 // cancelled; with --password the password dialog that Next on the service
 // page shows; with --backup the settings backup page once it has measured.
@@ -121,11 +123,14 @@ void EndWizard(const testsupport::WizardDriver& wizard, HANDLE process) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    std::wstring welcomeOnly, passwordOnly, backupOnly;
+    std::wstring welcomeOnly, passwordOnly, backupOnly, serverFirst;
     if (argc > 2 && (std::wstring(argv[1]) == L"--welcome" || std::wstring(argv[1]) == L"--password" ||
-                     std::wstring(argv[1]) == L"--backup")) {
+                     std::wstring(argv[1]) == L"--backup" || std::wstring(argv[1]) == L"--server")) {
         std::wstring option = argv[1];
-        (option == L"--welcome" ? welcomeOnly : option == L"--password" ? passwordOnly : backupOnly) = argv[2];
+        (option == L"--welcome"    ? welcomeOnly
+         : option == L"--password" ? passwordOnly
+         : option == L"--backup"   ? backupOnly
+                                   : serverFirst) = argv[2];
         argc -= 2;
         argv += 2;
     }
@@ -180,39 +185,38 @@ int wmain(int argc, wchar_t** argv) {
         EndWizard(wizard, processHandle.get());
         return 0;
     }
-    take(L"welcome");
-    wizard.Press(kNext);
-    take(L"subpackages");
-    wizard.PressPosted(kNext);
-    // Unpacking runs; the server pages come, and after installing the frame
-    // comes back with the finish page.
-    for (;;) {
-        int page = WaitForAnyControl(wizard.Frame(), {kServiceTabs, kClusterStandalone}, 60000);
-        if (page == kServiceTabs) {
-            take(L"service");
-            const wchar_t* dialogs[] = {L"connection", L"ssl-connection", L"service-details"};
-            for (int i = 0; i < 3; ++i) {
-                ::PostMessageW(VisibleControl(wizard.Frame(), kServiceChange + i), BM_CLICK, 0, 0);
-                HWND dialog = WaitForDialog(process.dwProcessId, wizard.Frame());
-                if (!dialog) continue;
-                takeWindow(dialog, dialogs[i]);
-                ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-                for (int wait = 0; wait < 100 && ::IsWindow(dialog); ++wait) ::Sleep(50);
-            }
-            wizard.PressPosted(kNext);
-            ::Sleep(500);
-        } else if (page == kClusterStandalone) {
-            take(L"cluster");
-            wizard.PressPosted(kNext);
-            break;
-        } else {
-            break;
-        }
+    if (serverFirst.empty()) {
+        take(L"welcome");
+        wizard.Press(kNext);
+        take(L"subpackages");
+        wizard.Press(kNext);
+        // Unpacking and installing run; the frame comes back with the finish page.
+        wizard.WaitForPageText(L"Morvex Test Editor 2024", 120000);
+        ::Sleep(1500);
+        take(L"finish");
+        wizard.Press(kNext);
+        ::WaitForSingleObject(processHandle.get(), 20000);
+        return 0;
     }
-    wizard.WaitForPageText(L"Morvex Test Editor 2024", 120000);
-    ::Sleep(1500);
-    take(L"finish");
-    wizard.Press(kNext);
-    ::WaitForSingleObject(processHandle.get(), 20000);
+    shot = std::stoi(serverFirst) - 1;
+    wizard.PressPosted(kNext);
+    // Unpacking runs; then the service page and the cluster page.
+    if (WaitForAnyControl(wizard.Frame(), {kServiceTabs}, 60000)) {
+        take(L"service");
+        const wchar_t* dialogs[] = {L"connection", L"ssl-connection", L"service-details"};
+        for (int i = 0; i < 3; ++i) {
+            HWND change = VisibleControl(wizard.Frame(), kServiceChange + i);
+            if (!change) continue;
+            ::PostMessageW(change, BM_CLICK, 0, 0);
+            HWND dialog = WaitForDialog(process.dwProcessId, wizard.Frame());
+            if (!dialog) continue;
+            takeWindow(dialog, dialogs[i]);
+            ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+            for (int wait = 0; wait < 100 && ::IsWindow(dialog); ++wait) ::Sleep(50);
+        }
+        wizard.PressPosted(kNext);
+    }
+    if (WaitForAnyControl(wizard.Frame(), {kClusterStandalone}, 20000)) take(L"cluster");
+    EndWizard(wizard, processHandle.get());
     return 0;
 }
