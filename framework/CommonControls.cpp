@@ -13,7 +13,7 @@ bool InitCommonControls() {
         if (!module) return false;
         using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
         auto init = reinterpret_cast<InitFn>(reinterpret_cast<void*>(::GetProcAddress(module, "InitCommonControlsEx")));
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
         return init && init(&controls);
     }();
     return ready;

@@ -1,4 +1,4 @@
-// The common controls (progress bars, list views) of version 6, as the
+// The common controls (progress bars, list views, tabs, tool tips) of version 6, as the
 // manifest asks, without an import of comctl32.dll.
 #pragma once
 

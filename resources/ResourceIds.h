@@ -8,6 +8,8 @@
 #define IDD_WIZARD                  154   // wizard frame (CWizardDialog)
 #define IDD_ALREADY_INSTALLED       157   // products installed by another installer
 #define IDD_SERVICE_PASSWORD        158   // password of a service logon account
+#define IDD_SERVICE_DETAILS         159   // start type and logon account of a service
+#define IDD_CONNECTION_DETAILS      160   // a web server's port, and the SSL files
 
 // Pictures
 #define IDB_BACKGROUND              132   // wizard background, 499 x 312, 24 bpp
@@ -52,3 +54,40 @@
 #define IDC_PASSWORD_ACCOUNT        1320  // logon account
 #define IDC_PASSWORD_LABEL          1321
 #define IDC_PASSWORD_EDIT           1322  // the typed password
+
+// Service configuration page (controls created in code)
+#define IDC_SERVICE_INTRO           1410
+#define IDC_SERVICE_TABS            1411
+#define IDC_SERVICE_TITLE_FIRST     1412  // section titles: 1412 .. 1414
+#define IDC_SERVICE_SUMMARY_FIRST   1415  // section texts (rich edit): 1415 .. 1417
+#define IDC_SERVICE_CHANGE_FIRST    1418  // "Change..." buttons: 1418 .. 1420
+
+// Service details dialog (IDD_SERVICE_DETAILS)
+#define IDC_DETAILS_NAME_LABEL      1430
+#define IDC_DETAILS_NAME            1431  // service name
+#define IDC_DETAILS_DISPLAY_LABEL   1432
+#define IDC_DETAILS_DISPLAY         1433  // display name
+#define IDC_DETAILS_START_LABEL     1434
+#define IDC_DETAILS_START           1435  // start type list
+#define IDC_DETAILS_LOGON_LABEL     1436
+#define IDC_DETAILS_LOCAL_SYSTEM    1437  // account radio buttons: 1437 .. 1440
+#define IDC_DETAILS_LOCAL_SERVICE   1438
+#define IDC_DETAILS_NETWORK_SERVICE 1439
+#define IDC_DETAILS_OTHER_USER      1440
+#define IDC_DETAILS_USER_LABEL      1441
+#define IDC_DETAILS_USER            1442
+#define IDC_DETAILS_PASSWORD_LABEL  1443
+#define IDC_DETAILS_PASSWORD        1444
+
+// Connection details dialog (IDD_CONNECTION_DETAILS)
+#define IDC_CONNECTION_CAPTION      1450  // the entry's caption
+#define IDC_CONNECTION_EXPLANATION  1451
+#define IDC_CONNECTION_ENABLED      1452
+#define IDC_CONNECTION_PORT_LABEL   1453
+#define IDC_CONNECTION_PORT         1454
+#define IDC_CONNECTION_CERT_LABEL   1455
+#define IDC_CONNECTION_CERT         1456
+#define IDC_CONNECTION_CERT_BROWSE  1457
+#define IDC_CONNECTION_KEY_LABEL    1458
+#define IDC_CONNECTION_KEY          1459
+#define IDC_CONNECTION_KEY_BROWSE   1460

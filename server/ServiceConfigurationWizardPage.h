@@ -1,30 +1,61 @@
 // The wizard page for the Windows service settings of the server products:
-// pre-fills its entries from the machine and the command line, and leaves
-// the service configuration property string for the installer calls.
+// pre-fills its entries from the machine and the command line, shows one
+// tab per entry with three summaries that the "Change..." dialogs edit, and
+// leaves the service configuration property string for the installer calls.
 #pragma once
 
+#include <array>
+#include <memory>
+#include <string>
 #include <vector>
 
+#include "framework/WhiteTabCtrl.h"
 #include "server/ServiceSettings.h"
-#include "wizard/TextPage.h"
+#include "wizard/WizardPageBase.h"
 
-class ServiceConfigurationWizardPage : public TextPage {
+class CConnectionDetailsDlg;
+class CServiceDetailsDlg;
+
+class ServiceConfigurationWizardPage : public WizardPageBase {
 public:
     explicit ServiceConfigurationWizardPage(CWizardDialog* wizard);
+    ~ServiceConfigurationWizardPage() override;
+
     void Prepare() override;
     bool QueryNext() override;
+    void CreateControls(HWND parent, int width, int height) override;
+    void UpdateTexts() override;
+    void Deactivate() override;
 
     const std::vector<service_config::ServiceSettings>& Entries() const { return entries_; }
 
 protected:
-    std::wstring HeadingText() const override;
-    std::wstring BodyText() const override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    struct Section {
+        HWND title = nullptr;
+        HWND summary = nullptr;  // read-only rich edit
+        HWND change = nullptr;
+    };
+
     // Another user's account without a password: asks for it in a full
     // run; an unattended run cannot, and ends as an invalid command line.
     bool ObtainMissingPasswords();
+    void InsertTabs();
+    // The entry of the selected tab; null without tabs.
+    service_config::ServiceSettings* SelectedEntry();
+    void LayOutSections(const std::array<bool, 3>& shown);
+    void OnChange(int section);
+    // The answer of a dialog that could not be created is reported here.
+    bool DialogCreated(INT_PTR answer, const std::wstring& dialog) const;
 
     std::vector<service_config::ServiceSettings> entries_;
     bool prepared_ = false;
+    HWND intro_ = nullptr;
+    fw::CWhiteTabCtrl tabs_;
+    std::array<Section, 3> sections_;
+    RECT sectionArea_ = {0, 0, 0, 0};
+    std::unique_ptr<CServiceDetailsDlg> serviceDialog_;
+    std::unique_ptr<CConnectionDetailsDlg> connectionDialog_;
 };

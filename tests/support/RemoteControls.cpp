@@ -1,0 +1,133 @@
+#include "tests/support/RemoteControls.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include "framework/Handles.h"
+
+namespace testsupport {
+namespace {
+
+// Memory in the process that owns a window, freed with this object.
+class RemoteMemory {
+public:
+    RemoteMemory(HWND window, size_t size) : size_(size) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(window, &pid);
+        process_ = fw::KernelHandle(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+        if (process_)
+            address_ = ::VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteMemory() {
+        if (address_) ::VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE);
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+    bool Valid() const { return address_ != nullptr; }
+    char* At(size_t offset) const { return static_cast<char*>(address_) + offset; }
+    bool Write(size_t offset, const void* data, size_t size) const {
+        SIZE_T done = 0;
+        return offset + size <= size_ && ::WriteProcessMemory(process_.get(), At(offset), data, size, &done) && done == size;
+    }
+    bool Read(size_t offset, void* data, size_t size) const {
+        SIZE_T done = 0;
+        return offset + size <= size_ && ::ReadProcessMemory(process_.get(), At(offset), data, size, &done) && done == size;
+    }
+
+private:
+    fw::KernelHandle process_;
+    void* address_ = nullptr;
+    size_t size_;
+};
+
+constexpr size_t kTextChars = 512;
+constexpr size_t kTextOffset = 1024;  // after the structure
+
+std::wstring ReadText(const RemoteMemory& memory) {
+    std::wstring text(kTextChars, L'\0');
+    if (!memory.Read(kTextOffset, text.data(), kTextChars * sizeof(wchar_t))) return {};
+    text.resize(wcsnlen(text.c_str(), kTextChars));
+    return text;
+}
+
+}  // namespace
+
+std::optional<bool> RichEditBold(HWND richEdit, long begin, long end) {
+    RemoteMemory memory(richEdit, sizeof(CHARFORMAT2W));
+    if (!memory.Valid()) return std::nullopt;
+    ::SendMessageW(richEdit, EM_SETSEL, static_cast<WPARAM>(begin), static_cast<LPARAM>(end));
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_BOLD;
+    if (!memory.Write(0, &format, sizeof(format))) return std::nullopt;
+    ::SendMessageW(richEdit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(memory.At(0)));
+    if (!memory.Read(0, &format, sizeof(format))) return std::nullopt;
+    ::SendMessageW(richEdit, EM_SETSEL, 0, 0);
+    // Without CFM_BOLD in the answer the range is partly bold.
+    return (format.dwMask & CFM_BOLD) != 0 && (format.dwEffects & CFE_BOLD) != 0;
+}
+
+std::wstring RichEditText(HWND richEdit) {
+    wchar_t buffer[1024] = {};
+    ::SendMessageW(richEdit, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
+
+std::vector<std::wstring> TabTexts(HWND tabs) {
+    std::vector<std::wstring> texts;
+    RemoteMemory memory(tabs, kTextOffset + kTextChars * sizeof(wchar_t));
+    if (!memory.Valid()) return texts;
+    int count = static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = reinterpret_cast<wchar_t*>(memory.At(kTextOffset));
+        item.cchTextMax = static_cast<int>(kTextChars);
+        std::wstring empty(kTextChars, L'\0');
+        memory.Write(kTextOffset, empty.data(), kTextChars * sizeof(wchar_t));
+        memory.Write(0, &item, sizeof(item));
+        ::SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(memory.At(0)));
+        texts.push_back(ReadText(memory));
+    }
+    return texts;
+}
+
+namespace {
+struct TipSearch {
+    HWND dialog;
+    std::vector<HWND> found;
+};
+BOOL CALLBACK CollectToolTips(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<TipSearch*>(data);
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (::GetWindow(window, GW_OWNER) == search->dialog && _wcsicmp(name, TOOLTIPS_CLASSW) == 0)
+        search->found.push_back(window);
+    return TRUE;
+}
+}  // namespace
+
+std::wstring ToolTipText(HWND dialog, HWND control) {
+    DWORD thread = ::GetWindowThreadProcessId(dialog, nullptr);
+    TipSearch search{dialog, {}};
+    ::EnumThreadWindows(thread, CollectToolTips, reinterpret_cast<LPARAM>(&search));
+    for (HWND tips : search.found) {
+        RemoteMemory memory(tips, kTextOffset + kTextChars * sizeof(wchar_t));
+        if (!memory.Valid()) continue;
+        TTTOOLINFOW tool = {};
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = dialog;
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = reinterpret_cast<wchar_t*>(memory.At(kTextOffset));
+        std::wstring empty(kTextChars, L'\0');
+        memory.Write(kTextOffset, empty.data(), kTextChars * sizeof(wchar_t));
+        memory.Write(0, &tool, sizeof(tool));
+        ::SendMessageW(tips, TTM_GETTEXTW, kTextChars, reinterpret_cast<LPARAM>(memory.At(0)));
+        std::wstring text = ReadText(memory);
+        if (!text.empty()) return text;
+    }
+    return {};
+}
+
+}  // namespace testsupport

@@ -1,0 +1,26 @@
+// Questions to another process's controls whose answers Windows does not
+// carry across processes (rich-edit character formats, tab and tool-tip
+// texts): the structures are placed in the control's own process, as
+// assistive tools do, and read back from there.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// Whether the characters begin..end of a rich edit are all bold (nothing
+// when the control cannot be asked). Moves the control's selection.
+std::optional<bool> RichEditBold(HWND richEdit, long begin, long end);
+// The text of a rich edit (WM_GETTEXT, which Windows does carry).
+std::wstring RichEditText(HWND richEdit);
+// The texts of a tab control's tabs, in order.
+std::vector<std::wstring> TabTexts(HWND tabs);
+// The tool-tip text that the dialog shows for one of its controls; empty
+// when there is none.
+std::wstring ToolTipText(HWND dialog, HWND control);
+
+}  // namespace testsupport
