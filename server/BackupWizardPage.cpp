@@ -48,6 +48,7 @@ BackupWizardPage::BackupWizardPage(CWizardDialog* wizard) : WizardPageBase(wizar
 }
 
 void BackupWizardPage::CreateControls(HWND, int width, int) {
+    pageWidth_ = width;
     const DWORD text = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
     HFONT font = wizard_->TextFont();
     intro_ = CreateControl(L"STATIC", L"", text, {0, 20, width, 70}, -1, font);
@@ -73,9 +74,26 @@ void BackupWizardPage::UpdateTexts() {
     ::SetWindowTextW(status_, Text(statusId_).c_str());
     ::SetWindowTextW(sizeLabel_, Text(1152).c_str());
     ::SetWindowTextW(freeLabel_, Text(1153).c_str());
+    AlignFigures();
     ::SetWindowTextW(skip_, Text(1154).c_str());
     ::SetWindowTextW(reset_, Text(1157).c_str());
     ::SetWindowTextW(description_, Text(1159).c_str());
+}
+
+void BackupWizardPage::AlignFigures() {
+    // The figures stand in one column after the longer label, so that no
+    // language's label is cut.
+    constexpr int kColumn = 165, kGap = 5;
+    FitWidthToText(sizeLabel_, true);
+    FitWidthToText(freeLabel_, true);
+    int column = kColumn;
+    for (HWND label : {sizeLabel_, freeLabel_})
+        column = std::max(column, static_cast<int>(GetRectInParent(label).right) + kGap);
+    for (HWND value : {sizeValue_, freeValue_}) {
+        RECT rect = GetRectInParent(value);
+        ::SetWindowPos(value, nullptr, column, rect.top, std::max(0, pageWidth_ - column), rect.bottom - rect.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 bool BackupWizardPage::Applies() const {

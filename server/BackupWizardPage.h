@@ -31,6 +31,7 @@ private:
     static DWORD WINAPI WorkerEntry(void* page);
     void WalkFolder(const std::wstring& folder);
     void RefreshFigures();
+    void AlignFigures();
     bool Checked(int id) const;
 
     std::wstring dataFolder_, solutionFolder_;
@@ -45,4 +46,5 @@ private:
     HWND intro_ = nullptr, status_ = nullptr, sizeLabel_ = nullptr, sizeValue_ = nullptr, freeLabel_ = nullptr,
          freeValue_ = nullptr, description_ = nullptr, progress_ = nullptr, skip_ = nullptr, reset_ = nullptr;
     UINT statusId_ = 1151;
+    int pageWidth_ = 0;
 };
