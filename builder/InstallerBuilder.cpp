@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "builder/BuildFailure.h"
 #include "builder/CatalogueCheck.h"
 #include "builder/InstallerVersion.h"
 #include "builder/PackageFacts.h"
@@ -11,23 +12,12 @@
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/ResourceAccess.h"
 #include "icbs/ResourceUpdater.h"
-#include "icbs/SystemErrorText.h"
 #include "resources/ResourceIds.h"
 
 namespace {
 
 const LPCWSTR kCatalogue = MAKEINTRESOURCEW(icbs::kCatalogueType);
 const wchar_t kStringLanguage[] = L"1033";  // the catalogue strings' language
-
-std::wstring Reason(DWORD error) {
-    std::wstring text = fw::Trim(SystemErrorText(error), L" \t\r\n.");
-    return text.empty() ? fw::Format(L"error %u", static_cast<unsigned>(error)) : text;
-}
-
-bool Fail(BuildError& error, const std::wstring& file, const std::wstring& reason) {
-    error = {file, reason};
-    return false;
-}
 
 std::wstring FileNameOf(const std::wstring& path) {
     size_t separator = path.find_last_of(L"\\/");
@@ -72,7 +62,7 @@ bool CopyTemplate(const BuildDescription& d, const std::wstring& templatePath, c
                   BuildError& error, std::wstring& report) {
     std::string bytes;
     if (!ICBSFileUtilities::ReadAllBytes(templatePath, bytes))
-        return Fail(error, templatePath, L"cannot read the template: " + Reason(::GetLastError()));
+        return Fail(error, templatePath, L"cannot read the template: " + ErrorReason(::GetLastError()));
     SignatureLocation signature = FindSignature(bytes);
     if (signature.Present()) {
         if (!d.removeSignature)
@@ -82,7 +72,7 @@ bool CopyTemplate(const BuildDescription& d, const std::wstring& templatePath, c
         report += L"Removed the Authenticode signature of " + templatePath + L"\r\n";
     }
     if (!ICBSFileUtilities::WriteAllBytes(copy, bytes))
-        return Fail(error, d.output, L"cannot write into the output's folder: " + Reason(::GetLastError()));
+        return Fail(error, d.output, L"cannot write into the output's folder: " + ErrorReason(::GetLastError()));
     return true;
 }
 
@@ -128,9 +118,9 @@ bool WriteResources(const BuildDescription& d, const std::vector<PackageFacts>& 
     if (!WriteInstallerVersion(copy, facts.front(), FileNameOf(d.output)))
         return Fail(error, d.output, L"cannot write the version block");
     ResourceUpdater update(copy);
-    if (!update.IsOpen()) return Fail(error, copy, L"cannot update the resources: " + Reason(update.Error()));
+    if (!update.IsOpen()) return Fail(error, copy, L"cannot update the resources: " + ErrorReason(update.Error()));
     if (!AddCatalogue(update, d, facts) || !AddPictures(update, d) || !update.End(true))
-        return Fail(error, d.output, L"cannot write the resources: " + Reason(update.Error()));
+        return Fail(error, d.output, L"cannot write the resources: " + ErrorReason(update.Error()));
     std::vector<std::wstring> databases;
     for (const PackageInput& package : d.packages) databases.push_back(package.msi);
     return WritePackageSection(copy, databases, d.output, error);
@@ -153,7 +143,7 @@ bool BuildInstaller(const BuildDescription& d, const std::wstring& builderFolder
         return false;
     }
     if (!::MoveFileExW(copy.c_str(), d.output.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return Fail(error, d.output, L"cannot replace the output: " + Reason(::GetLastError()));
+        return Fail(error, d.output, L"cannot replace the output: " + ErrorReason(::GetLastError()));
     report += fw::Format(L"Wrote %s: %d package(s), main product %s %s\r\n", d.output.c_str(),
                          static_cast<int>(facts.size()), facts.front().name.c_str(), facts.front().version.c_str());
     return true;

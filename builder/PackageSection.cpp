@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "builder/BuildFailure.h"
 #include "builder/ProgramFileLayout.h"
 #include "builder/ResourceDataEntry.h"
 #include "builder/SplitPacking.h"
@@ -9,7 +10,6 @@
 #include "framework/Text.h"
 #include "icbs/LongPath.h"
 #include "icbs/ResourceAccess.h"
-#include "icbs/SystemErrorText.h"
 
 namespace {
 
@@ -19,16 +19,6 @@ constexpr ULONGLONG kPackageAlignment = 8;
 constexpr ULONGLONG kLargestOffset = 0x7FFFFFFF;
 
 ULONGLONG RoundUp(ULONGLONG value, ULONGLONG alignment) { return (value + alignment - 1) / alignment * alignment; }
-
-std::wstring Reason(DWORD error) {
-    std::wstring text = fw::Trim(SystemErrorText(error), L" \t\r\n.");
-    return text.empty() ? fw::Format(L"error %u", static_cast<unsigned>(error)) : text;
-}
-
-bool Fail(BuildError& error, const std::wstring& file, const std::wstring& reason) {
-    error = {file, reason};
-    return false;
-}
 
 // Zeros from the file's end up to offset.
 bool PadTo(HANDLE file, ULONGLONG offset) {
@@ -71,20 +61,20 @@ bool WritePackageSection(const std::wstring& programFile, const std::vector<std:
                          const std::wstring& output, BuildError& error) {
     fw::FileHandle file(::CreateFileW(icbs::ApiPath(programFile).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!file) return Fail(error, output, L"cannot write the packages: " + Reason(::GetLastError()));
+    if (!file) return Fail(error, output, L"cannot write the packages: " + ErrorReason(::GetLastError()));
     ProgramFileLayout layout(file.get());
     if (!layout.Valid())
         return Fail(error, output, L"cannot write the packages: the template's headers have no room for a section");
     const ULONGLONG sectionStart = layout.NewSectionFileOffset();
     const DWORD sectionAddress = layout.NewSectionAddress();
     if (!PadTo(file.get(), sectionStart))
-        return Fail(error, output, L"cannot write the packages: " + Reason(::GetLastError()));
+        return Fail(error, output, L"cannot write the packages: " + ErrorReason(::GetLastError()));
     for (size_t i = 0; i < databases.size(); ++i) {
         ULONGLONG start = 0;
         DWORD size = 0;
         if (!AppendPackage(file.get(), databases[i], programFile + L".part.cab", start, size))
             return Fail(error, databases[i], L"cannot pack the database into the installer: " +
-                                                 Reason(::GetLastError() ? ::GetLastError() : ERROR_WRITE_FAULT));
+                                                 ErrorReason(::GetLastError() ? ::GetLastError() : ERROR_WRITE_FAULT));
         DWORD address = sectionAddress + static_cast<DWORD>(start - sectionStart);
         if (!PointEntryAt(file.get(), layout, static_cast<int>(i), address, size))
             return Fail(error, output, fw::Format(L"cannot point PACKAGE_%d at its data", static_cast<int>(i)));
@@ -95,6 +85,6 @@ bool WritePackageSection(const std::wstring& programFile, const std::vector<std:
         !layout.AddSection(kPackageSectionName, sectionStart, static_cast<DWORD>(dataEnd - sectionStart),
                            static_cast<DWORD>(rawEnd - sectionStart)) ||
         !layout.UpdateChecksum())
-        return Fail(error, output, L"cannot write the package section: " + Reason(::GetLastError()));
+        return Fail(error, output, L"cannot write the package section: " + ErrorReason(::GetLastError()));
     return true;
 }
