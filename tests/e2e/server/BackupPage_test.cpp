@@ -60,8 +60,7 @@ TEST(BackupPage, SkipFromTheFileConfirmationAndBothProperties) {
     ASSERT_TRUE(wizard.WaitForPageText(L"Check the Web server and service settings", 30000));
     wizard.PressPosted(kNext);
     EXPECT_EQ(launcher.Wait(60000), 0u);
-    LauncherRun run;
-    run.log = testsupport::ReadUtf16(log);
+    LauncherRun run = ReadLog(log);
     EXPECT_TRUE(run.LogHas(L"ZEL (c): CreatedBackupWorkerThread\r\n"));
     EXPECT_TRUE(run.LogHas(L"ZEL (c): Worker-thread stopped\r\n"));
     EXPECT_EQ(InstallerProperty(run, L"RESET_DATABASE"), std::optional<std::wstring>(L"true"));

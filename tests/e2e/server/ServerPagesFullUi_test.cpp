@@ -19,18 +19,6 @@ std::wstring EditText(HWND edit) {
     ::SendMessageW(edit, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(buffer));
     return buffer;
 }
-
-bool WaitUntilGone(HWND window) {
-    for (int i = 0; i < 200 && ::IsWindow(window); ++i) ::Sleep(50);
-    return !::IsWindow(window);
-}
-
-LauncherRun ReadLog(const std::wstring& path) {
-    LauncherRun run;
-    run.log = testsupport::ReadUtf16(path);
-    run.lines = testsupport::Lines(run.log);
-    return run;
-}
 }  // namespace
 
 TEST(ServerPagesFullUi, ClusterRadioButtonsChooseTheRoleAndPort) {
@@ -84,7 +72,7 @@ TEST(ServerPagesFullUi, PasswordDialogAsksForAMissingPasswordAndCancelKeepsThePa
     EXPECT_TRUE(testsupport::Contains(dialog.text, L"Morvex Harrowby Server 2024"));
     EXPECT_TRUE(testsupport::Contains(dialog.text, L".\\svc"));
     testsupport::PressButton(dialog.handle, IDCANCEL);
-    ASSERT_TRUE(WaitUntilGone(dialog.handle));
+    ASSERT_TRUE(testsupport::WaitForWindowGone(dialog.handle));
     EXPECT_TRUE(wizard.WaitForPageText(kServicePageText, 10000)) << "Cancel keeps the page";
     wizard.PressPosted(kNext);
     dialog = testsupport::WaitForWindow(launcher.Id(), 10000, wizard.Frame(), L"#32770");

@@ -47,6 +47,14 @@ inline bool MakeService(const std::wstring& name, const std::wstring& startType,
 // The value of a property as the installer logged it ("Property(S): NAME =
 // value", the name as Wine's installer writes it, in capitals), in the part
 // of the log from `from` on; nothing when absent.
+// A finished run's log, read from the file the run was given with /L.
+inline LauncherRun ReadLog(const std::wstring& path) {
+    LauncherRun run;
+    run.log = testsupport::ReadUtf16(path);
+    run.lines = testsupport::Lines(run.log);
+    return run;
+}
+
 inline std::optional<std::wstring> InstallerProperty(const LauncherRun& run, const std::wstring& name, size_t from = 0) {
     const std::wstring marker = L"Property(S): " + fw::ToUpper(name) + L" = ";
     size_t at = run.log.find(marker, from);

@@ -48,11 +48,6 @@ testsupport::FoundWindow OpenChange(const testsupport::Background& launcher, con
     return testsupport::WaitForWindow(launcher.Id(), 10000, wizard.Frame(), L"#32770");
 }
 
-bool WaitUntilGone(HWND window) {
-    for (int i = 0; i < 200 && ::IsWindow(window); ++i) ::Sleep(50);
-    return !::IsWindow(window);
-}
-
 void SetText(HWND dialog, int id, const std::wstring& text) {
     ::SendMessageW(::GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -61,13 +56,6 @@ std::wstring TextOf(HWND dialog, int id) { return testsupport::RichEditText(::Ge
 
 void SelectTab(const WizardDriver& wizard, int index) {
     ::SendMessageW(FindControl(wizard.Frame(), kTabs), TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0);
-}
-
-LauncherRun ReadLog(const std::wstring& path) {
-    LauncherRun run;
-    run.log = testsupport::ReadUtf16(path);
-    run.lines = testsupport::Lines(run.log);
-    return run;
 }
 
 std::optional<std::wstring> Value(const wchar_t* text) { return std::wstring(text); }
@@ -104,7 +92,7 @@ TEST(ServicePageFullUi, BrimcartTabsSummariesAndDialogsReachTheInstaller) {
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog.handle, kCertificate))) << "no files for the unencrypted server";
     SetText(dialog.handle, kPort, L"4700");
     testsupport::PressButton(dialog.handle, IDOK);
-    ASSERT_TRUE(WaitUntilGone(dialog.handle));
+    ASSERT_TRUE(testsupport::WaitForWindowGone(dialog.handle));
     ASSERT_TRUE(WaitForSummary(wizard, 0, L"port number: 4700"));
     EXPECT_EQ(BoldPart(wizard, 0, L"4700"), std::optional<bool>(true));
     EXPECT_EQ(BoldPart(wizard, 0, L"port number"), std::optional<bool>(false));
@@ -120,7 +108,7 @@ TEST(ServicePageFullUi, BrimcartTabsSummariesAndDialogsReachTheInstaller) {
     SetText(dialog.handle, kPort, L"4800");
     SetText(dialog.handle, kCertificate, certificate);
     testsupport::PressButton(dialog.handle, IDOK);
-    ASSERT_TRUE(WaitUntilGone(dialog.handle));
+    ASSERT_TRUE(testsupport::WaitForWindowGone(dialog.handle));
     ASSERT_TRUE(WaitForSummary(wizard, 1, L"port number: 4800"));
     EXPECT_EQ(BoldPart(wizard, 1, L"4800"), std::optional<bool>(true));
 
@@ -137,7 +125,7 @@ TEST(ServicePageFullUi, BrimcartTabsSummariesAndDialogsReachTheInstaller) {
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog.handle, kUser)));
     ::SendMessageW(::GetDlgItem(dialog.handle, kStartType), CB_SETCURSEL, 1, 0);
     testsupport::PressButton(dialog.handle, IDOK);
-    ASSERT_TRUE(WaitUntilGone(dialog.handle));
+    ASSERT_TRUE(testsupport::WaitForWindowGone(dialog.handle));
     ASSERT_TRUE(WaitForSummary(wizard, 2, L"Start type: On Demand, Logon account: Network Service"));
     EXPECT_EQ(BoldPart(wizard, 2, L"On Demand"), std::optional<bool>(true));
     EXPECT_EQ(BoldPart(wizard, 2, L"Network Service"), std::optional<bool>(true));
@@ -232,11 +220,11 @@ TEST(ServicePageFullUi, SollenveyClientUsesTheAdminCertificateChosenWithBrowse) 
     ASSERT_NE(name, nullptr);
     ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(certificate.c_str()));
     testsupport::PressButton(open, IDOK);
-    ASSERT_TRUE(WaitUntilGone(open));
+    ASSERT_TRUE(testsupport::WaitForWindowGone(open));
     for (int i = 0; i < 100 && TextOf(dialog.handle, kCertificate) != certificate; ++i) ::Sleep(50);
     EXPECT_EQ(fw::ToUpper(TextOf(dialog.handle, kCertificate)), fw::ToUpper(certificate));
     testsupport::PressButton(dialog.handle, IDOK);
-    ASSERT_TRUE(WaitUntilGone(dialog.handle));
+    ASSERT_TRUE(testsupport::WaitForWindowGone(dialog.handle));
 
     // The admin interface's SSL dialog shows the same file: it is its own.
     SelectTab(wizard, 0);
@@ -245,7 +233,7 @@ TEST(ServicePageFullUi, SollenveyClientUsesTheAdminCertificateChosenWithBrowse) 
     ASSERT_NE(dialog.handle, nullptr);
     EXPECT_EQ(fw::ToUpper(TextOf(dialog.handle, kCertificate)), fw::ToUpper(certificate));
     testsupport::PressButton(dialog.handle, IDCANCEL);
-    ASSERT_TRUE(WaitUntilGone(dialog.handle));
+    ASSERT_TRUE(testsupport::WaitForWindowGone(dialog.handle));
 
     wizard.PressPosted(kNext);
     EXPECT_EQ(launcher.Wait(60000), 0u);
@@ -276,7 +264,7 @@ TEST(ServicePageFullUi, HarrowbyOtherUserWithPasswordAndToolTips) {
     SetText(dialog.handle, kUser, L".\\svc");
     SetText(dialog.handle, kPassword, typed);
     testsupport::PressButton(dialog.handle, IDOK);
-    ASSERT_TRUE(WaitUntilGone(dialog.handle));
+    ASSERT_TRUE(testsupport::WaitForWindowGone(dialog.handle));
     ASSERT_TRUE(WaitForSummary(wizard, 2, L"Start type: On Demand, Logon account: .\\svc"));
     EXPECT_EQ(BoldPart(wizard, 2, L".\\svc"), std::optional<bool>(true));
     EXPECT_EQ(BoldPart(wizard, 2, L"On Demand"), std::optional<bool>(false));
