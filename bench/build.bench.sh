@@ -16,19 +16,8 @@ echo "== making an installer with SetupBuilder (builds the benchmark packages on
 cmake --build "$build" --target bench_packages SetupBuilder bench_process_timer -j2 >/dev/null ||
   { echo "  building the benchmark packages failed"; exit 1; }
 
-work=$(mktemp -d "$build/bench/builder.XXXXXX")
-prefix=$work/prefix
-clone_prefix "$build/wine/template" "$prefix" || exit 1
-export WINEPREFIX=$prefix
-unset DISPLAY
-cleanup() { stop_wineserver; rm -rf "$work"; }
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-"$WINESERVER" -p >/dev/null 2>&1
-"$WINE" cmd /c exit >/dev/null 2>&1
-winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
-median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
-ratio() { echo "$1 / $2" | bc -l; }
+. "$here/bench/bench-prefix.sh"
+bench_prefix "$(mktemp -d "$build/bench/builder.XXXXXX")" "$build/wine/template" || exit 1
 native() {
   for _ in $(seq "$runs"); do
     rm -f "$work/gcab.cab"; start=$(date +%s%N); gcab -c -z -n "$work/gcab.cab" "$1"; end=$(date +%s%N)
@@ -48,20 +37,8 @@ for size in 5 50 200; do
 done
 
 echo "-- memory during the 200 MiB build (peak of RssAnon = private, VmHWM = peak resident; MiB)"
-"$WINE" "$build/SetupBuilder.exe" --out "$(winpath "$work/setup.exe")" \
-  --package "$(winpath "$build/bench/data/200/bench.msi")" >/dev/null 2>&1 &
-waiter=$! pid="" anon=0 hwm=0
-while kill -0 "$waiter" 2>/dev/null; do
-  [ -z "$pid" ] && pid=$(pgrep -n -x SetupBuilder.ex 2>/dev/null || pgrep -n -f 'SetupBuilder.exe' 2>/dev/null)
-  if [ -n "$pid" ] && [ -r "/proc/$pid/status" ]; then
-    a=$(awk '/^RssAnon:/ {print $2}' "/proc/$pid/status" 2>/dev/null)
-    h=$(awk '/^VmHWM:/ {print $2}' "/proc/$pid/status" 2>/dev/null)
-    [ -n "$a" ] && [ "$a" -gt "$anon" ] && anon=$a
-    [ -n "$h" ] && [ "$h" -gt "$hwm" ] && hwm=$h
-  fi
-  sleep 0.02
-done
-wait "$waiter"
+read -r anon hwm < <(sample_memory SetupBuilder.exe "$build/SetupBuilder.exe" --out "$(winpath "$work/setup.exe")" \
+  --package "$(winpath "$build/bench/data/200/bench.msi")")
 database=$(stat -c %s "$build/bench/data/200/bench.msi")
 # A builder that held the package would show at least the database's size
 # as private memory; the ratio says how much of it is held.

@@ -30,9 +30,7 @@ stop_prefix() {
 cleanup() { stop_prefix; [ "${BENCH_KEEP:-0}" = 1 ] && { echo "kept: $work" >&2; rm -rf "$prefix"; return; }; rm -rf "$work"; }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
-winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
-median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
-ratio() { echo "$1 / $2" | bc -l; }
+. "$(dirname "$0")/bench-prefix.sh"   # winpath, median, ratio (its prefixes are one a run)
 # The times of one measure are kept one a line in $work/NAME.
 counted() { grep -c . "$work/$1"; }
 spread() {

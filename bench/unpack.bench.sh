@@ -16,20 +16,9 @@ echo "== unpacking (builds the benchmark packages on first use)"
 cmake --build "$build" --target bench_unpack -j2 >/dev/null || { echo "  building bench_unpack failed"; exit 1; }
 
 template=$build/wine/template
-work=$(mktemp -d "$build/bench/unpack.XXXXXX")
-prefix=$work/prefix
+. "$here/bench/bench-prefix.sh"
+bench_prefix "$(mktemp -d "$build/bench/unpack.XXXXXX")" "$template" || exit 1
 cd "$work"  # setup.exe /u copies the databases into the current folder
-clone_prefix "$template" "$prefix" || exit 1
-export WINEPREFIX=$prefix
-unset DISPLAY
-cleanup() { stop_wineserver; rm -rf "$work"; }
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-"$WINESERVER" -p >/dev/null 2>&1
-"$WINE" cmd /c exit >/dev/null 2>&1
-winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
-median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
-ratio() { echo "$1 / $2" | bc -l; }
 out=$work/out
 fresh() { rm -rf "$out"; mkdir -p "$out"; }
 # Median of $runs inside-process times printed by a program under Wine.
@@ -63,28 +52,11 @@ for size in 5 50 200; do
   printf '  native  cabextract                    %9.1f   bare/cabextract %.3f\n' "$cab" "$(ratio "$floor" "$cab")"
 done
 
-# Memory: sample /proc/<pid>/status of the Wine process while it unpacks.
-sample() {  # sample NAME COMMAND... ; prints "peak-private-kB peak-resident-kB"
-  local name=$1; shift
-  fresh
-  "$WINE" "$@" >/dev/null 2>&1 &
-  local waiter=$! pid="" anon=0 hwm=0
-  while kill -0 "$waiter" 2>/dev/null; do
-    [ -z "$pid" ] && pid=$(pgrep -n -x "$name" 2>/dev/null)
-    if [ -n "$pid" ] && [ -r "/proc/$pid/status" ]; then
-      a=$(awk '/^RssAnon:/ {print $2}' "/proc/$pid/status" 2>/dev/null)
-      h=$(awk '/^VmHWM:/ {print $2}' "/proc/$pid/status" 2>/dev/null)
-      [ -n "$a" ] && [ "$a" -gt "$anon" ] && anon=$a
-      [ -n "$h" ] && [ "$h" -gt "$hwm" ] && hwm=$h
-    fi
-    sleep 0.02
-  done
-  wait "$waiter"
-  echo "$anon $hwm"
-}
+# Memory: /proc/<pid>/status of the Wine process while it unpacks.
+sample() { fresh; sample_memory "$@"; }
 echo "-- memory during the 200 MiB extraction (peak of RssAnon = private, VmHWM = peak resident; MiB)"
 read -r la lh < <(sample setup.exe "$build/bench/launcher_200/setup.exe" /u /qn)
-read -r ba bh < <(sample bench_bare_fdic "$build/bench/bench_bare_fdicopy.exe" PACKAGE_200 "$(winpath "$out")")
+read -r ba bh < <(sample bench_bare_fdicopy.exe "$build/bench/bench_bare_fdicopy.exe" PACKAGE_200 "$(winpath "$out")")
 printf '  bare FDICopy   private %7.1f   peak resident %7.1f\n' "$(echo "$ba/1024" | bc -l)" "$(echo "$bh/1024" | bc -l)"
 printf '  setup.exe /u   private %7.1f   peak resident %7.1f   private difference %+.1f\n' \
   "$(echo "$la/1024" | bc -l)" "$(echo "$lh/1024" | bc -l)" "$(echo "($la-$ba)/1024" | bc -l)"
