@@ -2,8 +2,10 @@
 
 #include <commctrl.h>
 #include <richedit.h>
+#include <tlhelp32.h>
 
 #include "framework/Handles.h"
+#include "tests/support/FontProbe.h"
 
 namespace testsupport {
 namespace {
@@ -14,7 +16,9 @@ public:
     RemoteMemory(HWND window, size_t size) : size_(size) {
         DWORD pid = 0;
         ::GetWindowThreadProcessId(window, &pid);
-        process_ = fw::KernelHandle(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+        process_ = fw::KernelHandle(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
+                                                      PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION,
+                                                  FALSE, pid));
         if (process_)
             address_ = ::VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     }
@@ -25,6 +29,7 @@ public:
     RemoteMemory& operator=(const RemoteMemory&) = delete;
 
     bool Valid() const { return address_ != nullptr; }
+    HANDLE Process() const { return process_.get(); }
     char* At(size_t offset) const { return static_cast<char*>(address_) + offset; }
     bool Write(size_t offset, const void* data, size_t size) const {
         SIZE_T done = 0;
@@ -128,6 +133,65 @@ std::wstring ToolTipText(HWND dialog, HWND control) {
         if (!text.empty()) return text;
     }
     return {};
+}
+
+namespace {
+// Where a module is loaded in another process; null when it is not.
+char* RemoteModule(DWORD pid, const wchar_t* name) {
+    fw::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid));
+    MODULEENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = snapshot && ::Module32FirstW(snapshot.get(), &entry); more;
+         more = ::Module32NextW(snapshot.get(), &entry))
+        if (_wcsicmp(entry.szModule, name) == 0) return reinterpret_cast<char*>(entry.modBaseAddr);
+    return nullptr;
+}
+
+// A function's address in another process that has loaded the same module.
+void* RemoteAddress(HMODULE local, char* remote, FARPROC function) {
+    return remote + (reinterpret_cast<char*>(function) - reinterpret_cast<char*>(local));
+}
+
+// Runs function(argument) on a new thread of the process and waits for it.
+bool RunRemote(HANDLE process, void* function, void* argument) {
+    fw::KernelHandle thread(::CreateRemoteThread(process, nullptr, 0,
+                                                 reinterpret_cast<LPTHREAD_START_ROUTINE>(function), argument, 0,
+                                                 nullptr));
+    return thread && ::WaitForSingleObject(thread.get(), 15000) == WAIT_OBJECT_0;
+}
+
+std::wstring ProbePath() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"font_probe.dll";
+}
+}  // namespace
+
+std::optional<LOGFONTW> ControlFont(HWND control) {
+    static const std::wstring path = ProbePath();
+    static HMODULE probeModule = ::LoadLibraryW(path.c_str());
+    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    FARPROC probe = probeModule ? ::GetProcAddress(probeModule, "ProbeControlFont") : nullptr;
+    RemoteMemory memory(control, kTextOffset + (path.size() + 1) * sizeof(wchar_t));
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(control, &pid);
+    if (!probe || !memory.Valid()) return std::nullopt;
+    char* remoteProbe = RemoteModule(pid, L"font_probe.dll");
+    if (!remoteProbe) {
+        char* remoteKernel = RemoteModule(pid, L"kernel32.dll");
+        if (!remoteKernel || !memory.Write(kTextOffset, path.c_str(), (path.size() + 1) * sizeof(wchar_t)) ||
+            !RunRemote(memory.Process(), RemoteAddress(kernel, remoteKernel, ::GetProcAddress(kernel, "LoadLibraryW")),
+                       memory.At(kTextOffset)))
+            return std::nullopt;
+        remoteProbe = RemoteModule(pid, L"font_probe.dll");
+    }
+    FontProbe answer = {control, FALSE, {}};
+    if (!remoteProbe || !memory.Write(0, &answer, sizeof(answer)) ||
+        !RunRemote(memory.Process(), RemoteAddress(probeModule, remoteProbe, probe), memory.At(0)) ||
+        !memory.Read(0, &answer, sizeof(answer)) || !answer.found)
+        return std::nullopt;
+    return answer.font;
 }
 
 }  // namespace testsupport

@@ -1,6 +1,6 @@
 // Questions to another process's controls whose answers Windows does not
 // carry across processes (rich-edit character formats, tab and tool-tip
-// texts): the structures are placed in the control's own process, as
+// texts, fonts): the structures are placed in the control's own process, as
 // assistive tools do, and read back from there.
 #pragma once
 
@@ -22,5 +22,9 @@ std::vector<std::wstring> TabTexts(HWND tabs);
 // The tool-tip text that the dialog shows for one of its controls; empty
 // when there is none.
 std::wstring ToolTipText(HWND dialog, HWND control);
+// The font a control draws its text with (WM_GETFONT and GetObjectW asked
+// inside the control's process by font_probe.dll, which lies beside the
+// test program); nothing when it has none or cannot be asked.
+std::optional<LOGFONTW> ControlFont(HWND control);
 
 }  // namespace testsupport

@@ -77,14 +77,25 @@ std::vector<std::wstring> WizardDriver::PageTexts() const {
     return texts;
 }
 
-bool WizardDriver::PageShowsText(const std::wstring& part) const {
-    HWND page = VisiblePage();
+namespace {
+// The first child of page whose text contains part and that passes take.
+template <class Take>
+HWND FindPageControl(HWND page, const std::wstring& part, Take take) {
     for (HWND child = page ? ::GetWindow(page, GW_CHILD) : nullptr; child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         wchar_t buffer[1024] = {};
         ::InternalGetWindowText(child, buffer, 1024);
-        if (::IsWindowVisible(child) && std::wstring(buffer).find(part) != std::wstring::npos) return true;
+        if (take(child) && std::wstring(buffer).find(part) != std::wstring::npos) return child;
     }
-    return false;
+    return nullptr;
+}
+}  // namespace
+
+bool WizardDriver::PageShowsText(const std::wstring& part) const {
+    return FindPageControl(VisiblePage(), part, [](HWND child) { return ::IsWindowVisible(child) != FALSE; });
+}
+
+HWND WizardDriver::PageControl(const std::wstring& part) const {
+    return FindPageControl(VisiblePage(), part, [](HWND) { return true; });
 }
 
 bool WizardDriver::WaitForPageText(const std::wstring& part, DWORD timeoutMs) const {

@@ -30,6 +30,10 @@ public:
     // The visible page shows a control whose text contains part (a hidden
     // control of the page does not count).
     bool PageShowsText(const std::wstring& part) const;
+    // The visible page and its control whose text contains part, shown or
+    // hidden; null when there is none.
+    HWND VisiblePage() const;
+    HWND PageControl(const std::wstring& part) const;
     // Waits until some text of the visible page contains part.
     bool WaitForPageText(const std::wstring& part, DWORD timeoutMs = 10000) const;
     // Waits until a control of the frame is enabled (a page may enable its
@@ -46,7 +50,6 @@ public:
     std::wstring SelectedLanguage() const;
 
 private:
-    HWND VisiblePage() const;
     HWND frame_ = nullptr;
 };
 

@@ -3,6 +3,10 @@
 // Quick Install, which installs at once with the installed product's choices.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+
 #include <windows.h>
 #include <msi.h>
 
@@ -11,6 +15,7 @@
 #include "icbs/RegistryViews.h"
 #include "tests/catalogue/FixtureInstall.h"
 #include "tests/e2e/LauncherRun.h"
+#include "tests/support/RemoteControls.h"
 #include "tests/support/WizardDriver.h"
 
 using namespace statetest;
@@ -35,6 +40,27 @@ RECT Rect(const WizardDriver& wizard, int id) {
 int Width(const WizardDriver& wizard, int id) {
     RECT rect = Rect(wizard, id);
     return rect.right - rect.left;
+}
+
+// The visible page's icon control that is shown and not at the page's top
+// left, where the product icon is: the hint icon of an upgrade.
+HWND HintIcon(const WizardDriver& wizard) {
+    HWND page = wizard.VisiblePage();
+    for (HWND child = page ? ::GetWindow(page, GW_CHILD) : nullptr; child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect;
+        ::GetWindowRect(child, &rect);
+        ::MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&rect), 2);
+        if ((::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && ::IsWindowVisible(child) && rect.top > 0)
+            return child;
+    }
+    return nullptr;
+}
+
+RECT InPage(const WizardDriver& wizard, HWND control) {
+    RECT rect;
+    ::GetWindowRect(control, &rect);
+    ::MapWindowPoints(nullptr, wizard.VisiblePage(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }
 
 // One launcher in full UI, its log in a folder of its own.
@@ -122,6 +148,21 @@ TEST(WelcomePage, AnOlderMajorVersionOffersQuickInstallWhichInstallsWithItsChoic
     EXPECT_EQ(run.wizard.ControlText(kBack), L"&Quick Install");
     EXPECT_TRUE(run.wizard.IsEnabled(kBack));
     EXPECT_EQ(Width(run.wizard, kBack), Width(run.wizard, kCancel) + 10);
+    // The hint row lies below the mode text, icon and hint centred on one
+    // line, and the legal notice keeps to the page's bottom edge.
+    HWND mode = run.wizard.PageControl(L"We have found "), hint = run.wizard.PageControl(L"To install this version");
+    HWND icon = HintIcon(run.wizard), legal = run.wizard.PageControl(L"This program is protected by copyright law");
+    ASSERT_TRUE(mode && hint && icon && legal);
+    RECT modeRect = InPage(run.wizard, mode), hintRect = InPage(run.wizard, hint), iconRect = InPage(run.wizard, icon);
+    EXPECT_GE(std::min(hintRect.top, iconRect.top), modeRect.bottom + 6);
+    EXPECT_EQ(iconRect.left, 0);
+    EXPECT_EQ(hintRect.left, iconRect.right + 4);
+    EXPECT_LE(std::abs((hintRect.top + hintRect.bottom) - (iconRect.top + iconRect.bottom)), 2);
+    RECT page;
+    ::GetClientRect(run.wizard.VisiblePage(), &page);
+    EXPECT_TRUE(::IsWindowVisible(legal));
+    EXPECT_EQ(InPage(run.wizard, legal).bottom, page.bottom);
+    EXPECT_GE(InPage(run.wizard, legal).top, std::max(hintRect.bottom, iconRect.bottom));
 
     // No other page waits: the install runs and the finish page follows.
     run.wizard.PressPosted(kBack);
@@ -211,6 +252,12 @@ TEST(WelcomePage, QuickInstallContinuesInTheLanguageOfTheInstalledProduct) {
     ASSERT_TRUE(run.wizard.WaitForPageText(L"Upgrade auf", 10000));
     EXPECT_EQ(run.wizard.ControlText(kBack), L"&Schnellinstallation");
     EXPECT_EQ(run.wizard.SelectedLanguage(), L"Deutsch");
+    // The German texts leave no room for the legal notice under the hint
+    // row: it is hidden rather than drawn over the hint.
+    HWND legal = run.wizard.PageControl(L"Dieses Programm ist durch Urheberrechtsgesetze");
+    ASSERT_NE(legal, nullptr);
+    EXPECT_FALSE(::IsWindowVisible(legal));
+    EXPECT_TRUE(run.wizard.PageShowsText(L"Um diese Version mit denselben Optionen"));
     // The longer label gets a wider button, grown to the left only, between
     // the language box and Next.
     constexpr int kLanguageBox = 1015;
@@ -270,4 +317,33 @@ TEST(WelcomePage, AQuoteInARecordedChoiceStaysInsideItsValue) {
     EXPECT_TRUE(Contains(log, L"Property(S): KESTRANESERVER = x\" INSTALLDIR=\"C:\\Windows")) << "the value whole";
     EXPECT_FALSE(Contains(log, L"Property(S): INSTALLDIR = C:\\Windows"));
     EXPECT_TRUE(FileExists(ProgramFiles32() + L"\\Morvex\\TestEditor\\readme.txt"));
+}
+
+// The product name is drawn in the bold heading font up to 50 characters
+// and in the smaller bold heading font beyond; the welcome line keeps the
+// regular text font.
+TEST(WelcomePage, ANameOfMoreThanFiftyCharactersTakesTheSmallHeadingFont) {
+    std::optional<LOGFONTW> fifty, fiftyOne;
+    for (const wchar_t* variant : {L"name_50", L"name_51"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(variant)));
+        WelcomeRun run(variant);
+        ASSERT_TRUE(run.wizard.WaitForPageText(L"This wizard will install", 10000));
+        HWND name = run.wizard.PageControl(L"Morvex Test Editor Whose Name Has Fifty");
+        HWND welcome = run.wizard.PageControl(L"Welcome to the installer for ");
+        ASSERT_TRUE(name && welcome);
+        std::optional<LOGFONTW> nameFont = ControlFont(name), welcomeFont = ControlFont(welcome);
+        ASSERT_TRUE(nameFont && welcomeFont);
+        EXPECT_EQ(nameFont->lfWeight, FW_BOLD);
+        EXPECT_EQ(welcomeFont->lfWeight, FW_NORMAL);
+        bool atFifty = std::wstring(variant) == L"name_50";
+        (atFifty ? fifty : fiftyOne) = nameFont;
+        // The heading font has the text font's size.
+        if (atFifty) {
+            EXPECT_EQ(nameFont->lfHeight, welcomeFont->lfHeight);
+        }
+        run.Cancel();
+    }
+    ASSERT_TRUE(fifty && fiftyOne);
+    EXPECT_LT(std::abs(fiftyOne->lfHeight), std::abs(fifty->lfHeight));
+    EXPECT_EQ(std::wstring(fiftyOne->lfFaceName), std::wstring(fifty->lfFaceName));
 }
