@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "framework/SystemApi.h"
 #include "framework/Window.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
@@ -82,6 +83,14 @@ BOOL CConnectionDetailsDlg::OnInitDialog() {
 }
 
 void CConnectionDetailsDlg::Browse(int editId) {
+    // The file dialog's library (and the printing libraries it brings) is
+    // loaded when it is first wanted, not with every start of the launcher.
+    using OpenFileName = BOOL(WINAPI*)(OPENFILENAMEW*);
+    static const auto openFileName = [] {
+        HMODULE library = fw::LoadSystemLibrary(L"comdlg32.dll");
+        FARPROC found = library ? ::GetProcAddress(library, "GetOpenFileNameW") : nullptr;
+        return reinterpret_cast<OpenFileName>(reinterpret_cast<void*>(found));
+    }();
     std::vector<wchar_t> path(MAX_PATH * 4, L'\0');
     std::wstring current = fw::WindowText(GetDlgItem(editId));
     if (current.size() < path.size()) current.copy(path.data(), current.size());
@@ -91,7 +100,11 @@ void CConnectionDetailsDlg::Browse(int editId) {
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = static_cast<DWORD>(path.size());
     dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (::GetOpenFileNameW(&dialog)) SetDlgItemText(editId, path.data());
+    if (!openFileName) {
+        WriteLog(2, L"ZEL (c): GetOpenFileNameW of comdlg32.dll is not available (%u)\r\n", ::GetLastError());
+        return;
+    }
+    if (openFileName(&dialog)) SetDlgItemText(editId, path.data());
 }
 
 bool CConnectionDetailsDlg::OnCommand(WORD id, WORD code, HWND) {
