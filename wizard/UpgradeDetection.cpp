@@ -49,12 +49,6 @@ void SelectInstalledSubPackages(PackageCatalogue& catalogue, UpgradeDetection& d
     }
 }
 
-std::vector<RelatedProduct*> Pointers(const UpgradeDetection& detection) {
-    std::vector<RelatedProduct*> records;
-    for (const auto& record : detection.predecessors) records.push_back(record.get());
-    return records;
-}
-
 }  // namespace
 
 UpgradeDetection DetectUpgrade(PackageCatalogue& catalogue) {
@@ -84,6 +78,5 @@ UpgradeDetection DetectUpgrade(PackageCatalogue& catalogue) {
     }
     detection.installedName = installedName;
     detection.majorUpgrade = !scenario.sameMajor;
-    CreateOptionsForRecords(Pointers(detection));
     return detection;
 }

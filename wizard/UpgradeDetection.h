@@ -47,7 +47,9 @@ struct UpgradeDetection {
     std::vector<std::unique_ptr<RelatedProduct>> predecessors;
 };
 
-// Runs the search, logs what it found, selects the sub-packages whose
-// products are installed in the same version (and no others), and, when
-// Quick Install is offered, makes the option instances of the predecessors.
+// Runs the search, logs what it found, and selects the sub-packages whose
+// products are installed in the same version (and no others). The option
+// instances of an earlier search are dropped; the predecessors' own are made
+// only when the user takes Quick Install (their choices are read from the
+// machine then, which keeps the wizard's start quick).
 UpgradeDetection DetectUpgrade(PackageCatalogue& catalogue);

@@ -4,6 +4,7 @@
 
 #include "framework/Text.h"
 #include "launcher/SetupApp.h"
+#include "options/SetupOptions.h"
 #include "resources/ResourceIds.h"
 #include "wizard/ForeignInstallations.h"
 #include "wizard/UpgradeDetection.h"
@@ -216,6 +217,8 @@ bool WelcomeWizardPage::QueryBack() {
     auto& quick = CSetupApp::Current()->QuickInstallList();
     quick.clear();
     for (const auto& record : predecessors_) quick.push_back(record.get());
+    // The installed products' choices, read now that they are wanted.
+    CreateOptionsForRecords(quick);
     SetQuickInstallButton(false);
     // Every following page is left as soon as it is entered: the install
     // repeats the installed products with their own choices.
