@@ -147,9 +147,20 @@ char* RemoteModule(DWORD pid, const wchar_t* name) {
     return nullptr;
 }
 
-// A function's address in another process that has loaded the same module.
-void* RemoteAddress(HMODULE local, char* remote, FARPROC function) {
-    return remote + (reinterpret_cast<char*>(function) - reinterpret_cast<char*>(local));
+// A function's address in another process that has loaded the module the
+// function lies in (found from the address itself, as an export may be
+// forwarded to another module); null when that process has not.
+void* RemoteFunction(DWORD pid, FARPROC function) {
+    HMODULE local = nullptr;
+    wchar_t path[MAX_PATH] = {};
+    if (!function ||
+        !::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              reinterpret_cast<LPCWSTR>(function), &local) ||
+        !::GetModuleFileNameW(local, path, MAX_PATH))
+        return nullptr;
+    const wchar_t* name = wcsrchr(path, L'\\') ? wcsrchr(path, L'\\') + 1 : path;
+    char* remote = RemoteModule(pid, name);
+    return remote ? remote + (reinterpret_cast<char*>(function) - reinterpret_cast<char*>(local)) : nullptr;
 }
 
 // Runs function(argument) on a new thread of the process and waits for it.
@@ -171,25 +182,23 @@ std::wstring ProbePath() {
 std::optional<LOGFONTW> ControlFont(HWND control) {
     static const std::wstring path = ProbePath();
     static HMODULE probeModule = ::LoadLibraryW(path.c_str());
-    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
     FARPROC probe = probeModule ? ::GetProcAddress(probeModule, "ProbeControlFont") : nullptr;
     RemoteMemory memory(control, kTextOffset + (path.size() + 1) * sizeof(wchar_t));
     DWORD pid = 0;
     ::GetWindowThreadProcessId(control, &pid);
     if (!probe || !memory.Valid()) return std::nullopt;
-    char* remoteProbe = RemoteModule(pid, L"font_probe.dll");
+    void* remoteProbe = RemoteFunction(pid, probe);
     if (!remoteProbe) {
-        char* remoteKernel = RemoteModule(pid, L"kernel32.dll");
-        if (!remoteKernel || !memory.Write(kTextOffset, path.c_str(), (path.size() + 1) * sizeof(wchar_t)) ||
-            !RunRemote(memory.Process(), RemoteAddress(kernel, remoteKernel, ::GetProcAddress(kernel, "LoadLibraryW")),
-                       memory.At(kTextOffset)))
+        void* loadLibrary = RemoteFunction(pid, ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW"));
+        if (!loadLibrary || !memory.Write(kTextOffset, path.c_str(), (path.size() + 1) * sizeof(wchar_t)) ||
+            !RunRemote(memory.Process(), loadLibrary, memory.At(kTextOffset)))
             return std::nullopt;
-        remoteProbe = RemoteModule(pid, L"font_probe.dll");
+        remoteProbe = RemoteFunction(pid, probe);
     }
     FontProbe answer = {control, FALSE, {}};
     if (!remoteProbe || !memory.Write(0, &answer, sizeof(answer)) ||
-        !RunRemote(memory.Process(), RemoteAddress(probeModule, remoteProbe, probe), memory.At(0)) ||
-        !memory.Read(0, &answer, sizeof(answer)) || !answer.found)
+        !RunRemote(memory.Process(), remoteProbe, memory.At(0)) || !memory.Read(0, &answer, sizeof(answer)) ||
+        !answer.found)
         return std::nullopt;
     return answer.font;
 }
