@@ -24,15 +24,6 @@ export TEST_WINE_TEMPLATE=$build/wine/template
 winpath() { echo "Z:$1" | sed 's|/|\\|g'; }
 run() { "$here/tests/support/wine-run.sh" "$@" | tr -d '\r'; }
 
-echo "== start-up: process start to first visible window (ms; median of ${BENCH_ROUNDS:-5} rounds of 5, taken in turn)"
-timer=$(winpath "$build/bench/bench_startup_timer.exe")
-measure() { run "$build/bench/bench_startup_timer.exe" 5 "$(winpath "$1")"; }
-# The wizard over an older installation of its product (installed in the
-# same fresh prefix first): the welcome page's detection finds it and reads
-# the choices it recorded before the first window shows.
-older=$build/fixtures/dralyn2023.msi
-measure_upgrade() { run cmd /c "start /wait msiexec /i $(winpath "$older") /qn & $timer 5 $(winpath "$1")"; }
-median() { printf '%s\n' "$@" | sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 # BENCH_BEFORE=DIR also measures DIR's launchers (the tree of an earlier
 # commit built for the architecture measured here), in the same turns.
 before=${BENCH_BEFORE:+$(cd "$BENCH_BEFORE" && pwd)}
@@ -43,6 +34,15 @@ for variant in single dralyn; do
     exit 2
   fi
 done
+echo "== start-up: process start to first visible window (ms; median of ${BENCH_ROUNDS:-5} rounds of 5, taken in turn)"
+timer=$(winpath "$build/bench/bench_startup_timer.exe")
+measure() { run "$build/bench/bench_startup_timer.exe" 5 "$(winpath "$1")"; }
+# The wizard over an older installation of its product (installed in the
+# same fresh prefix first): the welcome page finds it and lays out its Quick
+# Install offer before the first window shows.
+older=$build/fixtures/dralyn2023.msi
+measure_upgrade() { run cmd /c "start /wait msiexec /i $(winpath "$older") /qn & $timer 5 $(winpath "$1")"; }
+median() { printf '%s\n' "$@" | sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 empties=() floors=() wizards=() upgrades=() wizards_before=() upgrades_before=()
 for round in $(seq 1 "${BENCH_ROUNDS:-5}"); do
   empties+=("$(measure "$build/bench/bench_empty_window.exe")")
@@ -63,14 +63,15 @@ line() {  # line LABEL MS
 printf '  %-36s %8.1f ms\n' "empty windowed program (baseline)" "$empty"
 printf '  %-36s %8.1f ms   ratio %.2f   difference %+.1f ms\n' "floor: required steps only" \
   "$floor" "$(echo "$floor / $empty" | bc -l)" "$(echo "$floor - $empty" | bc -l)"
-line "launcher wizard" "$(median "${wizards[@]}")"
-line "launcher wizard over an older version" "$(median "${upgrades[@]}")"
+wizard=$(median "${wizards[@]}") upgrade=$(median "${upgrades[@]}")
+line "launcher wizard" "$wizard"
+line "launcher wizard over an older version" "$upgrade"
 if [ -n "$before" ]; then
-  line "before ($BENCH_BEFORE): wizard" "$(median "${wizards_before[@]}")"
-  line "before: wizard over an older version" "$(median "${upgrades_before[@]}")"
+  wizard_before=$(median "${wizards_before[@]}") upgrade_before=$(median "${upgrades_before[@]}")
+  line "before ($BENCH_BEFORE): wizard" "$wizard_before"
+  line "before: wizard over an older version" "$upgrade_before"
   printf '  change against before: wizard %+.1f ms, over an older version %+.1f ms\n' \
-    "$(echo "$(median "${wizards[@]}") - $(median "${wizards_before[@]}")" | bc -l)" \
-    "$(echo "$(median "${upgrades[@]}") - $(median "${upgrades_before[@]}")" | bc -l)"
+    "$(echo "$wizard - $wizard_before" | bc -l)" "$(echo "$upgrade - $upgrade_before" | bc -l)"
 fi
 # BENCH_STARTUP_ONLY=1 stops here.
 [ "${BENCH_STARTUP_ONLY:-0}" = 1 ] && exit 0

@@ -89,8 +89,12 @@ void CConnectionDetailsDlg::Browse(int editId) {
     static const auto openFileName = [] {
         HMODULE library = fw::LoadSystemLibrary(L"comdlg32.dll");
         FARPROC found = library ? ::GetProcAddress(library, "GetOpenFileNameW") : nullptr;
+        if (!found)
+            WriteLog(2, L"ZEL (c): %s of comdlg32.dll failed (%u)\r\n",
+                     library ? L"GetProcAddress(GetOpenFileNameW)" : L"LoadLibrary", ::GetLastError());
         return reinterpret_cast<OpenFileName>(reinterpret_cast<void*>(found));
     }();
+    if (!openFileName) return;
     std::vector<wchar_t> path(MAX_PATH * 4, L'\0');
     std::wstring current = fw::WindowText(GetDlgItem(editId));
     if (current.size() < path.size()) current.copy(path.data(), current.size());
@@ -100,10 +104,6 @@ void CConnectionDetailsDlg::Browse(int editId) {
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = static_cast<DWORD>(path.size());
     dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!openFileName) {
-        WriteLog(2, L"ZEL (c): GetOpenFileNameW of comdlg32.dll is not available (%u)\r\n", ::GetLastError());
-        return;
-    }
     if (openFileName(&dialog)) SetDlgItemText(editId, path.data());
 }
 
