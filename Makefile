@@ -9,6 +9,8 @@ TEST_ARCH ?= auto
 APT_PACKAGES = cmake make python3 mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 x11-utils \
                wixl msitools gcab xvfb cabextract googletest ccache osslsigncode openssl
 DEPS_STAMP = $(BUILD)/.deps-ok
+# apt's reason, when the 32-bit Wine could not be installed (tools/install-deps.sh).
+WINE32_NOTE = $(BUILD)/.wine32-missing
 
 .PHONY: all deps build test demo bench screenshots clean
 
@@ -26,12 +28,7 @@ $(DEPS_STAMP):
 	[ -x /usr/lib/wine/wine ] || dpkg -s wine32:i386 >/dev/null 2>&1 || missing="$$missing wine32"; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing missing tools:$$missing"; \
-	  dpkg --add-architecture i386 && \
-	  { apt-get update -q || { sleep 10; apt-get update -q; } || { sleep 30; apt-get update -q; } || \
-	    echo "apt-get update failed three times (a mirror in sync?); installing from the lists it fetched"; } && \
-	  { DEBIAN_FRONTEND=noninteractive apt-get install -y -q $(APT_PACKAGES) || \
-	    { echo "Installing the 32-bit Wine failed; installing the rest: only the 64-bit launcher's tests can run here"; \
-	      DEBIAN_FRONTEND=noninteractive apt-get install -y -q $(filter-out wine32:i386,$(APT_PACKAGES)); }; }; \
+	  tools/install-deps.sh $(WINE32_NOTE) $(APT_PACKAGES) || exit 1; \
 	fi
 	@mkdir -p $(BUILD) && touch $@
 

@@ -7,6 +7,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$1; jobs=$2; arch=${3:-auto}; flags=${4:-}
 . "$top/tools/launchers.sh"
+export WINE32_NOTE="$build/.wine32-missing"
 choose_launchers "$arch"
 
 # A compiler cache, where the machine has one, makes a rebuild of unchanged

@@ -3,19 +3,20 @@
 # quietly with a verbose log; shows what it installed; removes it again with
 # /x; prints the exit codes and the launcher's log lines. The 32-bit demo
 # installer runs where the machine can run 32-bit programs, the 64-bit one
-# (BUILD/x64) otherwise.
+# (BUILD/x64) otherwise, saying why.
 #   demo.sh [BUILD]
 set -uo pipefail
 build=$(cd "${1:-build}" && pwd)
 here=$(cd "$(dirname "$0")/.." && pwd)
 . "$here/tools/launchers.sh"
+export WINE32_NOTE="$build/.wine32-missing"
 if machine_runs_32bit; then
   export TEST_WINE_ARCH=x86
   echo "== The 32-bit demo installer ($build/demo/setup.exe)"
 else
   export TEST_WINE_ARCH=x64
   build=$build/x64
-  echo "== The 64-bit demo installer ($build/demo/setup.exe): this machine cannot run 32-bit Linux programs"
+  echo "== The 64-bit demo installer ($build/demo/setup.exe): $(why_no_32bit)"
 fi
 . "$here/tests/support/wine-env.sh"
 template=$build/wine/template

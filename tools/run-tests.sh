@@ -6,6 +6,7 @@ set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$1; jobs=$2; arch=${3:-auto}; flags=${4:-}
 . "$top/tools/launchers.sh"
+export WINE32_NOTE="$build/.wine32-missing"
 choose_launchers "$arch" || exit 2
 echo "Testing $(launcher_words): $WHY."
 "$top/tools/build.sh" "$build" "$jobs" "$arch" "$flags" || { echo "The build failed."; exit 2; }
