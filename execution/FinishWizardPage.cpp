@@ -1,5 +1,6 @@
 #include "execution/FinishWizardPage.h"
 
+#include "framework/IconImage.h"
 #include "framework/Text.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
@@ -30,16 +31,26 @@ void FinishWizardPage::Prepare() {
     ShowWindow(SW_SHOW);
 }
 
-void FinishWizardPage::CreateControls(HWND, int width, int height) {
-    HWND icon = CreateControl(L"STATIC", L"", WS_VISIBLE | SS_ICON, {0, 10, 48, 58}, -1);
-    image_.reset(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), PRODUCT_IMAGE_RESOURCE_NAME, IMAGE_ICON,
-                                                 48, 48, 0)));
-    if (image_) ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(image_.get()), 0);
+void FinishWizardPage::CreateControls(HWND, int, int) {
+    using fw::At;
+    using fw::FromEnd;
+    icon_ = AddControl(L"STATIC", L"", WS_VISIBLE | SS_ICON, {At(0), At(10), At(48), At(58)}, -1, nullptr,
+                       fw::FlowLayout::Kind::Fixed);
     const DWORD text = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
-    heading_ = CreateControl(L"STATIC", L"", text, {63, 13, width, 33}, -1, wizard_->HeadingFont());
-    message_ = CreateControl(L"STATIC", L"", text, {63, 33, width, 73}, -1, wizard_->TextFont());
-    note_ = CreateControl(L"STATIC", L"", text, {0, 73, width, 133}, -1, wizard_->TextFont());
-    footer_ = CreateControl(L"STATIC", L"", text, {0, height - 30, width, height - 10}, -1, wizard_->TextFont());
+    heading_ = AddControl(L"STATIC", L"", text, {At(63), At(13), FromEnd(0), At(33)}, -1, wizard_->HeadingFont());
+    message_ = AddControl(L"STATIC", L"", text, {At(63), At(33), FromEnd(0), At(73)}, -1, wizard_->TextFont());
+    note_ = AddControl(L"STATIC", L"", text, {At(0), At(73), FromEnd(0), At(133)}, -1, wizard_->TextFont());
+    footer_ = AddControl(L"STATIC", L"", text, {At(0), FromEnd(30), FromEnd(0), FromEnd(10)}, -1, wizard_->TextFont());
+}
+
+void FinishWizardPage::LayOut() {
+    // The product image at the window's DPI, from the largest image there is.
+    if (imageDpi_ != wizard_->Dpi()) {
+        imageDpi_ = wizard_->Dpi();
+        image_ = fw::LoadIconAtSize(::GetModuleHandleW(nullptr), PRODUCT_IMAGE_RESOURCE_NAME, Scale(48));
+        ::SendMessageW(icon_, STM_SETICON, reinterpret_cast<WPARAM>(image_.get()), 0);
+    }
+    WizardPageBase::LayOut();
 }
 
 FinishOperation FinishWizardPage::Operation() const {

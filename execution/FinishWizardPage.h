@@ -29,10 +29,12 @@ public:
     bool QueryCancel() override { return true; }
     void CreateControls(HWND parent, int width, int height) override;
     void UpdateTexts() override;
+    void LayOut() override;
 
 private:
     FinishOperation Operation() const;
 
     fw::IconHandle image_;  // the product image, destroyed with the page
-    HWND heading_ = nullptr, message_ = nullptr, note_ = nullptr, footer_ = nullptr;
+    UINT imageDpi_ = 0;     // the DPI it is loaded for
+    HWND icon_ = nullptr, heading_ = nullptr, message_ = nullptr, note_ = nullptr, footer_ = nullptr;
 };

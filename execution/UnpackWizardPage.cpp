@@ -5,23 +5,44 @@
 #include "execution/CancelFlag.h"
 #include "execution/PackageExtraction.h"
 #include "execution/WorkerSupervisor.h"
+#include "framework/AccessibleName.h"
 #include "framework/InternalError.h"
 #include "framework/Text.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "wizard/WizardDialog.h"
 
-void UnpackWizardPage::CreateControls(HWND, int width, int) {
+void UnpackWizardPage::CreateControls(HWND, int, int) {
+    using fw::At;
+    using fw::FromEnd;
     const DWORD text = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
-    title_ = CreateControl(L"STATIC", L"", text, {0, 20, width, 39}, -1, wizard_->HeadingFont());
-    subtitle_ = CreateControl(L"STATIC", L"", text, {0, 39, width, 96}, -1, wizard_->TextFont());
+    title_ = AddControl(L"STATIC", L"", text, {At(0), At(20), FromEnd(0), At(39)}, -1, wizard_->HeadingFont());
+    subtitle_ = AddControl(L"STATIC", L"", text, {At(0), At(39), FromEnd(0), At(96)}, -1, wizard_->TextFont());
     bool shortName = CSetupApp::Current()->ReadCatalogueString(L"PRODUCT_NAME_0").size() < 50;
     int statusBottom = shortName ? 115 : 134;
-    status_ = CreateControl(L"STATIC", L"", text, {0, 96, width, statusBottom}, -1, wizard_->TextFont());
-    progress_ = CreateControl(PROGRESS_CLASSW, L"", WS_VISIBLE | PBS_SMOOTH, {0, statusBottom, width, statusBottom + 14},
-                              IDC_PAGE_PROGRESS);
+    status_ = AddControl(L"STATIC", L"", text, {At(0), At(96), FromEnd(0), At(statusBottom)}, -1, wizard_->TextFont());
+    progress_ = AddControl(PROGRESS_CLASSW, L"", WS_VISIBLE | PBS_SMOOTH,
+                           {At(0), At(statusBottom), FromEnd(0), At(statusBottom + 14)}, IDC_PAGE_PROGRESS, nullptr,
+                           fw::FlowLayout::Kind::Fixed);
     ::SendMessageW(progress_, PBM_SETRANGE32, 0, 30);
+    // A screen reader names the bar by what is being unpacked.
+    fw::SetAccessibleName(progress_, [this] {
+        std::wstring status = fw::WindowText(status_);
+        return status.empty() ? fw::WindowText(title_) : status;
+    });
     handler_ = std::make_unique<ExtractionProgressHandler>(progress_);
+}
+
+void UnpackWizardPage::LayOut() {
+    WizardPageBase::LayOut();
+    // A status that needs more room than its line pushes the bar down by
+    // its growth and five pixels more.
+    RECT status = GetRectInParent(status_);
+    if (const fw::DesignRect* design = layout_.Find(status_)) {
+        SIZE size = ClientSize();
+        RECT planned = fw::PlaceRect(*design, size.cx, size.cy, wizard_->Dpi());
+        if (status.bottom - status.top > planned.bottom - planned.top) MoveBy(progress_, 0, Scale(5));
+    }
 }
 
 void UnpackWizardPage::UpdateTexts() {
@@ -60,6 +81,8 @@ void UnpackWizardPage::Activate() {
     if (wizard_->FullUi() && CSetupApp::Current()->QuickInstallList().empty()) ShowWindow(SW_SHOW);
     wizard_->EnableDlgItem(IDC_WIZARD_BACK, false);
     wizard_->EnableDlgItem(IDOK, false);
+    // Cancel is all that takes input while the packages are unpacked.
+    if (IsWindowVisible()) wizard_->FocusControl(wizard_->GetDlgItem(IDCANCEL));
     BuildWorkList();
     worker_.reset(::CreateThread(nullptr, 0, WorkerEntry, this, CREATE_SUSPENDED, nullptr));
     if (worker_) {
@@ -150,19 +173,11 @@ void UnpackWizardPage::ApplyStatus() {
         std::lock_guard<std::mutex> lock(statusLock_);
         text = pendingStatus_;
     }
-    ::SetWindowTextW(status_, text.c_str());
-    if (statusResized_) return;
-    statusResized_ = true;
     RECT before = GetRectInParent(status_);
     ::SetWindowTextW(status_, text.c_str());
-    int grown = FitHeightToText(status_);
-    if (grown > 0) {
-        MoveBy(progress_, 0, grown + 5);
-        ::InvalidateRect(*wizard_, nullptr, TRUE);
-    } else {
-        ::SetWindowPos(status_, nullptr, 0, 0, before.right - before.left, before.bottom - before.top,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    LayOut();
+    RECT after = GetRectInParent(status_);
+    if (after.bottom - after.top != before.bottom - before.top) ::InvalidateRect(*wizard_, nullptr, TRUE);
 }
 
 LRESULT UnpackWizardPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -25,6 +25,7 @@ public:
     bool QueryCancel() override;
     void CreateControls(HWND parent, int width, int height) override;
     void UpdateTexts() override;
+    void LayOut() override;
 
     DWORD LastResult() const { return lastResult_; }
 
@@ -44,7 +45,6 @@ private:
     std::unique_ptr<ExtractionProgressHandler> handler_;
     std::vector<std::pair<SetupPackage*, unsigned>> workList_;
     DWORD lastResult_ = 0;
-    bool statusResized_ = false;
     fw::KernelHandle worker_;
     std::mutex statusLock_;
     std::wstring pendingStatus_;

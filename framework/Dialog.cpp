@@ -1,5 +1,7 @@
 #include "framework/Dialog.h"
 
+#include <algorithm>
+
 #include "framework/InternalError.h"
 
 namespace fw {
@@ -18,6 +20,8 @@ INT_PTR CDialog::DoModal(HWND parent) {
     HGLOBAL loaded = ::LoadResource(module_, info);
     auto* dialogTemplate = static_cast<LPCDLGTEMPLATEW>(::LockResource(loaded));
     if (!dialogTemplate) return -1;
+    templateData_ = dialogTemplate;
+    templateSize_ = ::SizeofResource(module_, info);
     return ::DialogBoxIndirectParamW(module_, dialogTemplate, parent, StaticDialogProc, reinterpret_cast<LPARAM>(this));
 }
 
@@ -56,8 +60,12 @@ INT_PTR CDialog::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return message == WM_INITDIALOG ? result : TRUE;
     }
     switch (message) {
-        case WM_INITDIALOG:
-            return OnInitDialog();
+        case WM_INITDIALOG: {
+            BOOL result = OnInitDialog();
+            // After the dialog has set its texts and its size.
+            CentreOnOwner();
+            return result;
+        }
         case WM_COMMAND: {
             WORD id = LOWORD(wParam);
             if (id == IDOK) OnOK();
@@ -68,6 +76,24 @@ INT_PTR CDialog::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             return FALSE;
     }
+}
+
+void CDialog::CentreOnOwner() const {
+    HWND owner = ::GetWindow(hwnd_, GW_OWNER);
+    if (!owner || !::IsWindowVisible(owner)) return;
+    RECT ownerRect, own;
+    ::GetWindowRect(owner, &ownerRect);
+    ::GetWindowRect(hwnd_, &own);
+    int width = own.right - own.left, height = own.bottom - own.top;
+    int left = ownerRect.left + (ownerRect.right - ownerRect.left - width) / 2;
+    int top = ownerRect.top + (ownerRect.bottom - ownerRect.top - height) / 2;
+    MONITORINFO monitor = {sizeof(monitor)};
+    if (::GetMonitorInfoW(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        left = std::max(static_cast<int>(work.left), std::min(left, static_cast<int>(work.right) - width));
+        top = std::max(static_cast<int>(work.top), std::min(top, static_cast<int>(work.bottom) - height));
+    }
+    ::SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace fw

@@ -22,6 +22,10 @@ public:
     void SetTemplateLanguage(LANGID language) { language_ = language; }
 
 protected:
+    // The template the running dialog was made from (null before DoModal).
+    const void* TemplateData() const { return templateData_; }
+    size_t TemplateSize() const { return templateSize_; }
+
     // Return TRUE to let Windows set the focus.
     virtual BOOL OnInitDialog() { return TRUE; }
     virtual void OnOK() { EndDialog(IDOK); }
@@ -35,9 +39,15 @@ private:
     static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // Opens the dialog centred on the window that owns it, inside that
+    // monitor's work area (a dialog without a visible owner stays put).
+    void CentreOnOwner() const;
+
     UINT templateId_;
     LANGID language_;
     HMODULE module_;
+    const void* templateData_ = nullptr;
+    size_t templateSize_ = 0;
 };
 
 }  // namespace fw

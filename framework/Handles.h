@@ -111,6 +111,21 @@ struct IconTraits {
     static void Close(Type h) noexcept { ::DestroyIcon(h); }
 };
 
+struct HookTraits {
+    using Type = HHOOK;
+    static Type Empty() noexcept { return nullptr; }
+    static bool IsEmpty(Type h) noexcept { return h == nullptr; }
+    static void Close(Type h) noexcept { ::UnhookWindowsHookEx(h); }
+};
+// A COM interface pointer: one reference, released.
+template <class Interface>
+struct ComTraits {
+    using Type = Interface*;
+    static Type Empty() noexcept { return nullptr; }
+    static bool IsEmpty(Type h) noexcept { return h == nullptr; }
+    static void Close(Type h) noexcept { h->Release(); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
@@ -123,6 +138,9 @@ using SidHandle = UniqueHandle<SidTraits>;
 // Icons made with LoadImage (without LR_SHARED), CreateIconFromResourceEx
 // and the like; never for shared icons from LoadIcon.
 using IconHandle = UniqueHandle<IconTraits>;
+using HookHandle = UniqueHandle<HookTraits>;
+template <class Interface>
+using ComPtr = UniqueHandle<ComTraits<Interface>>;
 
 }  // namespace fw
 

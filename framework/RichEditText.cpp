@@ -37,4 +37,16 @@ void ShowRuns(HWND richEdit, const std::vector<TextRun>& runs) {
     ::SendMessageW(richEdit, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&none));
 }
 
+void SetRichEditColours(HWND richEdit, COLORREF text, COLORREF background) {
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_COLOR;
+    format.dwEffects = text == kAutomaticColour ? CFE_AUTOCOLOR : 0;
+    format.crTextColor = text == kAutomaticColour ? 0 : text;
+    // The default format too, so that text set later has these colours.
+    ::SendMessageW(richEdit, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    ::SendMessageW(richEdit, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+    ::SendMessageW(richEdit, EM_SETBKGNDCOLOR, 0, background);
+}
+
 }  // namespace fw

@@ -22,4 +22,10 @@ std::wstring JoinRuns(const std::vector<TextRun>& runs);
 // Replaces the control's text with the runs, the emphasised ones in bold.
 void ShowRuns(HWND richEdit, const std::vector<TextRun>& runs);
 
+// The text colour that follows the system's window text colour.
+constexpr COLORREF kAutomaticColour = CLR_INVALID;
+// Colours of all of the control's text (kept when ShowRuns replaces it) and
+// of its background.
+void SetRichEditColours(HWND richEdit, COLORREF text, COLORREF background);
+
 }  // namespace fw

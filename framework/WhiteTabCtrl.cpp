@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "framework/Handles.h"
 #include "framework/InternalError.h"
 
 namespace fw {
@@ -34,10 +35,12 @@ LRESULT CALLBACK CWhiteTabCtrl::SubclassProc(HWND hwnd, UINT message, WPARAM wPa
         if (message == WM_ERASEBKGND) {
             RECT client;
             ::GetClientRect(hwnd, &client);
-            ::FillRect(reinterpret_cast<HDC>(wParam), &client, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+            ::FillRect(reinterpret_cast<HDC>(wParam), &client, self->Background());
             return TRUE;
         }
-        return ::CallWindowProcW(self->systemProc_, hwnd, message, wParam, lParam);
+        LRESULT result = ::CallWindowProcW(self->systemProc_, hwnd, message, wParam, lParam);
+        if (message == WM_SIZE) self->ExcludeDisplayArea();
+        return result;
     } catch (...) {
         ReportInternalError(L"the tab control");
         return 0;
@@ -70,6 +73,37 @@ LPARAM CWhiteTabCtrl::GetItemData(int index, LPARAM fallback) const {
     item.mask = TCIF_PARAM;
     if (index < 0 || !::SendMessageW(hwnd_, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(&item))) return fallback;
     return item.lParam;
+}
+
+HBRUSH CWhiteTabCtrl::Background() const {
+    return highContrast_ ? ::GetSysColorBrush(COLOR_WINDOW) : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+}
+
+void CWhiteTabCtrl::SetHighContrast(bool on) {
+    highContrast_ = on;
+    if (hwnd_) ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void CWhiteTabCtrl::LeaveDisplayAreaToSiblings(bool leave) {
+    leaveDisplayArea_ = leave;
+    ExcludeDisplayArea();
+}
+
+void CWhiteTabCtrl::ExcludeDisplayArea() const {
+    if (!hwnd_) return;
+    if (!leaveDisplayArea_) {
+        ::SetWindowRgn(hwnd_, nullptr, TRUE);
+        return;
+    }
+    RECT client, display;
+    ::GetClientRect(hwnd_, &client);
+    display = client;
+    ::SendMessageW(hwnd_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    fw::GdiObject region(::CreateRectRgn(client.left, client.top, client.right, client.bottom));
+    fw::GdiObject inside(::CreateRectRgn(display.left, display.top, display.right, display.bottom));
+    ::CombineRgn(static_cast<HRGN>(region.get()), static_cast<HRGN>(region.get()), static_cast<HRGN>(inside.get()), RGN_DIFF);
+    // The window owns the region once it is set.
+    if (::SetWindowRgn(hwnd_, static_cast<HRGN>(region.get()), TRUE)) region.release();
 }
 
 RECT CWhiteTabCtrl::DisplayRect() const {

@@ -29,12 +29,23 @@ public:
     LPARAM GetItemData(int index, LPARAM fallback) const;
     // The area below the tabs, in the parent's coordinates.
     RECT DisplayRect() const;
+    // Leaves the display area to the controls placed on it (the control
+    // draws only its tabs and its border, also after a size change), so
+    // that it can stand before them in the Tab order.
+    void LeaveDisplayAreaToSiblings(bool leave);
+    // In high contrast the background is the system's window colour.
+    void SetHighContrast(bool on);
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+    void ExcludeDisplayArea() const;
+    HBRUSH Background() const;
+
     HWND hwnd_ = nullptr;
     WNDPROC systemProc_ = nullptr;
+    bool leaveDisplayArea_ = false;
+    bool highContrast_ = false;
 };
 
 }  // namespace fw

@@ -7,9 +7,11 @@
 
 #include "execution/CancelFlag.h"
 #include "execution/WorkerSupervisor.h"
+#include "framework/AccessibleName.h"
 #include "framework/InternalError.h"
 #include "framework/MessageBox.h"
 #include "framework/Text.h"
+#include "framework/Window.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "launcher/Outcome.h"
 #include "launcher/SetupApp.h"
@@ -47,22 +49,32 @@ BackupWizardPage::BackupWizardPage(CWizardDialog* wizard) : WizardPageBase(wizar
     solutionFolder_ = dataFolder_.empty() ? std::wstring() : dataFolder_ + L"\\SolutionFiles";
 }
 
-void BackupWizardPage::CreateControls(HWND, int width, int) {
-    pageWidth_ = width;
+void BackupWizardPage::CreateControls(HWND, int, int) {
+    using fw::At;
+    using fw::FromEnd;
+    using Kind = fw::FlowLayout::Kind;
     const DWORD text = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
     HFONT font = wizard_->TextFont();
-    intro_ = CreateControl(L"STATIC", L"", text, {0, 20, width, 70}, -1, font);
-    status_ = CreateControl(L"STATIC", L"", text, {0, 76, width, 94}, -1, font);
-    progress_ = CreateControl(PROGRESS_CLASSW, L"", WS_VISIBLE | PBS_SMOOTH, {0, 98, width, 112}, IDC_PAGE_PROGRESS, nullptr);
-    sizeLabel_ = CreateControl(L"STATIC", L"", text, {0, 122, 160, 140}, -1, font);
-    sizeValue_ = CreateControl(L"STATIC", L"", text, {165, 122, width, 140}, -1, font);
-    freeLabel_ = CreateControl(L"STATIC", L"", text, {0, 142, 160, 160}, -1, font);
-    freeValue_ = CreateControl(L"STATIC", L"", text, {165, 142, width, 160}, -1, font);
-    skip_ = CreateControl(L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, {0, 168, width, 186},
-                          IDC_BACKUP_SKIP, font);
-    reset_ = CreateControl(L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, {0, 188, width, 206},
-                           IDC_BACKUP_RESET_DATABASE, font);
-    description_ = CreateControl(L"STATIC", L"", text, {0, 212, width, 270}, -1, font);
+    // The intro, the measuring's status and bar, the two figures with the
+    // two check boxes beside them, and the explanation below in the smaller
+    // font: all of it on the page in every language.
+    intro_ = AddControl(L"STATIC", L"", text, {At(0), At(0), FromEnd(0), At(60)}, -1, font);
+    status_ = AddControl(L"STATIC", L"", text, {At(0), At(64), FromEnd(0), At(80)}, -1, font);
+    progress_ = AddControl(PROGRESS_CLASSW, L"", WS_VISIBLE | PBS_SMOOTH, {At(0), At(82), FromEnd(0), At(96)},
+                           IDC_PAGE_PROGRESS, nullptr, Kind::Fixed);
+    // A screen reader names the bar by the status above it.
+    fw::SetAccessibleName(progress_, [this] { return fw::WindowText(status_); });
+    // The labels are single lines: the figures' column follows the longer.
+    sizeLabel_ = AddControl(L"STATIC", L"", text, {At(0), At(104), At(160), At(120)}, -1, font, Kind::Fixed);
+    sizeValue_ = AddControl(L"STATIC", L"", text, {At(165), At(104), At(225), At(120)}, -1, font);
+    freeLabel_ = AddControl(L"STATIC", L"", text, {At(0), At(122), At(160), At(138)}, -1, font, Kind::Fixed);
+    freeValue_ = AddControl(L"STATIC", L"", text, {At(165), At(122), At(225), At(138)}, -1, font);
+    skip_ = AddControl(L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, {At(230), At(103), FromEnd(0), At(121)},
+                       IDC_BACKUP_SKIP, font, Kind::Fixed);
+    reset_ = AddControl(L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
+                        {At(230), At(121), FromEnd(0), At(139)}, IDC_BACKUP_RESET_DATABASE, font, Kind::Fixed);
+    description_ = AddControl(L"STATIC", L"", text, {At(0), At(144), FromEnd(0), FromEnd(0)}, -1,
+                              wizard_->SmallTextFont());
 }
 
 void BackupWizardPage::UpdateTexts() {
@@ -74,25 +86,34 @@ void BackupWizardPage::UpdateTexts() {
     ::SetWindowTextW(status_, Text(statusId_).c_str());
     ::SetWindowTextW(sizeLabel_, Text(1152).c_str());
     ::SetWindowTextW(freeLabel_, Text(1153).c_str());
-    AlignFigures();
     ::SetWindowTextW(skip_, Text(1154).c_str());
     ::SetWindowTextW(reset_, Text(1157).c_str());
     ::SetWindowTextW(description_, Text(1159).c_str());
 }
 
+void BackupWizardPage::LayOut() {
+    WizardPageBase::LayOut();
+    AlignFigures();
+}
+
 void BackupWizardPage::AlignFigures() {
     // The figures stand in one column after the longer label, so that no
-    // language's label is cut.
-    constexpr int kColumn = 165, kGap = 5;
+    // language's label is cut; the check boxes follow them on their rows.
     FitWidthToText(sizeLabel_, true);
     FitWidthToText(freeLabel_, true);
-    int column = kColumn;
+    int column = Scale(165);
     for (HWND label : {sizeLabel_, freeLabel_})
-        column = std::max(column, static_cast<int>(GetRectInParent(label).right) + kGap);
+        column = std::max(column, static_cast<int>(GetRectInParent(label).right) + Scale(5));
+    int boxes = std::max(Scale(230), column + Scale(65));
+    int pageWidth = ClientSize().cx;
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     for (HWND value : {sizeValue_, freeValue_}) {
         RECT rect = GetRectInParent(value);
-        ::SetWindowPos(value, nullptr, column, rect.top, std::max(0, pageWidth_ - column), rect.bottom - rect.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(value, nullptr, column, rect.top, boxes - Scale(5) - column, rect.bottom - rect.top, flags);
+    }
+    for (HWND box : {skip_, reset_}) {
+        RECT rect = GetRectInParent(box);
+        ::SetWindowPos(box, nullptr, boxes, rect.top, std::max(0, pageWidth - boxes), rect.bottom - rect.top, flags);
     }
 }
 
@@ -135,6 +156,8 @@ void BackupWizardPage::Activate() {
     // shows, so it is never offered while "Calculating" is on screen.
     wizard_->EnableDlgItem(IDOK, false);
     ShowWindow(SW_SHOW);
+    // Cancel is what takes input while the page measures.
+    wizard_->FocusControl(wizard_->GetDlgItem(IDCANCEL));
     ::SendMessageW(skip_, BM_SETCHECK, avoidBackup_ ? BST_CHECKED : BST_UNCHECKED, 0);
     worker_.reset(::CreateThread(nullptr, 0, WorkerEntry, this, CREATE_SUSPENDED, nullptr));
     if (worker_) {
@@ -158,6 +181,7 @@ void BackupWizardPage::Activate() {
     wizard_->EnableDlgItem(IDOK, true);
     statusId_ = 1156;
     UpdateTexts();
+    LayOut();
     ShowWindow(SW_SHOW);
 }
 

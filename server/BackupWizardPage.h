@@ -23,6 +23,7 @@ public:
     bool QueryCancel() override;
     void CreateControls(HWND parent, int width, int height) override;
     void UpdateTexts() override;
+    void LayOut() override;
 
 private:
     bool Applies() const;
@@ -46,5 +47,4 @@ private:
     HWND intro_ = nullptr, status_ = nullptr, sizeLabel_ = nullptr, sizeValue_ = nullptr, freeLabel_ = nullptr,
          freeValue_ = nullptr, description_ = nullptr, progress_ = nullptr, skip_ = nullptr, reset_ = nullptr;
     UINT statusId_ = 1151;
-    int pageWidth_ = 0;
 };

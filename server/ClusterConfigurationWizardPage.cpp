@@ -31,19 +31,28 @@ void ClusterConfigurationWizardPage::ReadConfiguration() {
                              ICBSIniFile(folder + L"\\brimcartweb.ini"));
 }
 
-void ClusterConfigurationWizardPage::CreateControls(HWND, int width, int) {
+void ClusterConfigurationWizardPage::CreateControls(HWND, int, int) {
+    using fw::At;
+    using fw::FromEnd;
+    using Kind = fw::FlowLayout::Kind;
     const DWORD text = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
-    title_ = CreateControl(L"STATIC", L"", text, {0, 20, width, 39}, -1, wizard_->HeadingFont());
-    subtitle_ = CreateControl(L"STATIC", L"", text, {0, 44, width, 80}, -1, wizard_->TextFont());
+    // Title and subtitle, the three roles with the master's port beside
+    // its radio button, and the role's description: three lines of it
+    // fit below the roles in every language.
+    title_ = AddControl(L"STATIC", L"", text, {At(0), At(20), FromEnd(0), At(39)}, -1, wizard_->HeadingFont());
+    subtitle_ = AddControl(L"STATIC", L"", text, {At(0), At(44), FromEnd(0), At(62)}, -1, wizard_->TextFont());
     const int ids[] = {IDC_CLUSTER_STANDALONE, IDC_CLUSTER_MASTER, IDC_CLUSTER_WORKER};
     for (int i = 0; i < 3; ++i) {
         DWORD style = WS_VISIBLE | WS_TABSTOP | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP : 0);
-        radios_[i] = CreateControl(L"BUTTON", L"", style, {18, 86 + 22 * i, 220, 106 + 22 * i}, ids[i], wizard_->TextFont());
+        radios_[i] = AddControl(L"BUTTON", L"", style, {At(18), At(66 + 20 * i), At(220), At(85 + 20 * i)}, ids[i],
+                                wizard_->TextFont(), Kind::Fixed);
     }
-    portLabel_ = CreateControl(L"STATIC", L"", text, {240, 110, 340, 128}, -1, wizard_->TextFont());
-    port_ = CreateControl(L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL,
-                          {345, 108, 420, 128}, IDC_CLUSTER_PORT, wizard_->TextFont());
-    description_ = CreateControl(L"STATIC", L"", text, {0, 160, width, 240}, -1, wizard_->TextFont());
+    // The port's label names the box for a screen reader: it stands right
+    // before it.
+    portLabel_ = AddControl(L"STATIC", L"", text, {At(240), At(88), At(340), At(105)}, -1, wizard_->TextFont());
+    port_ = AddControl(L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL,
+                       {At(345), At(86), At(420), At(106)}, IDC_CLUSTER_PORT, wizard_->TextFont(), Kind::Fixed);
+    description_ = AddControl(L"STATIC", L"", text, {At(0), At(132), FromEnd(0), FromEnd(0)}, -1, wizard_->TextFont());
     ReadConfiguration();
 }
 
@@ -62,6 +71,7 @@ void ClusterConfigurationWizardPage::UpdateTexts() {
     ::ShowWindow(portLabel_, show);
     ::ShowWindow(port_, show);
     ::SetWindowTextW(port_, settings_.masterPort.c_str());
+    LayOut();
 }
 
 void ClusterConfigurationWizardPage::Prepare() {

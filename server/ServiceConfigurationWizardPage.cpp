@@ -3,9 +3,15 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
+
+#include "framework/AccessibleName.h"
+#include "framework/FlowLayout.h"
 #include "framework/MessageBox.h"
+#include "framework/MessageFilter.h"
 #include "framework/RichEditText.h"
 #include "framework/Text.h"
+#include "framework/Window.h"
 #include "icbs/PasswordCrypto.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
@@ -32,11 +38,30 @@ std::wstring Encrypt(const std::wstring& plain) { return icbs::EncryptPassword(p
 
 constexpr int kIntroHeight = 30;
 constexpr int kTitleHeight = 14;
-constexpr int kSummaryHeight = 28;  // two lines
-constexpr int kSectionPitch = 44;
+constexpr int kSectionGap = 15;  // at most, between two sections
 constexpr int kButtonWidth = 90;
 constexpr int kButtonHeight = 22;
 constexpr UINT kChangeTexts[] = {1172, 1174, 1176};
+constexpr UINT kChangeNames[] = {1371, 1372, 1373};
+
+// The summaries take the focus as read-only texts: Tab, Enter and Escape
+// stay the dialog's, and the text is not selected on the way in.
+std::optional<LRESULT> ReadOnlyDialogCode(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_GETDLGCODE) return std::nullopt;
+    LRESULT code = ::DefWindowProcW(control, message, wParam, lParam);
+    code |= DLGC_WANTARROWS | DLGC_WANTCHARS;
+    return code & ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE | DLGC_HASSETSEL);
+}
+
+int LineHeight(HWND control) {
+    HDC dc = ::GetDC(control);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics = {};
+    ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(control, dc);
+    return metrics.tmHeight;
+}
 }  // namespace
 
 ServiceConfigurationWizardPage::ServiceConfigurationWizardPage(CWizardDialog* wizard)
@@ -47,42 +72,107 @@ ServiceConfigurationWizardPage::~ServiceConfigurationWizardPage() = default;
 
 void ServiceConfigurationWizardPage::CreateControls(HWND, int width, int height) {
     const DWORD text = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
-    intro_ = CreateControl(L"STATIC", L"", text, {0, 2, width, 2 + kIntroHeight}, IDC_SERVICE_INTRO, wizard_->TextFont());
-    tabs_.Create(hwnd_, {0, kIntroHeight + 4, width, height}, IDC_SERVICE_TABS, wizard_->TextFont());
-    // The tabs' height is known once a tab exists; a placeholder measures it.
-    tabs_.InsertItem(0, L"M", -1);
-    sectionArea_ = tabs_.DisplayRect();
-    ::SendMessageW(tabs_.GetSafeHwnd(), TCM_DELETEALLITEMS, 0, 0);
+    intro_ = AddControl(L"STATIC", L"", text, {fw::At(0), fw::At(2), fw::FromEnd(0), fw::At(2 + kIntroHeight)},
+                        IDC_SERVICE_INTRO, wizard_->TextFont());
+    tabs_.Create(hwnd_, {0, Scale(kIntroHeight + 4), width, height}, IDC_SERVICE_TABS, wizard_->TextFont());
+    // The sections lie on the tab control's display area, which the control
+    // leaves to them; it comes first in the Tab order, as it stands first.
+    tabs_.LeaveDisplayAreaToSiblings(true);
     for (int i = 0; i < 3; ++i) {
         Section& section = sections_[static_cast<size_t>(i)];
-        section.title = CreateControl(L"STATIC", L"", text, {0, 0, 10, kTitleHeight}, IDC_SERVICE_TITLE_FIRST + i,
+        section.title = CreateControl(L"STATIC", L"", text, {0, 0, 10, 10}, IDC_SERVICE_TITLE_FIRST + i,
                                       wizard_->SmallHeadingFont());
-        section.summary = CreateControl(RICHEDIT_CLASSW, L"", WS_VISIBLE | ES_MULTILINE | ES_READONLY, {0, 0, 10, 10},
-                                        IDC_SERVICE_SUMMARY_FIRST + i, wizard_->TextFont());
-        ::SendMessageW(section.summary, EM_SETBKGNDCOLOR, 0, RGB(255, 255, 255));
+        section.summary = CreateControl(RICHEDIT_CLASSW, L"", WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY,
+                                        {0, 0, 10, 10}, IDC_SERVICE_SUMMARY_FIRST + i, wizard_->TextFont());
+        fw::AddMessageFilter(section.summary, ReadOnlyDialogCode);
+        // A screen reader names each summary by its section, and each
+        // "Change..." button by what it changes.
+        fw::SetAccessibleName(section.summary, [title = section.title] { return fw::WindowText(title); });
         section.change = CreateControl(L"BUTTON", L"", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, {0, 0, 10, 10},
                                        IDC_SERVICE_CHANGE_FIRST + i, wizard_->TextFont());
+        fw::SetAccessibleName(section.change, [this, i] {
+            const ServiceSettings* entry = SelectedEntry();
+            return fw::Format(Text(kChangeNames[i]).c_str(), entry ? entry->caption.c_str() : L"");
+        });
     }
-    // The sections lie on the tab control's display area, above it: the
-    // tab control, clipping its siblings, never paints over them.
-    ::SetWindowPos(tabs_.GetSafeHwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    OnColoursChanged();
 }
 
-void ServiceConfigurationWizardPage::LayOutSections(const std::array<bool, 3>& shown) {
-    int left = sectionArea_.left + 8, right = sectionArea_.right - 8;
-    int top = sectionArea_.top + 4;
+void ServiceConfigurationWizardPage::LayOut() {
+    WizardPageBase::LayOut();
+    SIZE size = ClientSize();
+    RECT intro = GetRectInParent(intro_);
+    ::SetWindowPos(tabs_.GetSafeHwnd(), nullptr, 0, intro.bottom + Scale(2), size.cx,
+                   std::max(0, static_cast<int>(size.cy - intro.bottom - Scale(2))), SWP_NOZORDER | SWP_NOACTIVATE);
+    // The tabs' height is known once a tab exists; a placeholder measures it.
+    bool placeholder = tabs_.GetItemCount() == 0;
+    if (placeholder) tabs_.InsertItem(0, L"M", -1);
+    sectionArea_ = tabs_.DisplayRect();
+    if (placeholder) ::SendMessageW(tabs_.GetSafeHwnd(), TCM_DELETEALLITEMS, 0, 0);
+    tabs_.LeaveDisplayAreaToSiblings(true);
+    LayOutSections();
+}
+
+void ServiceConfigurationWizardPage::LayOutSections() {
+    int left = sectionArea_.left + Scale(8), right = sectionArea_.right - Scale(8);
+    int buttonWidth = Scale(kButtonWidth), buttonHeight = Scale(kButtonHeight);
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    // Each section as high as its title and its summary's lines; the gaps
+    // share what the display area leaves, up to a line's height.
+    std::array<int, 3> heights = {0, 0, 0};
+    int used = 0, shown = 0;
     for (size_t i = 0; i < 3; ++i) {
         const Section& section = sections_[i];
-        int show = shown[i] ? SW_SHOW : SW_HIDE;
-        for (HWND control : {section.title, section.summary, section.change}) ::ShowWindow(control, show);
-        if (!shown[i]) continue;
-        const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-        ::SetWindowPos(section.title, nullptr, left, top, right - left - kButtonWidth - 8, kTitleHeight, flags);
-        ::SetWindowPos(section.summary, nullptr, left + 8, top + kTitleHeight, right - left - kButtonWidth - 16,
-                       kSummaryHeight, flags);
-        ::SetWindowPos(section.change, nullptr, right - kButtonWidth, top + 8, kButtonWidth, kButtonHeight, flags);
-        top += kSectionPitch;
+        if (!::IsWindowVisible(section.title)) continue;
+        int titleHeight = std::max(Scale(kTitleHeight), fw::TextHeight(section.title, right - left - buttonWidth - Scale(8)));
+        ::SetWindowPos(section.summary, nullptr, 0, 0, right - left - buttonWidth - Scale(16), Scale(28),
+                       SWP_NOMOVE | flags);
+        int lines = std::max(1, static_cast<int>(::SendMessageW(section.summary, EM_GETLINECOUNT, 0, 0)));
+        heights[i] = titleHeight + lines * LineHeight(section.summary) + Scale(2);
+        used += heights[i];
+        ++shown;
     }
+    int top = sectionArea_.top + Scale(4);
+    int free = sectionArea_.bottom - Scale(2) - top - used;
+    int gap = shown > 1 ? std::clamp(free / (shown - 1), 0, Scale(kSectionGap)) : 0;
+    for (size_t i = 0; i < 3; ++i) {
+        const Section& section = sections_[i];
+        if (!heights[i]) continue;
+        int titleHeight = std::max(Scale(kTitleHeight), fw::TextHeight(section.title, right - left - buttonWidth - Scale(8)));
+        ::SetWindowPos(section.title, nullptr, left, top, right - left - buttonWidth - Scale(8), titleHeight, flags);
+        ::SetWindowPos(section.summary, nullptr, left + Scale(8), top + titleHeight, right - left - buttonWidth - Scale(16),
+                       heights[i] - titleHeight, flags);
+        ::SetWindowPos(section.change, nullptr, right - buttonWidth, top + (heights[i] - buttonHeight) / 2, buttonWidth,
+                       buttonHeight, flags);
+        top += heights[i] + gap;
+    }
+}
+
+void ServiceConfigurationWizardPage::ShowSections(const std::array<bool, 3>& shown) {
+    for (size_t i = 0; i < 3; ++i) {
+        const Section& section = sections_[i];
+        for (HWND control : {section.title, section.summary, section.change})
+            ::ShowWindow(control, shown[i] ? SW_SHOW : SW_HIDE);
+    }
+}
+
+void ServiceConfigurationWizardPage::OnColoursChanged() {
+    // In high contrast the summaries take the system's colours; otherwise
+    // they are white, as the page.
+    bool contrast = wizard_->HighContrast();
+    tabs_.SetHighContrast(contrast);
+    for (const Section& section : sections_)
+        fw::SetRichEditColours(section.summary, contrast ? ::GetSysColor(COLOR_WINDOWTEXT) : fw::kAutomaticColour,
+                               wizard_->PageColour());
+}
+
+bool ServiceConfigurationWizardPage::OnCtrlTab(bool backwards) {
+    int count = tabs_.GetItemCount();
+    if (count < 2) return false;
+    tabs_.SetCurSel((tabs_.GetCurSel() + (backwards ? count - 1 : 1)) % count);
+    UpdateTexts();
+    LayOut();
+    return true;
 }
 
 void ServiceConfigurationWizardPage::InsertTabs() {
@@ -120,7 +210,8 @@ void ServiceConfigurationWizardPage::UpdateTexts() {
             ::SetWindowTextW(sections_[i].change, Text(kChangeTexts[i]).c_str());
         }
     }
-    LayOutSections(shown);
+    ShowSections(shown);
+    LayOutSections();
 }
 
 void ServiceConfigurationWizardPage::Prepare() {
@@ -170,6 +261,8 @@ void ServiceConfigurationWizardPage::OnChange(int section) {
         answer = connectionDialog_->Edit(owner, mode, *entry, entries_[linked]);
     }
     if (DialogCreated(answer, L"dialog for service " + entry->serviceName) && answer == IDOK) UpdateTexts();
+    // Back to the button that opened the dialog.
+    wizard_->FocusControl(sections_[static_cast<size_t>(section)].change);
 }
 
 bool ServiceConfigurationWizardPage::ObtainMissingPasswords() {

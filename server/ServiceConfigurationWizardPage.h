@@ -25,7 +25,10 @@ public:
     bool QueryNext() override;
     void CreateControls(HWND parent, int width, int height) override;
     void UpdateTexts() override;
+    void LayOut() override;
     void Deactivate() override;
+    bool OnCtrlTab(bool backwards) override;
+    void OnColoursChanged() override;
 
     const std::vector<service_config::ServiceSettings>& Entries() const { return entries_; }
 
@@ -45,7 +48,8 @@ private:
     void InsertTabs();
     // The entry of the selected tab; null without tabs.
     service_config::ServiceSettings* SelectedEntry();
-    void LayOutSections(const std::array<bool, 3>& shown);
+    void ShowSections(const std::array<bool, 3>& shown);
+    void LayOutSections();
     void OnChange(int section);
     // The answer of a dialog that could not be created is reported here.
     bool DialogCreated(INT_PTR answer, const std::wstring& dialog) const;

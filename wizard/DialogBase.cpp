@@ -1,5 +1,6 @@
 #include "wizard/DialogBase.h"
 
+#include "framework/Dpi.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 
@@ -14,27 +15,50 @@ CDialogBase::CDialogBase(UINT templateId, bool paintBackground)
 BOOL CDialogBase::OnInitDialog() {
     background_.reset(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0,
                                    LR_CREATEDIBSECTION));
-    CreateFonts();
+    MakeFontsForDpi(fw::DpiOfWindow(hwnd_));
     return TRUE;
 }
 
-void CDialogBase::CreateFonts() {
-    if (headingFont_) return;
-    HDC dc = ::GetDC(hwnd_);
-    int dpi = ::GetDeviceCaps(dc, LOGPIXELSY);
-    ::ReleaseDC(hwnd_, dc);
+void CDialogBase::MakeFontsForDpi(UINT dpi) {
+    if (headingFont_ && dpi == dpi_) return;
+    dpi_ = dpi;
     auto make = [dpi](const wchar_t* face, int points, int weight) {
         LOGFONTW font = {};
-        font.lfHeight = -::MulDiv(points, dpi, 72);
+        font.lfHeight = -::MulDiv(points, static_cast<int>(dpi), 72);
         font.lfWeight = weight;
         wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
         return fw::GdiObject(::CreateFontIndirectW(&font));
     };
-    headingFont_ = make(L"Tahoma", 9, FW_BOLD);
-    smallHeadingFont_ = make(L"Tahoma", 8, FW_BOLD);
-    textFont_ = make(L"Tahoma", 9, FW_NORMAL);
-    smallTextFont_ = make(L"Tahoma", 8, FW_NORMAL);
-    tinyFont_ = make(L"Arial", 7, FW_NORMAL);
+    struct Made {
+        fw::GdiObject& font;
+        fw::GdiObject replacement;
+    };
+    Made made[] = {{headingFont_, make(L"Tahoma", 9, FW_BOLD)},
+                   {smallHeadingFont_, make(L"Tahoma", 8, FW_BOLD)},
+                   {textFont_, make(L"Tahoma", 9, FW_NORMAL)},
+                   {smallTextFont_, make(L"Tahoma", 8, FW_NORMAL)},
+                   {tinyFont_, make(L"Arial", 7, FW_NORMAL)}};
+    for (Made& font : made) {
+        if (font.font) ReplaceFontInControls(Font(font.font), Font(font.replacement));
+        font.font = std::move(font.replacement);
+    }
+}
+
+namespace {
+struct FontSwap {
+    HFONT old, replacement;
+};
+BOOL CALLBACK SwapFont(HWND control, LPARAM data) {
+    auto* fonts = reinterpret_cast<FontSwap*>(data);
+    if (reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0)) == fonts->old)
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts->replacement), FALSE);
+    return TRUE;
+}
+}  // namespace
+
+void CDialogBase::ReplaceFontInControls(HFONT old, HFONT replacement) const {
+    FontSwap swap{old, replacement};
+    ::EnumChildWindows(hwnd_, SwapFont, reinterpret_cast<LPARAM>(&swap));
 }
 
 void CDialogBase::PaintBackground(HDC dc) {

@@ -1,5 +1,6 @@
 // The dialog base of the wizard frame: the background picture painted above
-// the separator, and the five fonts the pages use.
+// the separator, and the five fonts the pages use, made for the DPI the
+// window is shown at.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +20,8 @@ public:
     HFONT TextFont() const { return Font(textFont_); }
     HFONT SmallTextFont() const { return Font(smallTextFont_); }
     HFONT TinyFont() const { return Font(tinyFont_); }
+    // The DPI the fonts are made for.
+    UINT Dpi() const { return dpi_; }
 
     CSetupApp& App() const { return *app_; }
     LanguageTable& Strings() const { return *strings_; }
@@ -26,15 +29,20 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    // Makes the fonts for dpi; fonts made before are replaced in every
+    // control of the dialog that used them, then deleted.
+    void MakeFontsForDpi(UINT dpi);
+    // Another font made for a new DPI in place of an old one.
+    void ReplaceFontInControls(HFONT old, HFONT replacement) const;
 
 private:
     static HFONT Font(const fw::GdiObject& font) { return static_cast<HFONT>(font.get()); }
-    void CreateFonts();
     void PaintBackground(HDC dc);
 
     CSetupApp* app_;
     LanguageTable* strings_;
     bool paintBackground_;
+    UINT dpi_ = 0;
     fw::GdiObject background_;
     fw::GdiObject headingFont_, smallHeadingFont_, textFont_, smallTextFont_, tinyFont_;
 };

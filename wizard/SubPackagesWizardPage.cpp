@@ -11,18 +11,20 @@ UINT SubPackagesWizardPage::DescriptionId(bool repair, bool uninstall, bool modi
     return 42;
 }
 
-void SubPackagesWizardPage::CreateControls(HWND, int width, int) {
+void SubPackagesWizardPage::CreateControls(HWND, int, int) {
     auto& catalogue = CSetupApp::Current()->Catalogue();
     if (catalogue.size() < 3) return;
+    using fw::At;
     const DWORD text = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
-    title_ = CreateControl(L"STATIC", L"", text, {0, 20, width, 39}, -1, wizard_->HeadingFont());
-    description_ = CreateControl(L"STATIC", L"", text, {0, 44, width, 101}, -1, wizard_->TextFont());
+    title_ = AddControl(L"STATIC", L"", text, {At(0), At(20), fw::FromEnd(0), At(39)}, -1, wizard_->HeadingFont());
+    description_ = AddControl(L"STATIC", L"", text, {At(0), At(44), fw::FromEnd(0), At(101)}, -1, wizard_->TextFont());
     int row = 0;
     for (size_t i = 1; i < catalogue.size() && row < kMaxRows; ++i, ++row) {
         SetupPackage* package = catalogue[i].get();
         int y = 96 + 21 * row;
-        HWND box = CreateControl(L"BUTTON", package->name, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
-                                 {18, y, width, y + 19}, IDC_PAGE_SUBPACKAGE_FIRST + row, wizard_->TextFont());
+        HWND box = AddControl(L"BUTTON", package->name, WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
+                              {At(18), At(y), fw::FromEnd(0), At(y + 19)}, IDC_PAGE_SUBPACKAGE_FIRST + row,
+                              wizard_->TextFont(), fw::FlowLayout::Kind::Fixed);
         ::SendMessageW(box, BM_SETCHECK, package->selected ? BST_CHECKED : BST_UNCHECKED, 0);
         rows_[static_cast<size_t>(row)] = {package, box};
     }
@@ -43,8 +45,14 @@ void SubPackagesWizardPage::Prepare() {
             ::SendMessageW(box, BM_SETCHECK, package->selected ? BST_CHECKED : BST_UNCHECKED, 0);
         }
     }
-    if (rows_[0].second) ::SetFocus(rows_[0].second);
     ShowWindow(SW_SHOW);
+}
+
+HWND SubPackagesWizardPage::FocusControl() const {
+    // The first check box, while it takes input.
+    HWND first = rows_[0].second;
+    if (first && ::IsWindowEnabled(first)) return first;
+    return WizardPageBase::FocusControl();
 }
 
 bool SubPackagesWizardPage::QueryNext() {

@@ -21,6 +21,7 @@ public:
     void UpdateTexts() override;
     void Prepare() override;
     bool QueryNext() override;
+    HWND FocusControl() const override;
 
     // The string id of the description for a mode.
     static UINT DescriptionId(bool repair, bool uninstall, bool modify);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/IconImage.h"
 #include "framework/Text.h"
 #include "launcher/SetupApp.h"
 #include "options/SetupOptions.h"
@@ -32,48 +33,38 @@ WelcomeWizardPage::~WelcomeWizardPage() {
     }
 }
 
-void WelcomeWizardPage::CreateControls(HWND, int width, int height) {
+void WelcomeWizardPage::CreateControls(HWND, int, int) {
     CSetupApp& app = *CSetupApp::Current();
+    using fw::At;
+    using fw::FromEnd;
+    using Kind = fw::FlowLayout::Kind;
     const DWORD text = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
-    pageHeight_ = height;
-    icon_ = CreateControl(L"STATIC", L"", WS_VISIBLE | SS_ICON | SS_REALSIZEIMAGE, {0, 0, 48, 48}, -1);
-    welcome_ = CreateControl(L"STATIC", L"", text, {63, 8, width, 28}, -1, wizard_->TextFont());
+    icon_ = AddControl(L"STATIC", L"", WS_VISIBLE | SS_ICON | SS_REALSIZEIMAGE, {At(0), At(0), At(48), At(48)}, -1,
+                       nullptr, Kind::Fixed);
+    welcome_ = AddControl(L"STATIC", L"", text, {At(63), At(8), FromEnd(0), At(28)}, -1, wizard_->TextFont());
     std::wstring name = app.Catalogue().empty() ? std::wstring() : app.Catalogue().front()->name;
     HFONT nameFont = name.size() > kLongProductName ? wizard_->SmallHeadingFont() : wizard_->HeadingFont();
-    product_ = CreateControl(L"STATIC", name, text, {63, 28, width, 68}, -1, nameFont);
-    modeRect_ = {0, 61, width, 141};
-    mode_ = CreateControl(L"STATIC", L"", text, modeRect_, -1, wizard_->TextFont());
-    hintIcon_ = CreateControl(L"STATIC", L"", SS_ICON | SS_REALSIZEIMAGE, {4, 109, 36, 157}, -1);
-    ::SendMessageW(hintIcon_, STM_SETICON,
-                   reinterpret_cast<WPARAM>(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUICK_INSTALL_HINT))), 0);
-    hint_ = CreateControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, {53, 101, width - 73, 161}, -1, wizard_->TextFont());
-    legalRect_ = {0, 160, width, 200};
-    legal_ = CreateControl(L"STATIC", L"", text, legalRect_, -1, wizard_->TextFont());
-    LoadProductIcon();
+    product_ = AddControl(L"STATIC", name, text, {At(63), At(28), FromEnd(0), At(68)}, -1, nameFont);
+    mode_ = AddControl(L"STATIC", L"", text, {At(0), At(61), FromEnd(0), At(141)}, -1, wizard_->TextFont());
+    hintIcon_ = AddControl(L"STATIC", L"", SS_ICON | SS_REALSIZEIMAGE, {At(4), At(109), At(36), At(157)}, -1, nullptr,
+                           Kind::Fixed);
+    hint_ = AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, {At(53), At(101), FromEnd(73), At(161)}, -1,
+                       wizard_->TextFont());
+    legal_ = AddControl(L"STATIC", L"", text, {At(0), At(160), FromEnd(0), At(200)}, -1, wizard_->TextFont());
 }
 
-void WelcomeWizardPage::LoadProductIcon() {
+void WelcomeWizardPage::LoadIcons() {
     CSetupApp& app = *CSetupApp::Current();
     HMODULE module = app.Resources().Module() ? app.Resources().Module() : ::GetModuleHandleW(nullptr);
-    if (!app.IsMultiLanguage()) {
-        productIcon_.reset(static_cast<HICON>(
-            ::LoadImageW(module, PRODUCT_IMAGE_RESOURCE_NAME, IMAGE_ICON, 48, 48, LR_DEFAULTCOLOR)));
-    } else {
-        // A multi-language installer holds the icon in one language only;
-        // the system's own choice of language would miss it.
-        HRSRC group = ::FindResourceExW(module, RT_GROUP_ICON, PRODUCT_IMAGE_RESOURCE_NAME, PRODUCT_IMAGE_LANGUAGE);
-        HGLOBAL groupData = group ? ::LoadResource(module, group) : nullptr;
-        auto* directory = groupData ? static_cast<PBYTE>(::LockResource(groupData)) : nullptr;
-        int id = directory ? ::LookupIconIdFromDirectoryEx(directory, TRUE, 48, 48, LR_DEFAULTCOLOR) : 0;
-        HRSRC image = id ? ::FindResourceExW(module, RT_ICON, MAKEINTRESOURCEW(id), PRODUCT_IMAGE_LANGUAGE) : nullptr;
-        HGLOBAL imageData = image ? ::LoadResource(module, image) : nullptr;
-        auto* bits = imageData ? static_cast<PBYTE>(::LockResource(imageData)) : nullptr;
-        if (bits)
-            productIcon_.reset(::CreateIconFromResourceEx(bits, ::SizeofResource(module, image), TRUE, 0x30000, 48, 48,
-                                                          LR_DEFAULTCOLOR));
-    }
+    // A multi-language installer holds the product image in one language
+    // only; the system's own choice of language would miss it.
+    LANGID language = app.IsMultiLanguage() ? PRODUCT_IMAGE_LANGUAGE : 0;
+    productIcon_ = fw::LoadIconAtSize(module, PRODUCT_IMAGE_RESOURCE_NAME, Scale(48), language);
     if (!productIcon_) WriteLog(2, L"ZEL (c): The product image could not be loaded (%u).\r\n", ::GetLastError());
     ::SendMessageW(icon_, STM_SETICON, reinterpret_cast<WPARAM>(productIcon_.get()), 0);
+    hintImage_ = fw::LoadIconAtSize(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUICK_INSTALL_HINT), Scale(32));
+    ::SendMessageW(hintIcon_, STM_SETICON, reinterpret_cast<WPARAM>(hintImage_.get()), 0);
+    iconDpi_ = wizard_->Dpi();
 }
 
 std::wstring WelcomeWizardPage::ModeText() const {
@@ -86,25 +77,34 @@ std::wstring WelcomeWizardPage::ModeText() const {
     return fw::Format(Text(static_cast<UINT>(app.WelcomeTextId())).c_str(), name.c_str());
 }
 
+bool WelcomeWizardPage::ShowsUpgrade() const {
+    return !installedName_.empty() && !wizard_->IsRepair() && !wizard_->IsUninstall() && !wizard_->IsModify();
+}
+
 void WelcomeWizardPage::UpdateTexts() {
-    bool upgrade = !installedName_.empty() && !wizard_->IsRepair() && !wizard_->IsUninstall() && !wizard_->IsModify();
+    bool upgrade = ShowsUpgrade();
     ::SetWindowTextW(welcome_, Text(upgrade ? 1347 : 150).c_str());
     ::SetWindowTextW(legal_, Text(1045).c_str());
     ::SetWindowTextW(mode_, ModeText().c_str());
-    ::SetWindowPos(mode_, nullptr, modeRect_.left, modeRect_.top, modeRect_.right - modeRect_.left,
-                   modeRect_.bottom - modeRect_.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    if (!upgrade) {
-        ::ShowWindow(hintIcon_, SW_HIDE);
-        ::ShowWindow(hint_, SW_HIDE);
-        ::SetWindowPos(legal_, nullptr, legalRect_.left, legalRect_.top, legalRect_.right - legalRect_.left,
-                       legalRect_.bottom - legalRect_.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        ::ShowWindow(legal_, SW_SHOW);
-        return;
-    }
+    ::ShowWindow(hintIcon_, upgrade ? SW_SHOW : SW_HIDE);
+    ::ShowWindow(hint_, upgrade ? SW_SHOW : SW_HIDE);
+    if (!upgrade) return;
     ::SetWindowTextW(hint_, Text(1346).c_str());
-    LayOutUpgradeRow();
     wizard_->SetDlgItemText(IDC_WIZARD_BACK, Text(1349));
     wizard_->EnableDlgItem(IDC_WIZARD_BACK, true);
+}
+
+void WelcomeWizardPage::LayOut() {
+    if (iconDpi_ != wizard_->Dpi()) LoadIcons();
+    ::ShowWindow(legal_, SW_SHOW);
+    WizardPageBase::LayOut();
+    if (ShowsUpgrade()) {
+        LayOutUpgradeRow();
+    } else {
+        RECT mode = GetRectInParent(mode_);
+        PlaceLegalNotice(mode.top + fw::TextHeight(mode_, mode.right - mode.left));
+    }
+    PlaceBackButton();
 }
 
 void WelcomeWizardPage::LayOutUpgradeRow() {
@@ -113,20 +113,32 @@ void WelcomeWizardPage::LayOutUpgradeRow() {
     FitHeightToText(hint_);
     int iconHeight = HeightOf(hintIcon_), hintHeight = HeightOf(hint_);
     int rowHeight = std::max(iconHeight, hintHeight);
-    int centre = mode.bottom + 6 + rowHeight / 2;
+    int centre = mode.bottom + Scale(6) + rowHeight / 2;
     MoveTo(hintIcon_, 0, centre - iconHeight / 2);
     RECT icon = GetRectInParent(hintIcon_);
-    MoveTo(hint_, icon.right + 4, centre - hintHeight / 2);
-    ::ShowWindow(hintIcon_, SW_SHOW);
-    ::ShowWindow(hint_, SW_SHOW);
+    MoveTo(hint_, icon.right + Scale(4), centre - hintHeight / 2);
     FitHeightToText(legal_);
-    int legalHeight = HeightOf(legal_);
-    if (pageHeight_ < mode.bottom + 6 + rowHeight + legalHeight + 6) {
+    int legalHeight = HeightOf(legal_), pageHeight = ClientSize().cy;
+    if (pageHeight < mode.bottom + Scale(6) + rowHeight + legalHeight + Scale(6)) {
         ::ShowWindow(legal_, SW_HIDE);
     } else {
-        MoveTo(legal_, GetRectInParent(legal_).left, pageHeight_ - legalHeight);
-        ::ShowWindow(legal_, SW_SHOW);
+        MoveTo(legal_, GetRectInParent(legal_).left, pageHeight - legalHeight);
     }
+}
+
+void WelcomeWizardPage::PlaceLegalNotice(int textAbove) {
+    // The notice keeps its place while the page has room for its text;
+    // on a shorter page it rises to the page's bottom edge, and where that
+    // would cover the text above it, it is left out.
+    RECT legal = GetRectInParent(legal_);
+    int height = fw::TextHeight(legal_, legal.right - legal.left), pageHeight = ClientSize().cy;
+    if (legal.top + height <= pageHeight) return;
+    FitHeightToText(legal_);
+    if (pageHeight - height < textAbove) {
+        ::ShowWindow(legal_, SW_HIDE);
+        return;
+    }
+    MoveTo(legal_, legal.left, pageHeight - height);
 }
 
 void WelcomeWizardPage::Prepare() {
@@ -179,30 +191,31 @@ void WelcomeWizardPage::SwitchToPredecessorLanguage() {
     app.Languages().SelectLanguageByCode(predecessors_.front()->language);
 }
 
-namespace {
-// Ten pixels, or what a longer label needs beside the button's margins.
-int QuickButtonGrowth(HWND button, int width, const std::wstring& label) {
-    RECT text = {0, 0, 0, 0};
-    HDC dc = ::GetDC(button);
-    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(button, WM_GETFONT, 0, 0)));
-    ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &text, DT_CALCRECT | DT_SINGLELINE);
-    ::SelectObject(dc, old);
-    ::ReleaseDC(button, dc);
-    constexpr int kMargins = 16;
-    return std::max(kQuickButtonGrowth, static_cast<int>(text.right - text.left) + kMargins - width);
+void WelcomeWizardPage::PlaceBackButton() {
+    // Ten pixels wider while it offers Quick Install, or as much as a longer
+    // label needs beside the button's margins; its right edge stays.
+    HWND button = wizard_->GetDlgItem(IDC_WIZARD_BACK);
+    RECT rect = wizard_->FrameControlRect(IDC_WIZARD_BACK);
+    if (quickButton_) {
+        std::wstring label = Text(1349);
+        RECT text = {0, 0, 0, 0};
+        HDC dc = ::GetDC(button);
+        HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(button, WM_GETFONT, 0, 0)));
+        ::DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &text, DT_CALCRECT | DT_SINGLELINE);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(button, dc);
+        int width = rect.right - rect.left;
+        rect.left -= std::max(Scale(kQuickButtonGrowth), static_cast<int>(text.right - text.left) + Scale(16) - width);
+    }
+    ::SetWindowPos(button, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
-}  // namespace
 
 void WelcomeWizardPage::SetQuickInstallButton(bool quick) {
     if (quick == quickButton_) return;
-    HWND button = wizard_->GetDlgItem(IDC_WIZARD_BACK);
-    RECT rect = GetRectInParent(button);
-    if (quick) quickGrowth_ = QuickButtonGrowth(button, rect.right - rect.left, Text(1349));
-    rect.left += quick ? -quickGrowth_ : quickGrowth_;
-    ::SetWindowPos(button, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
     quickButton_ = quick;
     if (!quick) wizard_->SetDlgItemText(IDC_WIZARD_BACK, Text(56));
+    PlaceBackButton();
 }
 
 bool WelcomeWizardPage::QueryNext() {

@@ -19,6 +19,7 @@ public:
 
     void CreateControls(HWND parent, int width, int height) override;
     void UpdateTexts() override;
+    void LayOut() override;
     void Prepare() override;
     bool QueryNext() override;
     // Quick Install, when it is offered.
@@ -29,27 +30,29 @@ public:
     const std::wstring& InstalledName() const { return installedName_; }
 
 private:
-    void LoadProductIcon();
+    // The product image and the hint's icon at the window's DPI.
+    void LoadIcons();
     std::wstring ModeText() const;
+    bool ShowsUpgrade() const;
     void LayOutUpgradeRow();
+    // textAbove: where the text above the notice ends.
+    void PlaceLegalNotice(int textAbove);
     // Button 1000 as Quick Install (10 pixels wider, its right edge kept)
     // or as Back again.
     void SetQuickInstallButton(bool quick);
+    void PlaceBackButton();
     void DetectUpgrade();
     void SwitchToPredecessorLanguage();
 
     HWND icon_ = nullptr, welcome_ = nullptr, product_ = nullptr, mode_ = nullptr;
     HWND hintIcon_ = nullptr, hint_ = nullptr, legal_ = nullptr;
-    fw::IconHandle productIcon_;
-    int pageHeight_ = 0;
-    RECT modeRect_{};
-    RECT legalRect_{};  // where the legal notice goes without an upgrade row
+    fw::IconHandle productIcon_, hintImage_;
+    UINT iconDpi_ = 0;  // the DPI the icons are loaded for
 
     std::wstring installedName_;
     bool majorUpgrade_ = false;
     std::vector<std::unique_ptr<RelatedProduct>> predecessors_;
     bool quickButton_ = false;
-    int quickGrowth_ = 0;  // how much wider the button is while it offers Quick Install
     // A removal failed and its result is the outcome: the Cancel that ends
     // the wizard must not turn it into a user's cancel.
     bool removalFailed_ = false;

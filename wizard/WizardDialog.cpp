@@ -1,6 +1,11 @@
 #include "wizard/WizardDialog.h"
 
 #include "catalogue/ProductTable.h"
+#include "framework/DialogTemplate.h"
+#include "framework/Dpi.h"
+#include "framework/HighContrast.h"
+#include "framework/IconImage.h"
+#include "framework/MessageFilter.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "wizard/PageFactory.h"
@@ -55,27 +60,127 @@ bool CWizardDialog::HasNextPage() const {
     return current_ >= 0 && current_ + 1 < pageCount_ && pages_[static_cast<size_t>(current_ + 1)];
 }
 
+namespace {
+// The one frame of the process, for the keyboard filter.
+CWizardDialog* g_frame = nullptr;
+constexpr UINT kFocusPageMessage = WM_APP + 25;
+}  // namespace
+
 BOOL CWizardDialog::OnInitDialog() {
     CDialogBase::OnInitDialog();
     if (!fullUi_) {
         mayShow_ = false;
         ShowWindow(SW_HIDE);
     }
+    // The frame follows the DPI of its monitor with its own layout.
+    fw::KeepOwnLayoutOnDpiChange(hwnd_);
+    dialogFont_ = reinterpret_cast<HFONT>(::SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    geometry_.Read(hwnd_, TemplateData(), TemplateSize(), Dpi());
+    if (Dpi() != fw::kDesignDpi) geometry_.Apply(hwnd_, Dpi());
     pageBrush_.reset(::CreateSolidBrush(RGB(255, 255, 255)));
-    icon_ = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP));
+    highContrast_ = fw::HighContrastOn();
+    SetIcons();
     SetWindowText(title_);
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    // The page area is painted in the pages' colour (a system colour in
+    // high contrast).
+    fw::AddMessageFilter(GetDlgItem(IDC_WIZARD_PAGE_AREA), [this](HWND area, UINT message, WPARAM wParam,
+                                                                  LPARAM) -> std::optional<LRESULT> {
+        if (message != WM_ERASEBKGND && message != WM_PAINT) return std::nullopt;
+        if (message == WM_ERASEBKGND) return 1;
+        PAINTSTRUCT paint;
+        HDC dc = ::BeginPaint(area, &paint);
+        ::FillRect(dc, &paint.rcPaint, PageBrush());
+        ::EndPaint(area, &paint);
+        return 0;
+    });
     HWND area = GetDlgItem(IDC_WIZARD_PAGE_AREA);
-    RECT areaRect;
-    ::GetClientRect(area, &areaRect);
-    RECT pageRect = {20, 10, areaRect.right - 20, areaRect.bottom - 10};
     for (int i = 0; i < pageCount_; ++i)
         if (pages_[static_cast<size_t>(i)])
-            pages_[static_cast<size_t>(i)]->CreateChild(area, pageRect, WS_CHILD, WS_EX_CONTROLPARENT, IDC_WIZARD_PAGE);
+            pages_[static_cast<size_t>(i)]->CreateChild(area, PageRect(), WS_CHILD, WS_EX_CONTROLPARENT, IDC_WIZARD_PAGE);
+    g_frame = this;
+    keyboardFilter_.reset(::SetWindowsHookExW(WH_MSGFILTER, KeyboardFilter, nullptr, ::GetCurrentThreadId()));
     current_ = 0;
     if (IsPage(0)) pages_[0]->Activate();
-    return TRUE;
+    FocusPage();
+    return FALSE;  // the focus is set
+}
+
+RECT CWizardDialog::PageRect() const {
+    RECT area;
+    ::GetClientRect(GetDlgItem(IDC_WIZARD_PAGE_AREA), &area);
+    return {Scale(20), Scale(10), area.right - Scale(20), area.bottom - Scale(10)};
+}
+
+void CWizardDialog::PlacePages() {
+    RECT pageRect = PageRect();
+    for (int i = 0; i < pageCount_; ++i)
+        if (WizardPageBase* page = pages_[static_cast<size_t>(i)].get())
+            ::SetWindowPos(*page, nullptr, pageRect.left, pageRect.top, pageRect.right - pageRect.left,
+                           pageRect.bottom - pageRect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CWizardDialog::SetIcons() {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    bigIcon_ = fw::LoadIconAtSize(module, MAKEINTRESOURCEW(IDI_APP), fw::SystemMetricForDpi(SM_CXICON, Dpi()));
+    smallIcon_ = fw::LoadIconAtSize(module, MAKEINTRESOURCEW(IDI_APP), fw::SystemMetricForDpi(SM_CXSMICON, Dpi()));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+}
+
+void CWizardDialog::ApplyDpi(UINT dpi) {
+    MakeFontsForDpi(dpi);
+    fw::DialogTemplateLayout layout;
+    if (fw::ReadDialogTemplate(TemplateData(), TemplateSize(), layout)) {
+        fw::GdiObject font(fw::CreateTemplateFont(layout, dpi));
+        ReplaceFontInControls(dialogFont_, static_cast<HFONT>(font.get()));
+        dialogFont_ = static_cast<HFONT>(font.get());
+        ownDialogFont_ = std::move(font);
+    }
+    geometry_.Apply(hwnd_, dpi);
+    PlacePages();
+    SetIcons();
+    for (int i = 0; i < pageCount_; ++i)
+        if (WizardPageBase* page = pages_[static_cast<size_t>(i)].get()) page->LayOut();
+    if (IsPage(current_)) UpdateFrameTexts();
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+int CWizardDialog::Scale(int pixels) const { return fw::ScaleToDpi(pixels, Dpi()); }
+
+HBRUSH CWizardDialog::PageBrush() const {
+    return highContrast_ ? ::GetSysColorBrush(COLOR_WINDOW) : static_cast<HBRUSH>(pageBrush_.get());
+}
+
+COLORREF CWizardDialog::PageColour() const { return highContrast_ ? ::GetSysColor(COLOR_WINDOW) : RGB(255, 255, 255); }
+
+void CWizardDialog::RefreshColours() {
+    highContrast_ = fw::HighContrastOn();
+    for (int i = 0; i < pageCount_; ++i)
+        if (WizardPageBase* page = pages_[static_cast<size_t>(i)].get()) page->OnColoursChanged();
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
+void CWizardDialog::FocusControl(HWND control) {
+    if (control) ::SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}
+
+void CWizardDialog::FocusPage() {
+    WizardPageBase* page = Page(current_);
+    if (!fullUi_ || ended_ || !page || !page->IsWindowVisible()) return;
+    FocusControl(page->FocusControl());
+}
+
+LRESULT CALLBACK CWizardDialog::KeyboardFilter(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    // Ctrl+Tab switches within the page (the service page's tabs), as in
+    // the system's property sheets.
+    if (code == MSGF_DIALOGBOX && msg && msg->message == WM_KEYDOWN && msg->wParam == VK_TAB &&
+        (::GetKeyState(VK_CONTROL) & 0x8000) && g_frame && g_frame->hwnd_ &&
+        (msg->hwnd == g_frame->hwnd_ || ::IsChild(g_frame->hwnd_, msg->hwnd))) {
+        WizardPageBase* page = g_frame->Page(g_frame->current_);
+        if (page && page->IsWindowVisible() && page->OnCtrlTab((::GetKeyState(VK_SHIFT) & 0x8000) != 0)) return 1;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void CWizardDialog::ShowFrame() {
@@ -108,6 +213,7 @@ void CWizardDialog::OnOK() {
     if (IsPage(current_)) {
         EnableDlgItem(IDC_WIZARD_BACK, true);
         pages_[static_cast<size_t>(current_)]->Activate();
+        FocusPage();
     } else {
         ended_ = true;
         EndDialog(IDOK);
@@ -124,6 +230,7 @@ void CWizardDialog::OnBackButton() {
     --current_;
     if (current_ == 0) EnableDlgItem(IDC_WIZARD_BACK, false);
     pages_[static_cast<size_t>(current_)]->Activate();
+    FocusPage();
 }
 
 void CWizardDialog::OnCancel() {
@@ -141,6 +248,7 @@ void CWizardDialog::OnCancel() {
     if (outcome.code != 0 && !outcome.reported) App().ReportOutcome();
     current_ = finishIndex_;
     pages_[static_cast<size_t>(current_)]->Activate();
+    FocusPage();
 }
 
 void CWizardDialog::OnLanguageChanged() {
@@ -176,7 +284,10 @@ void CWizardDialog::UpdateFrameTexts() {
         }
         ::SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
     }
-    if (WizardPageBase* page = Page(current_)) page->UpdateTexts();
+    if (WizardPageBase* page = Page(current_)) {
+        page->UpdateTexts();
+        page->LayOut();
+    }
 }
 
 void CWizardDialog::SetResult(DWORD errorCode) {
@@ -201,11 +312,51 @@ bool CWizardDialog::OnCommand(WORD id, WORD code, HWND) {
 }
 
 bool CWizardDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
-    // A hidden frame stays hidden, even when the modal loop shows the
-    // dialog at its first idle moment.
-    if (message == WM_WINDOWPOSCHANGING && !mayShow_) {
-        reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
-        return false;
+    switch (message) {
+        case WM_WINDOWPOSCHANGING:
+            // A hidden frame stays hidden, even when the modal loop shows the
+            // dialog at its first idle moment.
+            if (!mayShow_) reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+            return false;
+        case WM_GETDPISCALEDSIZE: {
+            // The size the frame will take at the new DPI, so that Windows
+            // suggests a rectangle that fits it.
+            *reinterpret_cast<SIZE*>(lParam) = geometry_.WindowSize(hwnd_, LOWORD(wParam));
+            result = TRUE;
+            return true;
+        }
+        case WM_DPICHANGED: {
+            const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+            ApplyDpi(LOWORD(wParam));
+            if (suggested)
+                ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            result = 0;
+            return true;
+        }
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETHIGHCONTRAST) RefreshColours();
+            return false;
+        case WM_SYSCOLORCHANGE:
+            RefreshColours();
+            return false;
+        case WM_ACTIVATE:
+            // The first activation may move the focus to the frame's first
+            // control that takes input; the page's control takes it again.
+            if (LOWORD(wParam) != WA_INACTIVE && !activated_) {
+                activated_ = true;
+                ::PostMessageW(hwnd_, kFocusPageMessage, 0, 0);
+            }
+            return false;
+        case kFocusPageMessage:
+            FocusPage();
+            result = 0;
+            return true;
+        case WM_DESTROY:
+            keyboardFilter_.reset();
+            if (g_frame == this) g_frame = nullptr;
+            return false;
+        default:
+            return CDialogBase::OnMessage(message, wParam, lParam, result);
     }
-    return CDialogBase::OnMessage(message, wParam, lParam, result);
 }

@@ -11,6 +11,7 @@
 
 #include "execution/OperationMode.h"
 #include "wizard/DialogBase.h"
+#include "wizard/FrameGeometry.h"
 #include "wizard/PageTable.h"
 
 class WizardPageBase;
@@ -41,7 +42,18 @@ public:
     // left at once: no page waits for input, also not the finish page that
     // an error has shown.
     bool PassesPagesThrough() const { return !fullUi_; }
-    HBRUSH PageBrush() const { return static_cast<HBRUSH>(pageBrush_.get()); }
+    // The pages' background: white, or the system's window colour while high
+    // contrast is on.
+    HBRUSH PageBrush() const;
+    COLORREF PageColour() const;
+    bool HighContrast() const { return highContrast_; }
+    // Where a control of the frame (a button, the language box) goes at the
+    // current DPI, before any page has moved it.
+    RECT FrameControlRect(int id) const { return geometry_.Control(id, Dpi()); }
+    // Moves the keyboard focus to the active page's control for it.
+    void FocusPage();
+    // Moves the keyboard focus to a control, as Tab would.
+    void FocusControl(HWND control);
     const WizardFlags& Flags() const override { return flags_; }
     const std::wstring& BackupProperties() const override { return backupProperties; }
     const std::wstring& ServiceProperties() const override { return serviceProperties; }
@@ -69,18 +81,35 @@ protected:
 
 private:
     void BuildPages();
+    // Lays the frame and every page out for dpi (at creation, and when the
+    // window moves to a monitor of another DPI).
+    void ApplyDpi(UINT dpi);
+    // The pages' rectangle in the page area.
+    RECT PageRect() const;
+    void PlacePages();
+    void SetIcons();
+    // Reads whether high contrast is on and repaints in the colours it asks.
+    void RefreshColours();
+    int Scale(int pixels) const;
+    static LRESULT CALLBACK KeyboardFilter(int code, WPARAM wParam, LPARAM lParam);
     bool IsPage(int index) const { return index >= 0 && index < pageCount_ && pages_[index]; }
 
     std::wstring title_;
     HWND parent_;
-    HICON icon_ = nullptr;
+    fw::IconHandle bigIcon_, smallIcon_;
     fw::GdiObject pageBrush_;
+    bool highContrast_ = false;
+    FrameGeometry geometry_;
+    HFONT dialogFont_ = nullptr;   // the template's font the frame's controls use
+    fw::GdiObject ownDialogFont_;  // that font, when made here for another DPI
+    fw::HookHandle keyboardFilter_;
     WizardFlags flags_;
     bool fullUi_ = false;
     bool mainInstalled_ = false;
     bool mayShow_ = true;
     bool unattended_ = false;
     bool ended_ = false;
+    bool activated_ = false;
     std::array<std::unique_ptr<WizardPageBase>, 10> pages_;
     int pageCount_ = 0;
     int current_ = 0;

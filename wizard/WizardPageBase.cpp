@@ -1,5 +1,6 @@
 #include "wizard/WizardPageBase.h"
 
+#include "framework/Dpi.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "wizard/WizardDialog.h"
@@ -38,14 +39,25 @@ LRESULT WizardPageBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             RECT rect;
             ::GetWindowRect(hwnd_, &rect);
             CreateControls(hwnd_, rect.right - rect.left, rect.bottom - rect.top);
+            LayOut();
             Deactivate();
             return result;
         }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
         case WM_CTLCOLORDLG: {
-            ::SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+            // Texts and check boxes sit on the page's colour: white, or the
+            // system's window colour with its text colour in high contrast.
+            auto dc = reinterpret_cast<HDC>(wParam);
+            if (wizard_->HighContrast()) ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+            ::SetBkColor(dc, wizard_->PageColour());
             return reinterpret_cast<LRESULT>(wizard_->PageBrush());
+        }
+        case WM_ERASEBKGND: {
+            RECT client;
+            ::GetClientRect(hwnd_, &client);
+            ::FillRect(reinterpret_cast<HDC>(wParam), &client, wizard_->PageBrush());
+            return 1;
         }
         case WM_COMMAND:
         case WM_NOTIFY:
@@ -57,6 +69,37 @@ LRESULT WizardPageBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             return Default(message, wParam, lParam);
     }
+}
+
+int WizardPageBase::Scale(int pixels) const { return fw::ScaleToDpi(pixels, wizard_->Dpi()); }
+
+SIZE WizardPageBase::ClientSize() const {
+    RECT client = {0, 0, 0, 0};
+    ::GetClientRect(hwnd_, &client);
+    return {client.right, client.bottom};
+}
+
+HWND WizardPageBase::AddControl(const wchar_t* className, const std::wstring& text, DWORD style,
+                                const fw::DesignRect& rect, int id, HFONT font, fw::FlowLayout::Kind kind) {
+    SIZE size = ClientSize();
+    HWND control = CreateControl(className, text, style, fw::PlaceRect(rect, size.cx, size.cy, wizard_->Dpi()), id, font);
+    if (control) layout_.Add(control, rect, kind);
+    return control;
+}
+
+void WizardPageBase::LayOut() {
+    SIZE size = ClientSize();
+    layout_.Apply(size.cx, size.cy, wizard_->Dpi());
+}
+
+HWND WizardPageBase::FocusControl() const {
+    HWND next = wizard_->GetDlgItem(IDOK);
+    if (::IsWindowVisible(next) && ::IsWindowEnabled(next)) return next;
+    for (HWND child = ::GetWindow(hwnd_, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        LONG style = ::GetWindowLongW(child, GWL_STYLE);
+        if ((style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED)) return child;
+    }
+    return wizard_->GetDlgItem(IDCANCEL);
 }
 
 namespace {

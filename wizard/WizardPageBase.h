@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "framework/FlowLayout.h"
 #include "framework/Window.h"
 
 class CWizardDialog;
@@ -25,6 +26,17 @@ public:
     virtual void Prepare() {}
     virtual void CreateControls(HWND parent, int width, int height) = 0;
     virtual void UpdateTexts() = 0;
+    // Places the controls for the page's size, the window's DPI and the
+    // texts they hold now; runs after every change of texts and of DPI.
+    virtual void LayOut();
+    // The control that takes the focus when the page has been activated:
+    // the frame's default button while it is enabled, else the page's first
+    // control that takes input, else Cancel.
+    virtual HWND FocusControl() const;
+    // Ctrl+Tab and Ctrl+Shift+Tab; true when the page switched something.
+    virtual bool OnCtrlTab(bool backwards) { return false; }
+    // The system's colours changed, or high contrast went on or off.
+    virtual void OnColoursChanged() {}
 
     const std::wstring& PageName() const { return pageName_; }
 
@@ -38,6 +50,16 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     std::wstring Text(UINT id) const;
+
+    // A length of the 96-DPI layout at the window's DPI.
+    int Scale(int pixels) const;
+    SIZE ClientSize() const;
+    // Creates a control where the 96-DPI rectangle puts it and adds it to
+    // the page's layout (a static text grows with its text).
+    HWND AddControl(const wchar_t* className, const std::wstring& text, DWORD style, const fw::DesignRect& rect, int id,
+                    HFONT font, fw::FlowLayout::Kind kind = fw::FlowLayout::Kind::Text);
+
+    fw::FlowLayout layout_;
 
     CWizardDialog* wizard_;
     std::wstring pageName_;

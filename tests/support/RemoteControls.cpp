@@ -4,8 +4,11 @@
 #include <richedit.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
+#include <memory>
+
 #include "framework/Handles.h"
-#include "tests/support/FontProbe.h"
+#include "tests/support/UiProbe.h"
 
 namespace testsupport {
 namespace {
@@ -175,32 +178,72 @@ std::wstring ProbePath() {
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"font_probe.dll";
+    return folder.substr(0, folder.find_last_of(L'\\') + 1) + L"ui_probe.dll";
+}
+
+// Runs the probe's function on a thread of the window's process with a copy
+// of data there, and reads the copy back into data; false when it cannot.
+template <class Data>
+bool RunProbe(HWND window, const char* function, Data& data) {
+    static const std::wstring path = ProbePath();
+    static HMODULE probeModule = ::LoadLibraryW(path.c_str());
+    FARPROC probe = probeModule ? ::GetProcAddress(probeModule, function) : nullptr;
+    size_t size = std::max(sizeof(Data), kTextOffset) + (path.size() + 1) * sizeof(wchar_t);
+    RemoteMemory memory(window, size);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    if (!probe || !memory.Valid()) return false;
+    void* remoteProbe = RemoteFunction(pid, probe);
+    if (!remoteProbe) {
+        size_t pathAt = size - (path.size() + 1) * sizeof(wchar_t);
+        void* loadLibrary = RemoteFunction(pid, ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW"));
+        if (!loadLibrary || !memory.Write(pathAt, path.c_str(), (path.size() + 1) * sizeof(wchar_t)) ||
+            !RunRemote(memory.Process(), loadLibrary, memory.At(pathAt)))
+            return false;
+        remoteProbe = RemoteFunction(pid, probe);
+    }
+    return remoteProbe && memory.Write(0, &data, sizeof(Data)) && RunRemote(memory.Process(), remoteProbe, memory.At(0)) &&
+           memory.Read(0, &data, sizeof(Data));
 }
 }  // namespace
 
 std::optional<LOGFONTW> ControlFont(HWND control) {
-    static const std::wstring path = ProbePath();
-    static HMODULE probeModule = ::LoadLibraryW(path.c_str());
-    FARPROC probe = probeModule ? ::GetProcAddress(probeModule, "ProbeControlFont") : nullptr;
-    RemoteMemory memory(control, kTextOffset + (path.size() + 1) * sizeof(wchar_t));
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(control, &pid);
-    if (!probe || !memory.Valid()) return std::nullopt;
-    void* remoteProbe = RemoteFunction(pid, probe);
-    if (!remoteProbe) {
-        void* loadLibrary = RemoteFunction(pid, ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW"));
-        if (!loadLibrary || !memory.Write(kTextOffset, path.c_str(), (path.size() + 1) * sizeof(wchar_t)) ||
-            !RunRemote(memory.Process(), loadLibrary, memory.At(kTextOffset)))
-            return std::nullopt;
-        remoteProbe = RemoteFunction(pid, probe);
-    }
     FontProbe answer = {control, FALSE, {}};
-    if (!remoteProbe || !memory.Write(0, &answer, sizeof(answer)) ||
-        !RunRemote(memory.Process(), remoteProbe, memory.At(0)) || !memory.Read(0, &answer, sizeof(answer)) ||
-        !answer.found)
-        return std::nullopt;
+    if (!RunProbe(control, "ProbeControlFont", answer) || !answer.found) return std::nullopt;
     return answer.font;
+}
+
+std::vector<std::wstring> LayoutProblems(HWND root) {
+    auto probe = std::make_unique<LayoutProbe>();
+    probe->root = root;
+    probe->problems = -1;
+    if (!RunProbe(root, "ProbeLayout", *probe) || probe->problems < 0) return {L"the layout could not be checked"};
+    std::vector<std::wstring> problems;
+    std::wstring report = probe->report;
+    for (size_t begin = 0, end; begin < report.size(); begin = end + 1) {
+        end = report.find(L'\n', begin);
+        if (end == std::wstring::npos) end = report.size();
+        if (end > begin) problems.push_back(report.substr(begin, end - begin));
+    }
+    if (problems.empty() && probe->problems > 0) problems.push_back(L"problems beyond the report's length");
+    return problems;
+}
+
+std::optional<std::wstring> AccessibleName(HWND control) {
+    auto probe = std::make_unique<NameProbe>();
+    probe->control = control;
+    if (!RunProbe(control, "ProbeAccessibleName", *probe) || !probe->found) return std::nullopt;
+    return std::wstring(probe->name);
+}
+
+bool ChangeDpi(HWND window, UINT dpi) {
+    DpiProbe probe{window, dpi};
+    return RunProbe(window, "ProbeDpiChange", probe);
+}
+
+bool TurnHighContrastOn(HWND window) {
+    ContrastProbe probe{window, FALSE};
+    return RunProbe(window, "ProbeHighContrast", probe) && probe.patched;
 }
 
 }  // namespace testsupport

@@ -1,7 +1,7 @@
 // Questions to another process's controls whose answers Windows does not
 // carry across processes (rich-edit character formats, tab and tool-tip
-// texts, fonts): the structures are placed in the control's own process, as
-// assistive tools do, and read back from there.
+// texts, fonts, layouts, accessible names): the structures are placed in the
+// control's own process, as assistive tools do, and read back from there.
 #pragma once
 
 #include <windows.h>
@@ -23,8 +23,20 @@ std::vector<std::wstring> TabTexts(HWND tabs);
 // when there is none.
 std::wstring ToolTipText(HWND dialog, HWND control);
 // The font a control draws its text with (WM_GETFONT and GetObjectW asked
-// inside the control's process by font_probe.dll, which lies beside the
-// test program); nothing when it has none or cannot be asked.
+// inside the control's process by ui_probe.dll, which lies beside the test
+// program); nothing when it has none or cannot be asked.
 std::optional<LOGFONTW> ControlFont(HWND control);
+// The layout check of a window and all its shown controls (texts that do
+// not fit, controls out of their parent, controls covering each other), run
+// in its process; one line per problem, none when the layout is sound.
+std::vector<std::wstring> LayoutProblems(HWND root);
+// The name a screen reader reads for a control.
+std::optional<std::wstring> AccessibleName(HWND control);
+// Sends a window WM_DPICHANGED for dpi, as Windows does when the window
+// moves to a monitor of that DPI (Wine never does).
+bool ChangeDpi(HWND window, UINT dpi);
+// Makes the window's process see high contrast on (Wine cannot turn it on)
+// and announces the change to the window.
+bool TurnHighContrastOn(HWND window);
 
 }  // namespace testsupport

@@ -117,6 +117,23 @@ bool WizardDriver::WaitForEnabled(int id, DWORD timeoutMs) const {
     return false;
 }
 
+HWND WizardDriver::FocusedControl() const {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(frame_, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+std::vector<HWND> WizardDriver::TabOrder() const {
+    std::vector<HWND> order;
+    HWND start = FocusedControl();
+    for (HWND control = start; control && order.size() < 50; control = ::GetNextDlgTabItem(frame_, control, FALSE)) {
+        if (!order.empty() && control == start) break;
+        order.push_back(control);
+    }
+    return order;
+}
+
 void WizardDriver::Press(int id) const {
     ::SendMessageW(frame_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(frame_, id)));

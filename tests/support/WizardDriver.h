@@ -40,6 +40,13 @@ public:
     // buttons a moment after its texts change).
     bool WaitForEnabled(int id, DWORD timeoutMs = 5000) const;
 
+    // The control that has the keyboard focus in the launcher (null when
+    // none has it).
+    HWND FocusedControl() const;
+    // The controls Tab visits from the focused one until it comes back,
+    // starting with the focused one (the dialog manager's own order).
+    std::vector<HWND> TabOrder() const;
+
     void Press(int id) const;
     // Presses a button without waiting for its handler (which may run a
     // long operation or a modal box of its own).

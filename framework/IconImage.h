@@ -1,0 +1,17 @@
+// Icons drawn at the size a layout asks for at the window's DPI: the image
+// of an icon group that is at least that large (the largest there is when
+// none is), scaled down, never a small image stretched up while a larger
+// one exists.
+#pragma once
+
+#include <windows.h>
+
+#include "framework/Handles.h"
+
+namespace fw {
+
+// The icon group name (or MAKEINTRESOURCE id) of module, in language (0:
+// the system's choice), at size x size pixels; empty when it is missing.
+IconHandle LoadIconAtSize(HMODULE module, const wchar_t* name, int size, LANGID language = 0);
+
+}  // namespace fw

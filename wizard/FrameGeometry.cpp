@@ -1,0 +1,64 @@
+#include "wizard/FrameGeometry.h"
+
+#include <algorithm>
+
+#include "framework/DialogTemplate.h"
+#include "framework/Dpi.h"
+#include "framework/Handles.h"
+
+bool FrameGeometry::Read(HWND dialog, const void* templateData, size_t templateSize, UINT creationDpi) {
+    fw::DialogTemplateLayout layout;
+    if (!fw::ReadDialogTemplate(templateData, templateSize, layout)) return false;
+    fw::GdiObject font(fw::CreateTemplateFont(layout, fw::kDesignDpi));
+    SIZE base = fw::DialogBaseUnits(static_cast<HFONT>(font.get()));
+    RECT client = fw::DialogUnitsToPixels({0, 0, layout.units.cx, layout.units.cy}, base);
+    client96_ = {client.right, client.bottom};
+    controls96_.clear();
+    for (const fw::DialogTemplateItem& item : layout.items) {
+        RECT rect = fw::DialogUnitsToPixels(item.units, base);
+        HWND control = ::GetDlgItem(dialog, item.id);
+        if (creationDpi == fw::kDesignDpi && control) {
+            // A combo box reports its closed height; the template gives the
+            // height of its open list.
+            RECT own;
+            ::GetWindowRect(control, &own);
+            ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&own), 2);
+            own.bottom = std::max(own.bottom, own.top + (rect.bottom - rect.top));
+            rect = own;
+        }
+        controls96_.emplace_back(item.id, rect);
+    }
+    if (creationDpi == fw::kDesignDpi) {
+        RECT own;
+        ::GetClientRect(dialog, &own);
+        client96_ = {own.right, own.bottom};
+    }
+    return true;
+}
+
+SIZE FrameGeometry::Client(UINT dpi) const { return {fw::ScaleToDpi(client96_.cx, dpi), fw::ScaleToDpi(client96_.cy, dpi)}; }
+
+RECT FrameGeometry::Control(int id, UINT dpi) const {
+    for (const auto& [controlId, rect] : controls96_)
+        if (controlId == id) return fw::ScaleToDpi(rect, dpi);
+    return {0, 0, 0, 0};
+}
+
+SIZE FrameGeometry::WindowSize(HWND dialog, UINT dpi) const {
+    SIZE client = Client(dpi);
+    RECT window = {0, 0, client.cx, client.cy};
+    fw::AdjustWindowRectForDpi(window, static_cast<DWORD>(::GetWindowLongW(dialog, GWL_STYLE)),
+                               static_cast<DWORD>(::GetWindowLongW(dialog, GWL_EXSTYLE)), dpi);
+    return {window.right - window.left, window.bottom - window.top};
+}
+
+void FrameGeometry::Apply(HWND dialog, UINT dpi) const {
+    for (const auto& [id, rect96] : controls96_) {
+        RECT rect = fw::ScaleToDpi(rect96, dpi);
+        if (HWND control = ::GetDlgItem(dialog, id))
+            ::SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SIZE size = WindowSize(dialog, dpi);
+    ::SetWindowPos(dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
