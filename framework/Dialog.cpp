@@ -80,7 +80,7 @@ INT_PTR CDialog::DialogProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CDialog::CentreOnOwner() const {
     HWND owner = ::GetWindow(hwnd_, GW_OWNER);
-    if (!owner || !::IsWindowVisible(owner)) return;
+    if (!owner) return;
     RECT ownerRect, own;
     ::GetWindowRect(owner, &ownerRect);
     ::GetWindowRect(hwnd_, &own);

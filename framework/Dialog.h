@@ -39,8 +39,9 @@ private:
     static INT_PTR CALLBACK StaticDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Opens the dialog centred on the window that owns it, inside that
-    // monitor's work area (a dialog without a visible owner stays put).
+    // Opens the dialog centred on the window that owns it (also while that
+    // is not shown yet), inside that monitor's work area; a dialog without
+    // an owner stays where its template puts it.
     void CentreOnOwner() const;
 
     UINT templateId_;

@@ -27,37 +27,40 @@ const void* Bytes(HMODULE module, HRSRC resource, DWORD& size) {
 
 int Pixels(BYTE value) { return value ? value : 256; }
 
-// The smallest entry at least size pixels wide (the deepest colours among
-// equals), else the largest.
-const GroupEntry* Choose(const GroupEntry* entries, WORD count, int size) {
-    const GroupEntry* best = nullptr;
-    for (WORD i = 0; i < count; ++i) {
-        const GroupEntry& entry = entries[i];
-        if (!best) {
-            best = &entry;
+}  // namespace
+
+int ChooseIconImage(const std::vector<IconImageSize>& images, int size) {
+    int best = -1;
+    for (int i = 0; i < static_cast<int>(images.size()); ++i) {
+        if (best < 0) {
+            best = i;
             continue;
         }
-        int width = Pixels(entry.width), bestWidth = Pixels(best->width);
-        bool fits = width >= size, bestFits = bestWidth >= size;
-        if (fits != bestFits) {
-            if (fits) best = &entry;
-        } else if (width != bestWidth) {
-            if (fits ? width < bestWidth : width > bestWidth) best = &entry;
-        } else if (entry.bitCount > best->bitCount) {
-            best = &entry;
+        const IconImageSize& image = images[static_cast<size_t>(i)];
+        const IconImageSize& chosen = images[static_cast<size_t>(best)];
+        bool fits = image.pixels >= size, chosenFits = chosen.pixels >= size;
+        if (fits != chosenFits) {
+            if (fits) best = i;
+        } else if (image.pixels != chosen.pixels) {
+            if (fits ? image.pixels < chosen.pixels : image.pixels > chosen.pixels) best = i;
+        } else if (image.bitCount > chosen.bitCount) {
+            best = i;
         }
     }
     return best;
 }
-}  // namespace
 
 IconHandle LoadIconAtSize(HMODULE module, const wchar_t* name, int size, LANGID language) {
     DWORD groupSize = 0;
     const auto* group = static_cast<const GroupHeader*>(Bytes(module, FindIn(module, name, RT_GROUP_ICON, language), groupSize));
     if (!group || groupSize < sizeof(GroupHeader) || groupSize < sizeof(GroupHeader) + group->count * sizeof(GroupEntry))
         return IconHandle();
-    const GroupEntry* entry = Choose(reinterpret_cast<const GroupEntry*>(group + 1), group->count, size);
-    if (!entry) return IconHandle();
+    const auto* entries = reinterpret_cast<const GroupEntry*>(group + 1);
+    std::vector<IconImageSize> images;
+    for (WORD i = 0; i < group->count; ++i) images.push_back({Pixels(entries[i].width), entries[i].bitCount});
+    int chosen = ChooseIconImage(images, size);
+    if (chosen < 0) return IconHandle();
+    const GroupEntry* entry = &entries[chosen];
     DWORD imageSize = 0;
     const void* image = Bytes(module, FindIn(module, MAKEINTRESOURCEW(entry->id), RT_ICON, language), imageSize);
     if (!image) return IconHandle();

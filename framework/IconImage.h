@@ -8,7 +8,18 @@
 
 #include "framework/Handles.h"
 
+#include <vector>
+
 namespace fw {
+
+struct IconImageSize {
+    int pixels;    // width (a square image)
+    int bitCount;  // colour depth
+};
+// The image an icon is drawn from at size pixels: the smallest that is at
+// least that large (the deepest colours among equals), else the largest;
+// its index, -1 for none.
+int ChooseIconImage(const std::vector<IconImageSize>& images, int size);
 
 // The icon group name (or MAKEINTRESOURCE id) of module, in language (0:
 // the system's choice), at size x size pixels; empty when it is missing.

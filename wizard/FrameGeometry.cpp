@@ -1,12 +1,11 @@
 #include "wizard/FrameGeometry.h"
 
-#include <algorithm>
 
 #include "framework/DialogTemplate.h"
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
 
-bool FrameGeometry::Read(HWND dialog, const void* templateData, size_t templateSize, UINT creationDpi) {
+bool FrameGeometry::Read(const void* templateData, size_t templateSize) {
     fw::DialogTemplateLayout layout;
     if (!fw::ReadDialogTemplate(templateData, templateSize, layout)) return false;
     fw::GdiObject font(fw::CreateTemplateFont(layout, fw::kDesignDpi));
@@ -14,25 +13,8 @@ bool FrameGeometry::Read(HWND dialog, const void* templateData, size_t templateS
     RECT client = fw::DialogUnitsToPixels({0, 0, layout.units.cx, layout.units.cy}, base);
     client96_ = {client.right, client.bottom};
     controls96_.clear();
-    for (const fw::DialogTemplateItem& item : layout.items) {
-        RECT rect = fw::DialogUnitsToPixels(item.units, base);
-        HWND control = ::GetDlgItem(dialog, item.id);
-        if (creationDpi == fw::kDesignDpi && control) {
-            // A combo box reports its closed height; the template gives the
-            // height of its open list.
-            RECT own;
-            ::GetWindowRect(control, &own);
-            ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&own), 2);
-            own.bottom = std::max(own.bottom, own.top + (rect.bottom - rect.top));
-            rect = own;
-        }
-        controls96_.emplace_back(item.id, rect);
-    }
-    if (creationDpi == fw::kDesignDpi) {
-        RECT own;
-        ::GetClientRect(dialog, &own);
-        client96_ = {own.right, own.bottom};
-    }
+    for (const fw::DialogTemplateItem& item : layout.items)
+        controls96_.emplace_back(item.id, fw::DialogUnitsToPixels(item.units, base));
     return true;
 }
 

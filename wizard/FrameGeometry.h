@@ -12,10 +12,9 @@
 
 class FrameGeometry {
 public:
-    // Reads the dialog's template. When the dialog was made at 96 DPI, its
-    // controls' own rectangles are the 96-DPI layout; otherwise they are
-    // computed from the template as Windows would have placed them at 96 DPI.
-    bool Read(HWND dialog, const void* templateData, size_t templateSize, UINT creationDpi);
+    // Reads the dialog's template: its controls placed as Windows places
+    // them at 96 DPI (the dialog units of its font at 96 DPI).
+    bool Read(const void* templateData, size_t templateSize);
 
     SIZE Client(UINT dpi) const;
     // A control's rectangle in the client area; empty for an unknown id.

@@ -46,7 +46,8 @@ void WelcomeWizardPage::CreateControls(HWND, int, int) {
     HFONT nameFont = name.size() > kLongProductName ? wizard_->SmallHeadingFont() : wizard_->HeadingFont();
     product_ = AddControl(L"STATIC", name, text, {At(63), At(28), FromEnd(0), At(68)}, -1, nameFont);
     mode_ = AddControl(L"STATIC", L"", text, {At(0), At(61), FromEnd(0), At(141)}, -1, wizard_->TextFont());
-    hintIcon_ = AddControl(L"STATIC", L"", SS_ICON | SS_REALSIZEIMAGE, {At(4), At(109), At(36), At(157)}, -1, nullptr,
+    // The hint's icon is as large as its image, 32 pixels square at 96 DPI.
+    hintIcon_ = AddControl(L"STATIC", L"", SS_ICON | SS_REALSIZEIMAGE, {At(4), At(109), At(36), At(141)}, -1, nullptr,
                            Kind::Fixed);
     hint_ = AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, {At(53), At(101), FromEnd(73), At(161)}, -1,
                        wizard_->TextFont());

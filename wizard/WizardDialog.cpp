@@ -1,6 +1,7 @@
 #include "wizard/WizardDialog.h"
 
 #include "catalogue/ProductTable.h"
+#include "framework/AccessibleName.h"
 #include "framework/DialogTemplate.h"
 #include "framework/Dpi.h"
 #include "framework/HighContrast.h"
@@ -75,8 +76,10 @@ BOOL CWizardDialog::OnInitDialog() {
     // The frame follows the DPI of its monitor with its own layout.
     fw::KeepOwnLayoutOnDpiChange(hwnd_);
     dialogFont_ = reinterpret_cast<HFONT>(::SendMessageW(hwnd_, WM_GETFONT, 0, 0));
-    geometry_.Read(hwnd_, TemplateData(), TemplateSize(), Dpi());
-    if (Dpi() != fw::kDesignDpi) geometry_.Apply(hwnd_, Dpi());
+    // Windows lays the template out for the DPI it is made at; the frame
+    // takes the 96-DPI layout scaled instead, as its pages do.
+    geometry_.Read(TemplateData(), TemplateSize());
+    geometry_.Apply(hwnd_, Dpi());
     pageBrush_.reset(::CreateSolidBrush(RGB(255, 255, 255)));
     highContrast_ = fw::HighContrastOn();
     SetIcons();
@@ -93,6 +96,8 @@ BOOL CWizardDialog::OnInitDialog() {
         ::EndPaint(area, &paint);
         return 0;
     });
+    // The language box has no label on the screen; a screen reader names it.
+    fw::SetAccessibleName(GetDlgItem(IDC_WIZARD_LANGUAGE), [this] { return Strings().LoadLocalizedString(1370); });
     HWND area = GetDlgItem(IDC_WIZARD_PAGE_AREA);
     for (int i = 0; i < pageCount_; ++i)
         if (pages_[static_cast<size_t>(i)])

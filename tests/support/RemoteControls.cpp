@@ -76,6 +76,26 @@ std::optional<bool> RichEditBold(HWND richEdit, long begin, long end) {
     return (format.dwMask & CFM_BOLD) != 0 && (format.dwEffects & CFE_BOLD) != 0;
 }
 
+std::optional<RichEditColours> RichEditColoursOf(HWND richEdit) {
+    RemoteMemory memory(richEdit, sizeof(CHARFORMAT2W));
+    if (!memory.Valid()) return std::nullopt;
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_COLOR;
+    if (!memory.Write(0, &format, sizeof(format))) return std::nullopt;
+    ::SendMessageW(richEdit, EM_SETSEL, 0, -1);
+    ::SendMessageW(richEdit, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(memory.At(0)));
+    ::SendMessageW(richEdit, EM_SETSEL, 0, 0);
+    if (!memory.Read(0, &format, sizeof(format))) return std::nullopt;
+    RichEditColours colours;
+    colours.text = (format.dwEffects & CFE_AUTOCOLOR) ? ::GetSysColor(COLOR_WINDOWTEXT) : format.crTextColor;
+    // The background is read by setting it: the control answers with the
+    // colour it had, which is then put back.
+    colours.background = static_cast<COLORREF>(::SendMessageW(richEdit, EM_SETBKGNDCOLOR, 0, RGB(1, 2, 3)));
+    ::SendMessageW(richEdit, EM_SETBKGNDCOLOR, 0, colours.background);
+    return colours;
+}
+
 std::wstring RichEditText(HWND richEdit) {
     wchar_t buffer[1024] = {};
     ::SendMessageW(richEdit, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer));

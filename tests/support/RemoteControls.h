@@ -15,6 +15,13 @@ namespace testsupport {
 // Whether the characters begin..end of a rich edit are all bold (nothing
 // when the control cannot be asked). Moves the control's selection.
 std::optional<bool> RichEditBold(HWND richEdit, long begin, long end);
+// The colours a rich edit draws its text and its background in (the text
+// colour as the system's window text colour when it follows it).
+struct RichEditColours {
+    COLORREF text;
+    COLORREF background;
+};
+std::optional<RichEditColours> RichEditColoursOf(HWND richEdit);
 // The text of a rich edit (WM_GETTEXT, which Windows does carry).
 std::wstring RichEditText(HWND richEdit);
 // The texts of a tab control's tabs, in order.

@@ -1,12 +1,18 @@
 // Walks a launcher's wizard page by page and saves a picture of the frame at
-// each page:  shoot.exe [--welcome|--password|--backup NAME | --server N] LAUNCHER OUTPUT_PREFIX [LAUNCHER ARGUMENTS...]
+// each page:
+//   shoot.exe [--contrast] [--welcome|--password|--backup|--service NAME | --server N] LAUNCHER OUTPUT_PREFIX
+//             [LAUNCHER ARGUMENTS...]
 // Pictures are 24-bit BMP files OUTPUT_PREFIX-<n>-<page>.bmp. With --server
 // only the server pages are taken, numbered from N, the service page with
 // its three "Change..." dialogs, and the wizard is cancelled after the
 // cluster page. With --welcome only
 // the first page is taken, as OUTPUT_PREFIX-NAME.bmp, and the wizard is
 // cancelled; with --password the password dialog that Next on the service
-// page shows; with --backup the settings backup page once it has measured.
+// page shows; with --backup the settings backup page once it has measured;
+// with --service the service page alone. --contrast shows the wizard as
+// high contrast shows it (the prefix holds the high-contrast colours; Wine
+// cannot turn high contrast on, so the launcher is told it is on, as
+// tests/support/RemoteControls.h does).
 #include <windows.h>
 
 #include <cstdio>
@@ -14,6 +20,7 @@
 #include <string>
 
 #include "framework/Handles.h"
+#include "tests/support/RemoteControls.h"
 #include "tests/support/WizardDriver.h"
 
 namespace {
@@ -123,13 +130,20 @@ void EndWizard(const testsupport::WizardDriver& wizard, HANDLE process) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    std::wstring welcomeOnly, passwordOnly, backupOnly, serverFirst;
+    std::wstring welcomeOnly, passwordOnly, backupOnly, serviceOnly, serverFirst;
+    bool contrast = argc > 1 && std::wstring(argv[1]) == L"--contrast";
+    if (contrast) {
+        --argc;
+        ++argv;
+    }
     if (argc > 2 && (std::wstring(argv[1]) == L"--welcome" || std::wstring(argv[1]) == L"--password" ||
-                     std::wstring(argv[1]) == L"--backup" || std::wstring(argv[1]) == L"--server")) {
+                     std::wstring(argv[1]) == L"--backup" || std::wstring(argv[1]) == L"--service" ||
+                     std::wstring(argv[1]) == L"--server")) {
         std::wstring option = argv[1];
         (option == L"--welcome"    ? welcomeOnly
          : option == L"--password" ? passwordOnly
          : option == L"--backup"   ? backupOnly
+         : option == L"--service"  ? serviceOnly
                                    : serverFirst) = argv[2];
         argc -= 2;
         argv += 2;
@@ -147,6 +161,7 @@ int wmain(int argc, wchar_t** argv) {
     fw::KernelHandle processHandle(process.hProcess), thread(process.hThread);
     testsupport::WizardDriver wizard(process.dwProcessId, 30000);
     if (!wizard.Found()) return 3;
+    if (contrast && !testsupport::TurnHighContrastOn(wizard.Frame())) return 4;
     std::wstring prefix = argv[2];
     int shot = 0;
     auto takeWindow = [&](HWND window, const wchar_t* name) {
@@ -162,8 +177,8 @@ int wmain(int argc, wchar_t** argv) {
         EndWizard(wizard, processHandle.get());
         return 0;
     }
-    if (!passwordOnly.empty() || !backupOnly.empty()) {
-        int target = passwordOnly.empty() ? kBackupSkip : kServiceTabs;
+    if (!passwordOnly.empty() || !backupOnly.empty() || !serviceOnly.empty()) {
+        int target = backupOnly.empty() ? kServiceTabs : kBackupSkip;
         for (int i = 0; i < 5 && !VisibleControl(wizard.Frame(), target); ++i) {
             wizard.PressPosted(kNext);
             WaitForAnyControl(wizard.Frame(), {target}, 30000);
@@ -172,6 +187,9 @@ int wmain(int argc, wchar_t** argv) {
             wizard.WaitForEnabled(kNext, 60000);
             Settle(wizard.Frame());
             SaveFrame(wizard.Frame(), prefix + L"-" + backupOnly + L".bmp");
+        } else if (!serviceOnly.empty()) {
+            Settle(wizard.Frame());
+            SaveFrame(wizard.Frame(), prefix + L"-" + serviceOnly + L".bmp");
         } else {
             wizard.PressPosted(kNext);
             HWND dialog = WaitForDialog(process.dwProcessId, wizard.Frame());

@@ -207,6 +207,53 @@ void CheckAlreadyInstalled(const std::wstring& language, Findings& findings) {
     launcher.Wait(20000);
 }
 
+// Every shown control of the frame and its visible page: class, id and
+// rectangle in the frame's client area, in the order of the window tree.
+std::vector<std::wstring> Geometry(HWND frame) {
+    std::vector<std::wstring> controls;
+    struct Walk {
+        static void Children(HWND frame, HWND parent, std::vector<std::wstring>& out) {
+            for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+                if (!::IsWindowVisible(child)) continue;
+                RECT rect;
+                ::GetWindowRect(child, &rect);
+                ::MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&rect), 2);
+                wchar_t name[64] = {};
+                ::GetClassNameW(child, name, 64);
+                out.push_back(std::wstring(name) + L" " + std::to_wstring(::GetDlgCtrlID(child)) + L": " +
+                              std::to_wstring(rect.left) + L"," + std::to_wstring(rect.top) + L" " +
+                              std::to_wstring(rect.right) + L"," + std::to_wstring(rect.bottom));
+                if (::GetWindowLongW(child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) Children(frame, child, out);
+            }
+        }
+    };
+    Walk::Children(frame, frame, controls);
+    return controls;
+}
+
+// The welcome and sub-packages pages of a launcher started at the prefix's
+// DPI, optionally moved to another DPI first.
+struct ScaledWalk {
+    std::vector<std::wstring> welcome, subPackages;
+    std::vector<std::wstring> problems;
+};
+ScaledWalk WalkTwoPages(UINT changeTo = 0) {
+    ScaledWalk walk;
+    Background launcher(LauncherPath(L"multi_three"), L"lang=English");
+    WizardDriver wizard(launcher.Id());
+    if (!wizard.Found() || !wizard.WaitForEnabled(kNext, 20000)) return walk;
+    if (changeTo) ChangeDpi(wizard.Frame(), changeTo);
+    walk.welcome = Geometry(wizard.Frame());
+    for (const std::wstring& problem : LayoutProblems(wizard.Frame())) walk.problems.push_back(L"welcome: " + problem);
+    wizard.Press(kNext);
+    walk.subPackages = Geometry(wizard.Frame());
+    for (const std::wstring& problem : LayoutProblems(wizard.Frame())) walk.problems.push_back(L"sub-packages: " + problem);
+    wizard.Press(kCancel);
+    wizard.PressPosted(kNext);
+    launcher.Wait(20000);
+    return walk;
+}
+
 void CheckEveryPageAndDialogAt(DWORD dpi) {
     SetDisplayDpi(dpi);
     PlantSollenveyData();
@@ -230,6 +277,32 @@ void CheckEveryPageAndDialogAt(DWORD dpi) {
 }
 
 }  // namespace
+
+// Windows sends WM_DPICHANGED when the wizard moves to a monitor of another
+// DPI; Wine never does. Sent as Windows sends it, it lays every control
+// where a start at that DPI puts it, and back again.
+TEST(DisplayScale, ADpiChangeLaysTheWizardOutAsAStartAtThatDpi) {
+    SetDisplayDpi(96);
+    ScaledWalk at96 = WalkTwoPages();
+    ScaledWalk movedTo144 = WalkTwoPages(144);
+    ScaledWalk movedTo192 = WalkTwoPages(192);
+    SetDisplayDpi(144);
+    ScaledWalk at144 = WalkTwoPages();
+    ScaledWalk movedTo96 = WalkTwoPages(96);
+    SetDisplayDpi(192);
+    ScaledWalk at192 = WalkTwoPages();
+    ASSERT_FALSE(at96.welcome.empty());
+    ASSERT_FALSE(at144.welcome.empty());
+    EXPECT_NE(at96.welcome, at144.welcome);
+    EXPECT_EQ(movedTo144.welcome, at144.welcome);
+    EXPECT_EQ(movedTo144.subPackages, at144.subPackages);
+    EXPECT_EQ(movedTo192.welcome, at192.welcome);
+    EXPECT_EQ(movedTo192.subPackages, at192.subPackages);
+    EXPECT_EQ(movedTo96.welcome, at96.welcome);
+    EXPECT_EQ(movedTo96.subPackages, at96.subPackages);
+    for (const ScaledWalk* walk : {&movedTo144, &movedTo192, &movedTo96})
+        EXPECT_TRUE(walk->problems.empty()) << Joined(walk->problems);
+}
 
 TEST(DisplayScale, EveryPageAndDialogFitsAt96Dpi) { CheckEveryPageAndDialogAt(96); }
 TEST(DisplayScale, EveryPageAndDialogFitsAt120Dpi) { CheckEveryPageAndDialogAt(120); }
