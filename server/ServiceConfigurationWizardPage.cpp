@@ -260,9 +260,8 @@ void ServiceConfigurationWizardPage::OnChange(int section) {
         auto mode = section == kSslSection ? CConnectionDetailsDlg::Mode::Ssl : CConnectionDetailsDlg::Mode::Unencrypted;
         answer = connectionDialog_->Edit(owner, mode, *entry, entries_[linked]);
     }
+    // The frame, active again, gives the focus back to the button.
     if (DialogCreated(answer, L"dialog for service " + entry->serviceName) && answer == IDOK) UpdateTexts();
-    // Back to the button that opened the dialog.
-    wizard_->FocusControl(sections_[static_cast<size_t>(section)].change);
 }
 
 bool ServiceConfigurationWizardPage::ObtainMissingPasswords() {

@@ -12,6 +12,11 @@
 #include <cstdlib>
 #include <initializer_list>
 
+#include <msi.h>
+
+#include "framework/Handles.h"
+#include "framework/SystemApi.h"
+#include "tests/catalogue/FixtureInstall.h"
 #include "tests/e2e/LauncherRun.h"
 #include "tests/e2e/server/ServerTestSupport.h"
 #include "tests/support/RemoteControls.h"
@@ -90,6 +95,25 @@ TEST(Keyboard, TabFollowsTheScreenFromTheLanguageBoxAndEveryPageTakesTheFocus) {
     EXPECT_EQ(launcher.Wait(20000), 3u);
 }
 
+TEST(Keyboard, TheLanguageBoxComesBeforeTheButtonsBesideIt) {
+    // An older version installed: Quick Install is offered on the left of
+    // Next, and the language box stands left of it.
+    fw::Msi().MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
+    ASSERT_EQ(fw::Msi().MsiInstallProductW(statetest::FixtureMsi(L"dralyn2023").c_str(), L""), 0u);
+    Background launcher(LauncherPath(L"dralyn_multi"), L"lang=English");
+    WizardDriver wizard(launcher.Id());
+    ASSERT_TRUE(wizard.Found());
+    ASSERT_TRUE(wizard.WaitForEnabled(kBack, 20000));
+    ASSERT_TRUE(WaitForFocus(wizard, kNext));
+    EXPECT_EQ(Ids(wizard.TabOrder()), (std::vector<int>{kNext, kCancel, kLanguage, kBack}));
+    // The first control of the Tab order, where it starts.
+    EXPECT_EQ(IdOf(::GetNextDlgTabItem(wizard.Frame(), nullptr, FALSE)), kLanguage);
+    Type(wizard.Frame(), VK_ESCAPE);
+    EXPECT_TRUE(wizard.WaitForPageText(L"Setup aborted", 5000));
+    Type(wizard.Frame(), VK_RETURN);
+    EXPECT_EQ(launcher.Wait(20000), 3u);
+}
+
 TEST(Keyboard, TheServicePageIsReachedAfterUnpackingAndEveryControlOnItByKeys) {
     Background launcher(LauncherPath(L"server_brimcart"), L"");
     WizardDriver wizard(launcher.Id());
@@ -110,6 +134,16 @@ TEST(Keyboard, TheServicePageIsReachedAfterUnpackingAndEveryControlOnItByKeys) {
     HWND summary = servertest::FindControl(wizard.Frame(), kSummary);
     ASSERT_NE(summary, nullptr);
     EXPECT_TRUE(::GetWindowLongW(summary, GWL_STYLE) & ES_READONLY);
+    // The tab strip comes first although the sections lie on it: it leaves
+    // its display area to them (its window region stops at the area).
+    HWND strip = servertest::FindControl(wizard.Frame(), kServiceTabs);
+    RECT summaryRect;
+    ::GetWindowRect(summary, &summaryRect);
+    POINT inside = {(summaryRect.left + summaryRect.right) / 2, (summaryRect.top + summaryRect.bottom) / 2};
+    ::ScreenToClient(strip, &inside);
+    fw::GdiObject region(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(::GetWindowRgn(strip, static_cast<HRGN>(region.get())), ERROR);
+    EXPECT_FALSE(::PtInRegion(static_cast<HRGN>(region.get()), inside.x, inside.y));
     // Ctrl+Tab switches the tab wherever the focus is on the page.
     HWND tabs = servertest::FindControl(wizard.Frame(), kServiceTabs);
     Type(wizard.Frame(), VK_TAB);
