@@ -65,6 +65,11 @@ namespace {
 // The one frame of the process, for the keyboard filter.
 CWizardDialog* g_frame = nullptr;
 constexpr UINT kFocusPageMessage = WM_APP + 25;
+
+BOOL CALLBACK ForwardColourChange(HWND child, LPARAM) {
+    ::SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
 }  // namespace
 
 BOOL CWizardDialog::OnInitDialog() {
@@ -343,6 +348,9 @@ bool CWizardDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PT
             if (wParam == SPI_SETHIGHCONTRAST) RefreshColours();
             return false;
         case WM_SYSCOLORCHANGE:
+            // The common controls learn of new colours only from their
+            // top-level window.
+            ::EnumChildWindows(hwnd_, ForwardColourChange, 0);
             RefreshColours();
             return false;
         case WM_ACTIVATE:
