@@ -118,12 +118,12 @@ void ServiceConfigurationWizardPage::LayOutSections() {
     int buttonWidth = Scale(kButtonWidth), buttonHeight = Scale(kButtonHeight);
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
     // Each section as high as its title and its summary's lines; the gaps
-    // share what the display area leaves, up to a line's height.
+    // share what the display area leaves, up to about a line's height.
     std::array<int, 3> heights = {0, 0, 0};
     int used = 0, shown = 0;
     for (size_t i = 0; i < 3; ++i) {
         const Section& section = sections_[i];
-        if (!::IsWindowVisible(section.title)) continue;
+        if (!(::GetWindowLongW(section.title, GWL_STYLE) & WS_VISIBLE)) continue;
         int titleHeight = std::max(Scale(kTitleHeight), fw::TextHeight(section.title, right - left - buttonWidth - Scale(8)));
         ::SetWindowPos(section.summary, nullptr, 0, 0, right - left - buttonWidth - Scale(16), Scale(28),
                        SWP_NOMOVE | flags);

@@ -104,6 +104,17 @@ inline HWND FindControl(HWND frame, int id) {
     return search.found;
 }
 
+// Waits until a page's control is on the screen (its page shown too); null
+// when it is not in time.
+inline HWND WaitForControl(HWND frame, int id, DWORD timeoutMs = 10000) {
+    for (DWORD waited = 0;; waited += 50) {
+        HWND control = FindControl(frame, id);
+        if (control && ::IsWindowVisible(control)) return control;
+        if (waited >= timeoutMs) return nullptr;
+        ::Sleep(50);
+    }
+}
+
 inline bool IsChecked(HWND frame, int id) {
     return ::SendMessageW(FindControl(frame, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }

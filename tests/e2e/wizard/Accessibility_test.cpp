@@ -54,8 +54,9 @@ TEST(HighContrast, TheSummariesTakeTheSystemColoursAndTheLookStaysOtherwise) {
     ASSERT_TRUE(wizard.Found());
     wizard.PressPosted(kNext);
     ASSERT_TRUE(wizard.WaitForPageText(kServicePageText, 30000));
-    HWND summary = servertest::FindControl(wizard.Frame(), kSummary);
+    HWND summary = servertest::WaitForControl(wizard.Frame(), kSummary + 2);
     ASSERT_NE(summary, nullptr);
+    summary = servertest::FindControl(wizard.Frame(), kSummary);
     // Without high contrast: black on the page's white, as always.
     std::optional<RichEditColours> plain = RichEditColoursOf(summary);
     ASSERT_TRUE(plain);
@@ -94,6 +95,7 @@ TEST(ScreenReader, EveryInputHasANameThatSaysWhatItIs) {
     ASSERT_TRUE(wizard.WaitForEnabled(kNext));
     wizard.PressPosted(kNext);
     ASSERT_TRUE(wizard.WaitForPageText(L"berpr\u00fcfen Sie die Webserver", 30000));
+    ASSERT_NE(servertest::WaitForControl(wizard.Frame(), kChange + 2), nullptr);
     // Each "Change..." button by what it changes, for the entry of the tab;
     // each summary by its section's title.
     const wchar_t* names[] = {L"Einstellungen des unverschl\u00fcsselten Webservers von Brimcart Server \u00e4ndern",

@@ -72,12 +72,9 @@ std::string Joined(const std::vector<std::wstring>& lines) {
     return testing::PrintToString(all);
 }
 
+// Waits until a page's control is on the screen.
 bool WaitForControl(const WizardDriver& wizard, int id, DWORD timeoutMs) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 50) {
-        if (servertest::FindControl(wizard.Frame(), id)) return true;
-        ::Sleep(50);
-    }
-    return false;
+    return servertest::WaitForControl(wizard.Frame(), id, timeoutMs) != nullptr;
 }
 
 // Waits until a page's control is no longer on screen (its page has gone).
@@ -116,34 +113,38 @@ void WalkServerWizard(const std::wstring& language, Findings& findings) {
     Background launcher(LauncherPath(L"server_multi"), L"lang=" + language + L" BC_Service_Username=.\\svc");
     WizardDriver wizard(launcher.Id());
     ASSERT_TRUE(wizard.Found());
-    ASSERT_TRUE(wizard.WaitForEnabled(kNext, 20000));
+    // Each step waits for what a user would see next; a step that does not
+    // come ends the walk, and the launcher with it.
+    auto reached = [&](int id, DWORD timeoutMs, const std::wstring& page) {
+        if (WaitForControl(wizard, id, timeoutMs)) return true;
+        findings.Missing(language + L" " + page);
+        return false;
+    };
+    ASSERT_TRUE(wizard.WaitForEnabled(kNext, 30000));
     findings.Check(wizard.Frame(), language + L" welcome");
     wizard.PressPosted(kNext);
-    if (WaitForControl(wizard, kFirstSubPackage, 10000)) findings.Check(wizard.Frame(), language + L" sub-packages");
-    else findings.Missing(language + L" sub-packages");
+    if (!reached(kFirstSubPackage, 30000, L"sub-packages")) return;
+    findings.Check(wizard.Frame(), language + L" sub-packages");
     wizard.PressPosted(kNext);
-    if (WaitForControl(wizard, kBackupSkip, 10000) && wizard.WaitForPageText(kMeasured.at(language), 30000) &&
-        wizard.WaitForEnabled(kNext))
-        findings.Check(wizard.Frame(), language + L" settings backup");
-    else findings.Missing(language + L" settings backup");
+    if (!reached(kBackupSkip, 30000, L"settings backup") || !wizard.WaitForPageText(kMeasured.at(language), 60000) ||
+        !wizard.WaitForEnabled(kNext, 30000)) {
+        findings.Missing(language + L" settings backup, measured");
+        return;
+    }
+    findings.Check(wizard.Frame(), language + L" settings backup");
     wizard.PressPosted(kNext);
     // The unpack page stays a second after its work: it counts when it is
     // still there after the check.
-    if (WaitForControl(wizard, kProgress, 20000)) {
+    if (HWND progress = servertest::WaitForControl(wizard.Frame(), kProgress, 30000)) {
         Findings unpack;
         unpack.Check(wizard.Frame(), language + L" unpack");
-        HWND progress = servertest::FindControl(wizard.Frame(), kProgress);
-        if (progress && ::IsWindowVisible(progress)) findings.Add(unpack);
+        if (::IsWindowVisible(progress)) findings.Add(unpack);
     }
-    if (!WaitForControl(wizard, kServiceTabs, 60000)) {
-        findings.Missing(language + L" service page");
-        return;
-    }
+    if (!reached(kServiceTabs, 90000, L"service page")) return;
     HWND tabs = servertest::FindControl(wizard.Frame(), kServiceTabs);
     int tabCount = static_cast<int>(::SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
     for (int tab = 0; tab < tabCount; ++tab) {
         ::SendMessageW(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(tab), 0);
-        ::Sleep(100);
         findings.Check(wizard.Frame(), language + L" service page, tab " + std::to_wstring(tab + 1));
     }
     ::SendMessageW(tabs, TCM_SETCURFOCUS, 0, 0);
@@ -151,31 +152,30 @@ void WalkServerWizard(const std::wstring& language, Findings& findings) {
     for (int section = 0; section < 3; ++section) {
         HWND dialog = OpenDialog(launcher, wizard, kChange + section);
         findings.Check(dialog, language + L" " + dialogs[section] + L" dialog");
-        if (dialog) CloseDialog(dialog);
+        if (!dialog) return;
+        CloseDialog(dialog);
     }
     // Next asks for the password of the account the command line named.
     wizard.PressPosted(kNext);
-    HWND password = WaitForWindow(launcher.Id(), 10000, wizard.Frame(), L"#32770").handle;
+    HWND password = WaitForWindow(launcher.Id(), 30000, wizard.Frame(), L"#32770").handle;
     findings.Check(password, language + L" password dialog");
-    if (password) {
-        ::SendMessageW(::GetDlgItem(password, kPasswordEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"secret"));
-        CloseDialog(password, IDOK);
-    }
-    if (WaitForControl(wizard, kClusterMaster, 10000)) {
-        findings.Check(wizard.Frame(), language + L" cluster page");
-        for (int role : {kClusterMaster, kClusterWorker}) {
-            servertest::Click(wizard.Frame(), role);
-            ::Sleep(100);
-            findings.Check(wizard.Frame(), language + L" cluster page, role " + std::to_wstring(role));
-        }
-    } else {
-        findings.Missing(language + L" cluster page");
+    if (!password) return;
+    ::SendMessageW(::GetDlgItem(password, kPasswordEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"secret"));
+    CloseDialog(password, IDOK);
+    if (!reached(kClusterMaster, 30000, L"cluster page")) return;
+    findings.Check(wizard.Frame(), language + L" cluster page");
+    for (int role : {kClusterMaster, kClusterWorker}) {
+        servertest::Click(wizard.Frame(), role);
+        findings.Check(wizard.Frame(), language + L" cluster page, role " + std::to_wstring(role));
     }
     wizard.Press(kCancel);
-    if (WaitUntilHidden(wizard, kClusterMaster, 10000)) findings.Check(wizard.Frame(), language + L" finish page");
-    else findings.Missing(language + L" finish page");
+    if (!WaitUntilHidden(wizard, kClusterMaster, 30000)) {
+        findings.Missing(language + L" finish page");
+        return;
+    }
+    findings.Check(wizard.Frame(), language + L" finish page");
     wizard.PressPosted(kNext);
-    EXPECT_NE(launcher.Wait(20000), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_NE(launcher.Wait(30000), static_cast<DWORD>(STILL_ACTIVE));
 }
 
 // The welcome page of an upgrade, with its Quick Install row.
@@ -183,18 +183,17 @@ void CheckUpgradeWelcome(const std::wstring& language, Findings& findings) {
     Background launcher(LauncherPath(L"dralyn_multi"), L"lang=" + language);
     WizardDriver wizard(launcher.Id());
     ASSERT_TRUE(wizard.Found());
-    ASSERT_TRUE(wizard.WaitForEnabled(kBack, 20000));
+    ASSERT_TRUE(wizard.WaitForEnabled(kBack, 30000));
     findings.Check(wizard.Frame(), language + L" upgrade welcome");
-    wizard.PressPosted(kCancel);
-    ::Sleep(500);
+    wizard.Press(kCancel);
     wizard.PressPosted(kNext);
-    launcher.Wait(20000);
+    EXPECT_NE(launcher.Wait(30000), static_cast<DWORD>(STILL_ACTIVE));
 }
 
 // The question about products another installer put on the machine.
 void CheckAlreadyInstalled(const std::wstring& language, Findings& findings) {
     Background launcher(LauncherPath(L"multi_three"), L"lang=" + language);
-    HWND dialog = WaitForWindow(launcher.Id(), 20000, nullptr, L"#32770").handle;
+    HWND dialog = WaitForWindow(launcher.Id(), 30000, nullptr, L"#32770").handle;
     // The frame is a dialog too; the question is the one without a page area.
     for (int i = 0; i < 100 && dialog && ::GetDlgItem(dialog, 1036); ++i) {
         ::Sleep(100);
@@ -204,7 +203,7 @@ void CheckAlreadyInstalled(const std::wstring& language, Findings& findings) {
     if (dialog) CloseDialog(dialog);
     WizardDriver wizard(launcher.Id(), 5000);
     if (wizard.Found()) wizard.PressPosted(kNext);
-    launcher.Wait(20000);
+    EXPECT_NE(launcher.Wait(30000), static_cast<DWORD>(STILL_ACTIVE));
 }
 
 // Every shown control of the frame and its visible page: class, id and
