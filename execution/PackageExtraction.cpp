@@ -42,9 +42,11 @@ bool PackageCabinet(HMODULE module, const std::wstring& name, CabinetImage& cabi
     return true;
 }
 
-// 0, or 11 when the disk is full.
+// 0, or 11 when the disk is full. Only a transform written completely is
+// passed on: a file that could not be written whole is removed again.
 DWORD WriteTransform(SetupPackage& package, const ExtractionContext& context) {
     const SetupLanguage& language = *context.transformLanguage;
+    package.transformFileName.clear();
     std::wstring resource = fw::Format(package.transformPattern.c_str(), language.languageIdText.c_str());
     if (!icbs::ResourceExists(context.resources, MAKEINTRESOURCEW(kPackageResourceType), resource.c_str(),
                               language.languageId))
@@ -54,13 +56,29 @@ DWORD WriteTransform(SetupPackage& package, const ExtractionContext& context) {
     icbs::LoadResourceData(context.resources, MAKEINTRESOURCEW(kPackageResourceType), resource.c_str(),
                            language.languageId, true, transform);
     std::wstring fileName = L"Transform" + language.transformSuffix + L".mst";
-    fw::FileHandle file(::CreateFileW((package.msiFolder + L"\\" + fileName).c_str(), GENERIC_WRITE, FILE_SHARE_WRITE,
-                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return 0;
+    std::wstring path = package.msiFolder + L"\\" + fileName;
+    fw::FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        WriteLog(2, L"ZEL (c): The language transform %s could not be created (%u); none is used.\r\n", path.c_str(),
+                 static_cast<unsigned>(::GetLastError()));
+        return 0;
+    }
     DWORD size = transform.Size(), written = 0;
-    if (!::WriteFile(file.get(), transform.Data(), size, &written, nullptr) || written != size) {
+    BOOL wrote = context.writeTransform ? context.writeTransform(file.get(), transform.Data(), size, &written)
+                                        : ::WriteFile(file.get(), transform.Data(), size, &written, nullptr);
+    if (!wrote || written != size) {
         DWORD error = ::GetLastError();
+        if (error == ERROR_SUCCESS) error = ERROR_WRITE_FAULT;  // a short write without a reason
+        file.reset();
+        ::DeleteFileW(path.c_str());
+        WriteLog(1,
+                 L"ZEL (c): The language transform %s could not be written completely (%u of %u bytes, error %u); "
+                 L"none is used.\r\n",
+                 path.c_str(), static_cast<unsigned>(written), static_cast<unsigned>(size),
+                 static_cast<unsigned>(error));
         if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return 11;
+        return 0;
     }
     package.transformFileName = fileName;
     return 0;
@@ -99,6 +117,7 @@ DWORD ExtractProduct(SetupPackage& package, ExtractionProgressHandler* progress,
         if (!extractor.ExtractAll(progress) && !CancelFlag())
             return CabinetExtractor::DiskFull() ? 11 : ERROR_INSTALL_PACKAGE_INVALID;
         package.msiFileName = SingleMsiFile(package.msiFolder);
+        package.commandLineTransformsApplied = false;  // a database as the package carries it
     }
     if (context.transformLanguage) return WriteTransform(package, context);
     return 0;

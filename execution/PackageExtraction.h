@@ -18,11 +18,15 @@ struct ExtractionContext {
     const SetupLanguage* transformLanguage = nullptr;
     // Shows a status text on the page (may be empty: no page to show it).
     std::function<void(const std::wstring&)> showStatus;
+    // Writes the language transform's bytes (empty: WriteFile). A test puts
+    // a write here that fails part of the way.
+    std::function<BOOL(HANDLE file, const void* data, DWORD size, DWORD* written)> writeTransform;
 };
 
 // 0 success, 11 disk full, 1620 any other unpacking failure (also a package
 // resource whose length does not match its size), 1603 when cancelled before
-// the package was unpacked.
+// the package was unpacked. A language transform is named in
+// transformFileName only once it is written completely.
 DWORD ExtractProduct(SetupPackage& package, ExtractionProgressHandler* progress, const ExtractionContext& context);
 
 // The language transform: written when a language was chosen (a

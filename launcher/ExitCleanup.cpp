@@ -70,9 +70,10 @@ bool StartScript(const std::wstring& script) {
 
 }  // namespace
 
-void DeleteMsiFolders(const PackageCatalogue& catalogue) {
+void DeleteMsiFolders(const PackageCatalogue& catalogue, const std::wstring& leftToScript) {
     for (const std::unique_ptr<SetupPackage>& package : catalogue) {
         if (package->IsInstalled() || package->msiFolder.empty()) continue;
+        if (!leftToScript.empty() && fw::EqualsNoCase(package->msiFolder, leftToScript)) continue;
         const std::wstring& folder = package->msiFolder;
         DWORD attributes = ::GetFileAttributesW(folder.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;

@@ -10,8 +10,9 @@
 #include "catalogue/SetupPackage.h"
 
 // Deletes the msiFolder of every package that is not installed, with its
-// contents; a link in a folder's place is removed without following it.
-void DeleteMsiFolders(const PackageCatalogue& catalogue);
+// contents, except the folder leftToScript (the self-deleting script's); a
+// link in a folder's place is removed without following it.
+void DeleteMsiFolders(const PackageCatalogue& catalogue, const std::wstring& leftToScript = std::wstring());
 
 // A bundle (two or more packages) was uninstalled (/x) successfully, also
 // when the success asks for a restart (3010, 1641).

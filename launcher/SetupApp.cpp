@@ -53,6 +53,16 @@ void CSetupApp::RecordRestartSuccess(DWORD code) {
         log_.Write(3, L"ZEL (c): Windows Installer succeeded; a restart is required (%d).\r\n", code);
 }
 
+void CSetupApp::SetInstallerOutcome(DWORD result) {
+    if (result == 0) return;
+    if (outcome::IsSuccessWithRestart(result)) {
+        RecordRestartSuccess(result);
+        return;
+    }
+    if (catalogueDamaged_) return;
+    outcome_ = {outcome::ForInstallerResult(result), result, false, result};
+}
+
 void CSetupApp::ReportOutcome() {
     if (outcome_.code == 0 || outcome_.reported) return;
     log_.Write(3, L"ZEL (c): ERROR: %s\r\n", outcome::OutcomeText(outcome_).c_str());
@@ -204,6 +214,7 @@ void CSetupApp::CheckPropertyAssignments() {
             if (!IsValidPropertyValue(name, value)) {
                 commandLineInvalid_ = true;
                 collectedErrors_ += FormatLocalized(1310, name.c_str()) + L"\n";
+                invalidValues_.push_back(L"the value of " + name + L" must be numeric");
             }
             continue;
         }

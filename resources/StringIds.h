@@ -198,3 +198,4 @@
 #define IDS_QUICK_INSTALL_HINT               1346
 #define IDS_WELCOME_UPGRADING                1347
 #define IDS_BUTTON_QUICK_INSTALL             1349
+#define IDS_SUBPACKAGE_PATTERN_UNMATCHED     1360

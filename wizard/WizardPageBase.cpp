@@ -27,7 +27,7 @@ void WizardPageBase::Deactivate() {
 }
 
 bool WizardPageBase::QueryCancel() {
-    wizard_->SetResult(ERROR_INSTALL_USEREXIT);
+    wizard_->RecordCancel();
     return true;
 }
 
