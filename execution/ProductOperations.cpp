@@ -61,7 +61,9 @@ DWORD ProductOperations::RunOperations() {
     // launcher copy to keep.
     if (MultiPackage() && result != outcome::kProductNotInstalled) {
         bool ok = outcome::IsSuccess(result);
-        if (operation == kRepair || operation == kModify) CustomInstallerRegistry(kRedoCustomInstaller, main, app_);
+        if (operation == kRepair || operation == kModify) {
+            if (main.IsInstalled()) CustomInstallerRegistry(kRedoCustomInstaller, main, app_);
+        }
         else if (operation == kUninstall && !ok) CustomInstallerRegistry(kRollBackPrepareRemoveCustomInstaller, main, app_);
         else if (operation == kInstall && ok) CustomInstallerRegistry(kPerformCustomInstaller, main, app_);
     }
