@@ -151,8 +151,9 @@ TEST(WelcomePage, AnOlderMajorVersionOffersQuickInstallWhichInstallsWithItsChoic
     ASSERT_TRUE(run.wizard.Found());
     ASSERT_TRUE(run.wizard.WaitForPageText(L"Upgrading to", 10000));
     EXPECT_TRUE(run.wizard.PageShowsText(L"Morvex Test Editor 2024"));
-    EXPECT_TRUE(run.wizard.PageShowsText(std::wstring(L"We have found ") + kDralyn +
-                                         L" on your system. You are about to install a new major version of this product."));
+    // The texts are set one after the other: wait for this one too.
+    EXPECT_TRUE(run.wizard.WaitForPageText(std::wstring(L"We have found ") + kDralyn +
+                                           L" on your system. You are about to install a new major version of this product.", 5000));
     EXPECT_TRUE(run.wizard.PageShowsText(L"To install this version with the same options as your current product"));
     EXPECT_EQ(run.wizard.ControlText(kBack), L"&Quick Install");
     EXPECT_TRUE(run.wizard.IsEnabled(kBack));
@@ -209,8 +210,9 @@ TEST(WelcomePage, AMinorUpdateIsNamedSo) {
     InstallFixture(L"dralyn2024");
     WelcomeRun run(L"dralyn");
     ASSERT_TRUE(run.wizard.WaitForPageText(L"Upgrading to", 10000));
-    EXPECT_TRUE(run.wizard.PageShowsText(std::wstring(L"We have found ") + kDralyn +
-                                         L" on your system. You are about to replace your current installation with a minor update."));
+    // The texts are set one after the other: wait for this one too.
+    EXPECT_TRUE(run.wizard.WaitForPageText(std::wstring(L"We have found ") + kDralyn +
+                                           L" on your system. You are about to replace your current installation with a minor update.", 5000));
     EXPECT_EQ(run.wizard.ControlText(kBack), L"&Quick Install");
     run.Cancel();
     EXPECT_TRUE(Contains(run.Log(), L"    Your current installation will get replaced.\r\n"));
