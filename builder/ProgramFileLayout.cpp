@@ -134,6 +134,10 @@ bool ProgramFileLayout::WriteHeaders() {
            WriteValue(file_, optionalOffset_ + kSizeOfImage, imageSize);
 }
 
+bool ProgramFileLayout::SetTimeStamp(DWORD secondsSince1970) {
+    return valid_ && WriteValue(file_, peOffset_ + 4 + 4, secondsSince1970);
+}
+
 bool ProgramFileLayout::UpdateChecksum() {
     DWORD current = 0, checksum = 0;
     if (!ReadValue(file_, optionalOffset_ + kCheckSum, current)) return false;

@@ -25,6 +25,7 @@ constexpr CodeRow kCodes[] = {
     {k64BitOn32Bit, L"Installing a 64-bit product on a 32-bit system", 64},
     {kDiskFull, L"Your disk is full.", 1130},
     {kCatalogueBroken, L"", 1146},
+    {ERROR_INSTALL_PACKAGE_INVALID, L"Installer is corrupted.", 6},  // 1620: a damaged package
     {ERROR_INSTALL_PACKAGE_REJECTED, L"", 26},    // 1625
     {ERROR_INSTALL_PLATFORM_UNSUPPORTED, L"", 63}  // 1633
 };
