@@ -143,7 +143,9 @@ bool CheckBuildInputs(const BuildDescription& d, const std::wstring& templatePat
                       std::vector<std::wstring>& warnings, BuildError& error) {
     if (d.output.empty()) return Fail(error, L"", L"no --out FILE given");
     if (d.packages.empty()) return Fail(error, L"", L"no --package FILE.msi given");
-    if (!CheckValues(d, error) || !CheckPackages(d, facts, error)) return false;
+    if (!CheckValues(d, error) || !CheckPackages(d, facts, error) ||
+        !CheckOutputs(d, Inputs(d, templatePath, facts), error))
+        return false;
     if (!CheckLanguageSet(d, warnings, error) || !CheckLanguagesOnce(d.backgrounds, L"background", error)) return false;
     for (const LanguageFile& background : d.backgrounds)
         if (!CheckBackground(background, error)) return false;
@@ -153,7 +155,7 @@ bool CheckBuildInputs(const BuildDescription& d, const std::wstring& templatePat
         return Fail(error, d.wingetManifest, L"--winget-id Publisher.Package is needed: \"" + d.wingetId +
                                                  L"\" is not a winget package identifier, and none can be made from "
                                                  L"the main package's Manufacturer and ProductName");
-    return CheckOutputs(d, Inputs(d, templatePath, facts), error);
+    return true;
 }
 
 std::wstring WingetIdentifier(const BuildDescription& d, const PackageFacts& main) {
