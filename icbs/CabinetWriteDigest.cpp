@@ -14,6 +14,8 @@ constexpr size_t kFilesField = 16;     // coffFiles: where the file entries star
 constexpr size_t kBlocksField = 40;    // the first folder's cCFData
 constexpr size_t kFirstFolderEnd = 44;
 constexpr DWORD kLargestHead = 65536;
+constexpr char kSignature[] = "MSCF";
+constexpr unsigned kSignatureSize = 4;
 
 template <class T>
 void Add(std::string& bytes, size_t at, T growth) {
@@ -30,9 +32,22 @@ bool CabinetWriteDigest::Written(int fd, long base, const void* data, unsigned c
     long start = position_;
     position_ += static_cast<long>(count);
     if (!inOrder_) return true;
+    // The library may write a stand-in signature first and the real one
+    // over it once the cabinet is complete: the digest takes the real one.
+    if (start == 0 && hashed_ + static_cast<long>(head_.size()) > 0 && count <= kSignatureSize) {
+        signatureWritten_ = std::memcmp(bytes, kSignature, count) == 0;
+        return true;
+    }
     if (start != hashed_ + static_cast<long>(head_.size())) {
         inOrder_ = false;
         return true;
+    }
+    std::string first;
+    if (start == 0 && count >= kSignatureSize) {
+        signatureWritten_ = std::memcmp(bytes, kSignature, kSignatureSize) == 0;
+        first.assign(reinterpret_cast<const char*>(bytes), count);
+        std::memcpy(first.data(), kSignature, kSignatureSize);
+        bytes = reinterpret_cast<const BYTE*>(first.data());
     }
     if (growth_.Any() && !headDone_) return TakeHead(fd, base, bytes, count);
     hash_.Update(bytes, count);
@@ -55,7 +70,8 @@ bool CabinetWriteDigest::TakeHead(int fd, long base, const BYTE* data, unsigned 
     Add<WORD>(head_, kBlocksField, growth_.blocks);
     Add<DWORD>(head_, files, growth_.fileSize);
     // The header is in the file already: write it again with the new counts
-    // and go on where the library left off.
+    // (and the signature the library writes last) and go on where the
+    // library left off.
     long end = _lseek(fd, 0, SEEK_CUR);
     bool rewritten = end != -1 && _lseek(fd, base, SEEK_SET) == base &&
                      _write(fd, head_.data(), static_cast<unsigned>(need)) == static_cast<int>(need) &&

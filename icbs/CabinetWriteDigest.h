@@ -36,7 +36,7 @@ public:
 
     // Every byte was seen once and in order, and the header changes (if
     // any) were made: Final() is the digest of the cabinet in the file.
-    bool Complete() const { return inOrder_ && (headDone_ || !growth_.Any()); }
+    bool Complete() const { return inOrder_ && signatureWritten_ && (headDone_ || !growth_.Any()); }
     bool HeadGrown() const { return headDone_ && growth_.Any(); }
     icbs::Sha256Digest Final() { return hash_.Final(); }
 
@@ -48,6 +48,7 @@ private:
     std::string head_;  // the header as far as it has come, until it is complete
     bool headDone_ = false;
     bool inOrder_ = true;
+    bool signatureWritten_ = false;  // the file starts with "MSCF" as hashed
     long position_ = 0;  // where the next write lands
     long hashed_ = 0;    // how many bytes the digest has taken
 };
