@@ -9,6 +9,7 @@
 #include "builder/ValueChecks.h"
 #include "framework/Text.h"
 #include "icbs/ICBSFileUtilities.h"
+#include "icbs/TextUtilities.h"
 
 namespace {
 
@@ -170,14 +171,8 @@ std::wstring WingetIdentifier(const BuildDescription& d, const PackageFacts& mai
         return publisher.empty() || name.empty() ? std::wstring() : publisher + L"." + name;
     }
     // Two to eight segments of 1 to 32 characters that winget accepts.
-    size_t count = 0;
-    for (size_t start = 0;;) {
-        size_t dot = d.wingetId.find(L'.', start);
-        std::wstring part = d.wingetId.substr(start, dot == std::wstring::npos ? dot : dot - start);
+    std::vector<std::wstring> parts = icbs::SplitAll(d.wingetId, L'.');
+    for (const std::wstring& part : parts)
         if (part.empty() || segment(part) != part) return std::wstring();
-        ++count;
-        if (dot == std::wstring::npos) break;
-        start = dot + 1;
-    }
-    return count >= 2 && count <= 8 && d.wingetId.size() <= 128 ? d.wingetId : std::wstring();
+    return parts.size() >= 2 && parts.size() <= 8 && d.wingetId.size() <= 128 ? d.wingetId : std::wstring();
 }

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "builder/ProgramFileLayout.h"
 #include "framework/Handles.h"
 #include "icbs/LongPath.h"
 
@@ -17,26 +18,18 @@ constexpr BYTE kInstallerClassTail[15] = {0x10, 0x0C, 0x00, 0x00, 0x00, 0x00, 0x
 constexpr BYTE kPatchClass = 0x86;
 constexpr BYTE kTransformClass = 0x82;
 
-bool ReadAt(HANDLE file, LONGLONG offset, void* buffer, DWORD size) {
-    OVERLAPPED at = {};
-    at.Offset = static_cast<DWORD>(offset);
-    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    DWORD read = 0;
-    return ::ReadFile(file, buffer, size, &read, &at) && read == size;
-}
-
 // The class of the compound file's root storage (the first directory
 // entry); false when the header cannot be read.
 bool RootClass(HANDLE file, BYTE (&clsid)[16]) {
     BYTE header[512] = {};
-    if (!ReadAt(file, 0, header, sizeof(header))) return false;
+    if (!ReadFileAt(file, 0, header, sizeof(header))) return false;
     WORD shift = 0;
     DWORD firstDirectorySector = 0;
     std::memcpy(&shift, header + 0x1E, 2);
     std::memcpy(&firstDirectorySector, header + 0x30, 4);
     if (shift != 9 && shift != 12) return false;
     LONGLONG sector = 1LL << shift;
-    return ReadAt(file, (static_cast<LONGLONG>(firstDirectorySector) + 1) * sector + 0x50, clsid, 16);
+    return ReadFileAt(file, (static_cast<LONGLONG>(firstDirectorySector) + 1) * sector + 0x50, clsid, 16);
 }
 
 }  // namespace
@@ -46,7 +39,7 @@ InputFileKind ClassifyInputFile(const std::wstring& path) {
                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return InputFileKind::Missing;
     BYTE head[8] = {};
-    if (!ReadAt(file.get(), 0, head, sizeof(head))) return InputFileKind::Other;
+    if (!ReadFileAt(file.get(), 0, head, sizeof(head))) return InputFileKind::Other;
     if (head[0] == 'M' && head[1] == 'Z') return InputFileKind::ProgramFile;
     if (std::memcmp(head, kCompoundFile, sizeof(kCompoundFile)) != 0) return InputFileKind::Other;
     BYTE clsid[16] = {};

@@ -7,6 +7,7 @@
 #include "framework/Handles.h"
 #include "framework/SystemApi.h"
 #include "framework/Text.h"
+#include "icbs/TextUtilities.h"
 
 namespace {
 
@@ -49,14 +50,8 @@ TransformSummary ParseTransformSummary(const std::wstring& revision, const std::
                                        unsigned validation) {
     TransformSummary summary;
     summary.validation = validation;
-    std::vector<std::wstring> fields;
-    for (size_t start = 0;;) {
-        size_t semicolon = revision.find(L';', start);
-        fields.push_back(revision.substr(start, semicolon == std::wstring::npos ? semicolon : semicolon - start));
-        if (semicolon == std::wstring::npos) break;
-        start = semicolon + 1;
-    }
-    if (!fields.empty() && fields[0].size() >= 38 && fields[0][0] == L'{') {
+    std::vector<std::wstring> fields = icbs::SplitAll(revision, L';');
+    if (fields[0].size() >= 38 && fields[0][0] == L'{') {
         summary.baseProductCode = fields[0].substr(0, 38);
         summary.baseVersion = fields[0].substr(38);
     }

@@ -5,6 +5,7 @@
 
 #include "catalogue/ProductTable.h"
 #include "framework/Text.h"
+#include "icbs/TextUtilities.h"
 
 namespace {
 
@@ -116,13 +117,7 @@ bool CheckOsText(const std::wstring& text, std::wstring& reason) {
         if (text.substr(slash + 1) != L"WSOnly") return false;
         version = text.substr(0, slash);
     }
-    std::vector<std::wstring> parts;
-    for (size_t start = 0;;) {
-        size_t dot = version.find(L'.', start);
-        parts.push_back(version.substr(start, dot == std::wstring::npos ? dot : dot - start));
-        if (dot == std::wstring::npos) break;
-        start = dot + 1;
-    }
+    std::vector<std::wstring> parts = icbs::SplitAll(version, L'.');
     if (parts.size() > 4) return false;
     for (const std::wstring& part : parts)
         if (!IsDigits(part) || part.size() > 4) return false;
