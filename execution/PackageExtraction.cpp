@@ -1,11 +1,10 @@
 #include "execution/PackageExtraction.h"
 
-#include <cstring>
-
 #include "catalogue/LanguageTable.h"
 #include "catalogue/PackageFolders.h"
 #include "catalogue/SetupPackage.h"
 #include "execution/CancelFlag.h"
+#include "execution/PackageDigest.h"
 #include "execution/ExtractionProgress.h"
 #include "framework/Handles.h"
 #include "framework/ModulePath.h"
@@ -18,29 +17,6 @@
 namespace {
 
 constexpr WORD kPackageResourceType = 40;
-
-// The cabinet of a package resource: a 4-byte length and exactly that many
-// bytes of cabinet. Anything else is a damaged package.
-bool PackageCabinet(HMODULE module, const std::wstring& name, CabinetImage& cabinet) {
-    if (!icbs::ResourceExists(module, MAKEINTRESOURCEW(kPackageResourceType), name.c_str(), std::wstring())) {
-        WriteLog(1, L"ZEL (c): Package resource %s not found.\r\n", name.c_str());
-        return false;
-    }
-    icbs::ResourceData resource;
-    icbs::LoadResourceData(module, MAKEINTRESOURCEW(kPackageResourceType), name.c_str(), std::wstring(), true,
-                           resource);
-    DWORD size = resource.Size();
-    const BYTE* data = resource.Data();
-    DWORD length = 0;
-    if (data && size >= 4) std::memcpy(&length, data, 4);
-    if (!data || size < 4 || length != size - 4) {
-        WriteLog(1, L"ZEL (c): Package resource %s is damaged: %u bytes, length field %u.\r\n", name.c_str(), size,
-                 length);
-        return false;
-    }
-    cabinet = {data + 4, length};
-    return true;
-}
 
 // 0, or 11 when the disk is full. Only a transform written completely is
 // passed on: a file that could not be written whole is removed again.
@@ -112,7 +88,9 @@ DWORD ExtractProduct(SetupPackage& package, ExtractionProgressHandler* progress,
         WriteLog(2, L"ZEL (c): Extracting resource: %s\r\n", package.packageResource.c_str());
         if (context.showStatus) context.showStatus(package.name);
         CabinetImage cabinet;
-        if (!PackageCabinet(context.resources, package.packageResource, cabinet)) return ERROR_INSTALL_PACKAGE_INVALID;
+        if (!ReadPackageCabinet(context.resources, package.packageResource, cabinet) ||
+            (!context.payloadChecked && !PayloadMatchesRecord(context.resources, package.packageResource, cabinet)))
+            return ERROR_INSTALL_PACKAGE_INVALID;
         CabinetExtractor extractor(L"Package.cab", cabinet, package.msiFolder);
         if (!extractor.ExtractAll(progress) && !CancelFlag())
             return CabinetExtractor::DiskFull() ? 11 : ERROR_INSTALL_PACKAGE_INVALID;

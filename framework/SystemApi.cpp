@@ -72,6 +72,7 @@ CabinetApi LoadCabinet() {
     BIND(api, FCICreate);
     BIND(api, FCIAddFile);
     BIND(api, FCIFlushCabinet);
+    BIND(api, FCIFlushFolder);
     BIND(api, FCIDestroy);
     return api;
 }

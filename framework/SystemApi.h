@@ -90,6 +90,7 @@ struct CabinetApi {
     FW_API(FCICreate);
     FW_API(FCIAddFile);
     FW_API(FCIFlushCabinet);
+    FW_API(FCIFlushFolder);
     FW_API(FCIDestroy);
 };
 #undef FW_API

@@ -26,6 +26,7 @@ constexpr CodeRow kCodes[] = {
     {kDiskFull, L"Your disk is full.", 1130},
     {kCatalogueBroken, L"", 1146},
     {kInvalidCommandLine, L"Invalid command line.", 0},
+    {ERROR_INSTALL_PACKAGE_INVALID, L"Installer is corrupted.", 6},  // 1620: a damaged package
     {ERROR_INSTALL_PACKAGE_REJECTED, L"", 26},    // 1625
     {ERROR_INSTALL_PLATFORM_UNSUPPORTED, L"", 63}  // 1633
 };

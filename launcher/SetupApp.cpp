@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "catalogue/SubPackageSelection.h"
+#include "execution/PackageVerification.h"
 #include "framework/Console.h"
 #include "framework/MessageBox.h"
 #include "framework/SystemApi.h"
@@ -144,7 +145,7 @@ bool CSetupApp::ValidateCatalogue() {
          RequiredResources(count, multiLanguage_, languages_.Current().englishName)) {
         if (!resources_.CatalogueResourceExists(required.name, required.language)) return false;
     }
-    return true;
+    return VerifyPackagePayloads(resources_.Module(), count);
 }
 
 // ---- environment
