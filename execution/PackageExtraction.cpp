@@ -76,17 +76,17 @@ const SetupLanguage* TransformLanguageFor(bool multiLanguage, bool freshOrModify
 DWORD ExtractProduct(SetupPackage& package, ExtractionProgressHandler* progress, const ExtractionContext& context) {
     // The folder is made (or taken over) with an access list of its own
     // before anything is written into it.
-    if (package.msiFolder.empty() || !package.PrepareMsiFolder()) {
+    if (package.msiFolder.empty() || (!package.msiFileName.empty() && !package.PrepareMsiFolder())) {
         WriteLog(1, L"ZEL (c): No usable folder for package %s.\r\n", package.name.c_str());
         return ERROR_INSTALL_PACKAGE_INVALID;
     }
     if (package.msiFileName.empty()) {
         if (CancelFlag()) return CSetupApp::Current()->SetOutcome(outcome::kCancelled);
         // Nothing found in the folder is used: what the installer gets
-        // comes from the launcher's own resources alone.
-        // Started from its kept copy, the launcher stands in the folder it
-        // empties: its own file stays.
-        if (!EmptyPackageFolder(package.msiFolder, fw::RunningModulePath())) {
+        // comes from the launcher's own resources alone. Whatever is there
+        // is set aside and the folder made anew; started from its kept
+        // copy, the launcher stands in the folder: its own file stays.
+        if (!RenewPackageFolder(package.msiFolder, fw::RunningModulePath())) {
             WriteLog(1, L"ZEL (c): Could not empty MSI folder %s (%u).\r\n", package.msiFolder.c_str(),
                      static_cast<unsigned>(::GetLastError()));
             return ERROR_INSTALL_PACKAGE_INVALID;
