@@ -7,6 +7,7 @@
 
 #include "icbs/PasswordCrypto.h"
 #include "tests/e2e/server/ServerTestSupport.h"
+#include "tests/support/AccessEntries.h"
 
 using namespace servertest;
 using testsupport::Contains;
@@ -35,6 +36,14 @@ TEST(ServicePageQuiet, FreshHarrowbyInstallGetsTheDefaultsAndUninstallSkipsThePa
     EXPECT_FALSE(InstallerProperty(run, L"HB_SSLWebServer_PrivateKey"));
     EXPECT_FALSE(run.LogHas(L"path_to"));
     EXPECT_FALSE(InstallerProperty(run, L"HB_Service_Password"));
+    // The server page leaves the base folder's own list as it is: nobody but
+    // administrators may delete, rename or re-list what lies in it. Read back
+    // where the system keeps lists (Wine does not: AccessChanges_test records
+    // every list the launcher sets instead).
+    testsupport::TempDir scratch;
+    if (testsupport::KeepsAccessListsAsGiven(scratch.Path()))
+        EXPECT_TRUE(ICBSFileUtilities::HasFolderSecurity(CommonAppData() + L"\\Morvex",
+                                                         ICBSFileUtilities::kOpenBaseFolderSddl));
 
     LauncherRun removal = RunLauncher(L"server_harrowby", L"/qn /x /L*v %LOG%", 120000);
     EXPECT_EQ(removal.exitCode, 0u);

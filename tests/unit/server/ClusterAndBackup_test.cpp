@@ -53,6 +53,11 @@ TEST(ClusterSettings, FromTheConfigurationFiles) {
     changed.role = kWorker;
     EXPECT_EQ(Compose(changed), L"BC_Master_Port=\"0\" BC_Master_Host=\"0.0.0.0\" BC_Master_Active=0 BC_Worker_Configure=1 "
                                 L"BC_Cluster_Role=\"Worker\" ");
+    // A port that is no number from 1 to 65535 leaves the default.
+    for (const char* port : {"12\" Y=\"2", "70000", "-5", "abc"}) {
+        Files bad(std::string("[Master]\r\nport=") + port + "\r\nactive=1\r\n", "");
+        EXPECT_EQ(bad.Read(false).masterPort, L"4645") << port;
+    }
     // A planted host with a quote stays one value.
     Files planted("[Master]\r\nhost=h\" EVIL=\"1\r\n", "");
     EXPECT_EQ(Compose(planted.Read(false)),
