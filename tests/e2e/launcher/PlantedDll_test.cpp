@@ -3,7 +3,13 @@
 // (tests/support/check-imports.sh) and loads the others by their full path
 // in the system folder. Wine shows it when it is told to prefer a DLL it
 // finds over its own, as Windows does for every DLL that is not known.
+// Only crypt32.dll is planted: Wine's own msi.dll imports version.dll and
+// Wine looks for that beside the program, where Windows, with the search
+// limited to the system folder at start (SetDefaultDllDirectories), does
+// not.
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "tests/e2e/LauncherRun.h"
 
@@ -11,24 +17,22 @@ using namespace testsupport;
 
 namespace {
 
-// Sets an environment variable of this process (and so of the launchers it
-// starts) while it lives.
-class ScopedVariable {
-public:
-    ScopedVariable(const wchar_t* name, const std::wstring& value) : name_(name) {
-        wchar_t old[1024] = {};
-        DWORD length = ::GetEnvironmentVariableW(name, old, 1024);
-        had_ = length > 0 && length < 1024;
-        if (had_) old_ = old;
-        ::SetEnvironmentVariableW(name, value.c_str());
-    }
-    ~ScopedVariable() { ::SetEnvironmentVariableW(name_, had_ ? old_.c_str() : nullptr); }
-
-private:
-    const wchar_t* name_;
-    std::wstring old_;
-    bool had_ = false;
-};
+// Tells Wine to load these DLLs for setup.exe as Windows loads every DLL
+// that is not known: a file it finds first (beside the program) before its
+// own.
+bool PreferFoundDlls(const std::vector<std::wstring>& names) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\setup.exe\\DllOverrides", 0, nullptr, 0,
+                          KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    bool set = true;
+    const wchar_t order[] = L"native,builtin";
+    for (const std::wstring& name : names)
+        set = set && ::RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(order),
+                                      sizeof(order)) == ERROR_SUCCESS;
+    ::RegCloseKey(key);
+    return set;
+}
 
 }  // namespace
 
@@ -37,12 +41,10 @@ TEST(PlantedDll, ADllBesideTheLauncherIsNeverLoaded) {
     std::wstring launcher = dir.File(L"setup.exe");
     ASSERT_TRUE(::CopyFileW((BuildDir() + L"\\tests\\launchers\\server_harrowby\\setup.exe").c_str(),
                             launcher.c_str(), FALSE));
-    const wchar_t* planted[] = {L"crypt32.dll", L"version.dll"};
+    const wchar_t* planted[] = {L"crypt32.dll"};
     for (const wchar_t* name : planted)
         ASSERT_TRUE(::CopyFileW((BuildDir() + L"\\tests\\planted\\" + name).c_str(), dir.File(name).c_str(), FALSE));
-    // What Windows does for every DLL that is not known: the program's own
-    // folder first.
-    ScopedVariable overrides(L"WINEDLLOVERRIDES", L"crypt32,version=n,b;mscoree=;mshtml=");
+    ASSERT_TRUE(PreferFoundDlls({L"crypt32"}));
     // Another user's account: the password is encrypted and encoded, which
     // needs crypt32.dll at run time.
     LauncherRun run = RunLauncherFile(
