@@ -42,7 +42,7 @@ bool PackageCabinet(HMODULE module, const std::wstring& name, CabinetImage& cabi
     return true;
 }
 
-// 0, or 11 when the disk is full.
+// 0, 11 when the disk is full, 1620 for a damaged transform resource.
 DWORD WriteTransform(SetupPackage& package, const ExtractionContext& context) {
     const SetupLanguage& language = *context.transformLanguage;
     std::wstring resource = fw::Format(package.transformPattern.c_str(), language.languageIdText.c_str());
@@ -53,6 +53,10 @@ DWORD WriteTransform(SetupPackage& package, const ExtractionContext& context) {
     icbs::ResourceData transform;
     icbs::LoadResourceData(context.resources, MAKEINTRESOURCEW(kPackageResourceType), resource.c_str(),
                            language.languageId, true, transform);
+    if (transform.Damaged()) {
+        WriteLog(1, L"ZEL (c): Transform resource %s is damaged.\r\n", resource.c_str());
+        return ERROR_INSTALL_PACKAGE_INVALID;
+    }
     std::wstring fileName = L"Transform" + language.transformSuffix + L".mst";
     fw::FileHandle file(::CreateFileW((package.msiFolder + L"\\" + fileName).c_str(), GENERIC_WRITE, FILE_SHARE_WRITE,
                                       nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -86,15 +90,16 @@ DWORD ExtractProduct(SetupPackage& package, ExtractionProgressHandler* progress,
         // comes from the launcher's own resources alone. Whatever is there
         // is set aside and the folder made anew; started from its kept
         // copy, the launcher stands in the folder: its own file stays.
+        WriteLog(2, L"ZEL (c): Extracting resource: %s\r\n", package.packageResource.c_str());
+        // A damaged package resource is found before anything is written.
+        CabinetImage cabinet;
+        if (!PackageCabinet(context.resources, package.packageResource, cabinet)) return ERROR_INSTALL_PACKAGE_INVALID;
         if (!RenewPackageFolder(package.msiFolder, fw::RunningModulePath())) {
             WriteLog(1, L"ZEL (c): Could not empty MSI folder %s (%u).\r\n", package.msiFolder.c_str(),
                      static_cast<unsigned>(::GetLastError()));
             return ERROR_INSTALL_PACKAGE_INVALID;
         }
-        WriteLog(2, L"ZEL (c): Extracting resource: %s\r\n", package.packageResource.c_str());
         if (context.showStatus) context.showStatus(package.name);
-        CabinetImage cabinet;
-        if (!PackageCabinet(context.resources, package.packageResource, cabinet)) return ERROR_INSTALL_PACKAGE_INVALID;
         CabinetExtractor extractor(L"Package.cab", cabinet, package.msiFolder);
         if (!extractor.ExtractAll(progress) && !CancelFlag())
             return CabinetExtractor::DiskFull() ? 11 : ERROR_INSTALL_PACKAGE_INVALID;
