@@ -107,9 +107,11 @@ TEST(BackupSettings, FiguresSpaceRuleConfirmationAndProperties) {
     EXPECT_TRUE(TooLittleSpace(4995, 900));
     EXPECT_FALSE(TooLittleSpace(4996, 900));
     EXPECT_TRUE(TooLittleSpace(0xFFFFFFFFu, 0xFFFFF000u)) << "the sum does not wrap around in 32 bits";
-    // A 2 TB disk: 32-bit arithmetic would overflow.
-    EXPECT_EQ(FreeMegabytes(536870912u, 8, 512), 2097152u);
-    EXPECT_EQ(FreeMegabytes(2621440u, 8, 512), 10240u);
+    // A 2 TB disk: 32-bit arithmetic would overflow; beyond 4 PiB the
+    // figure stays at its largest.
+    EXPECT_EQ(Megabytes(536870912ull * 8 * 512), 2097152u);
+    EXPECT_EQ(Megabytes(2621440ull * 8 * 512), 10240u);
+    EXPECT_EQ(Megabytes(~0ull), 0xFFFFFFFFu);
     EXPECT_EQ(Megabytes(900ull * 1048576 + 1048575), 900u);
     EXPECT_EQ(ConfirmationText(true, true, L"skip", L"reset"), L"skip\r\n\r\nreset");
     EXPECT_EQ(ConfirmationText(false, true, L"skip", L"reset"), L"reset");
