@@ -172,6 +172,16 @@ bool SecurePackageFolder(const std::wstring& folder, bool create) {
     return ICBSFileUtilities::CreateParentFolders(folder) && CreateProtectedFolder(folder);
 }
 
+bool EnsureProtectedFolder(const std::wstring& folder) {
+    if (folder.empty()) return false;
+    fw::FileHandle handle = icbs::OpenNoFollow(folder, FILE_READ_ATTRIBUTES);
+    icbs::EntryFacts facts;
+    if (handle && icbs::ReadFacts(handle.get(), nullptr, folder, facts) && facts.IsFolder() && !facts.IsLink())
+        return true;
+    handle.reset();
+    return SecurePackageFolder(folder, true);
+}
+
 bool SetAsideFolder(const std::wstring& folder) {
     if (folder.empty()) return false;
     fw::FileHandle handle = icbs::OpenNoFollow(folder, DELETE);

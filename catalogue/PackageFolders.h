@@ -56,6 +56,13 @@ bool SetAsideFolder(const std::wstring& folder);
 // emptied in place, keeping that file.
 bool RenewPackageFolder(const std::wstring& folder, const std::wstring& keep);
 
+// A package folder that is missing is made with the protected list (a link
+// or a file in its place goes); one that is there is left as it is. True
+// when a folder is there afterwards. Every folder the launcher makes below
+// the base folder is made so, never by a copy that makes its target's
+// folder.
+bool EnsureProtectedFolder(const std::wstring& folder);
+
 // Creates folder with the protected list from its first moment; fails when
 // anything is already there.
 bool CreateProtectedFolder(const std::wstring& folder);
