@@ -45,6 +45,7 @@ void SelectInstalledSubPackages(PackageCatalogue& catalogue, UpgradeDetection& d
         std::unique_ptr<RelatedProduct> record =
             ResolveRelatedProduct(package->productId, first.FullVersion(), first.is64, first.language, false);
         package->selected = record && record->IsVersionInstalled();
+        if (package->selected) record->forPackage = package.get();
         if (package->selected) detection.predecessors.push_back(std::move(record));
     }
 }
@@ -70,6 +71,7 @@ UpgradeDetection DetectUpgrade(PackageCatalogue& catalogue) {
     } else {
         WriteLog(3, L"    This is a product downgrade of your current installation of %s.\r\n", installedName.c_str());
     }
+    scenario.installed->forPackage = catalogue.front().get();
     detection.predecessors.push_back(std::move(scenario.installed));
     if (catalogue.size() >= 2) SelectInstalledSubPackages(catalogue, detection);
     if (!offered) {
