@@ -10,6 +10,7 @@
 #include "builder/TemplateChecks.h"
 #include "framework/Text.h"
 #include "icbs/ICBSFileUtilities.h"
+#include "icbs/LongPath.h"
 #include "icbs/ResourceAccess.h"
 #include "icbs/ResourceUpdater.h"
 #include "resources/ResourceIds.h"
@@ -142,7 +143,8 @@ bool BuildInstaller(const BuildDescription& d, const std::wstring& builderFolder
         error.file = d.output;
         return false;
     }
-    if (!::MoveFileExW(copy.c_str(), d.output.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!::MoveFileExW(icbs::ApiPath(copy).c_str(), icbs::ApiPath(d.output).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return Fail(error, d.output, L"cannot replace the output: " + ErrorReason(::GetLastError()));
     report += fw::Format(L"Wrote %s: %d package(s), main product %s %s\r\n", d.output.c_str(),
                          static_cast<int>(facts.size()), facts.front().name.c_str(), facts.front().version.c_str());

@@ -12,6 +12,7 @@
 #include "framework/Text.h"
 #include "icbs/CabinetExtractor.h"
 #include "icbs/ICBSFileUtilities.h"
+#include "icbs/LongPath.h"
 #include "icbs/ResourceAccess.h"
 #include "launcher/SetupApp.h"
 
@@ -58,8 +59,8 @@ DWORD WriteTransform(SetupPackage& package, const ExtractionContext& context) {
         return ERROR_INSTALL_PACKAGE_INVALID;
     }
     std::wstring fileName = L"Transform" + language.transformSuffix + L".mst";
-    fw::FileHandle file(::CreateFileW((package.msiFolder + L"\\" + fileName).c_str(), GENERIC_WRITE, FILE_SHARE_WRITE,
-                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    fw::FileHandle file(::CreateFileW(icbs::ApiPath(package.msiFolder + L"\\" + fileName).c_str(), GENERIC_WRITE,
+                                      FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return 0;
     DWORD size = transform.Size(), written = 0;
     if (!::WriteFile(file.get(), transform.Data(), size, &written, nullptr) || written != size) {

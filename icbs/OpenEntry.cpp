@@ -153,12 +153,15 @@ bool ReadFacts(HANDLE entry, HANDLE parent, const std::wstring& name, EntryFacts
     if (!::GetFileInformationByHandle(entry, &info)) return false;
     facts.attributes = info.dwFileAttributes;
     facts.links = info.nNumberOfLinks;
-    // Where the system followed a link although it was asked not to, the
-    // handle names another place than the one asked for.
+    // Where the system followed a link although it was asked not to (Wine
+    // does, for its links), the handle names another place than the one
+    // asked for. Windows opens the link itself, whose attributes tell; where
+    // a system cannot name a handle (Wine, past the classic path length),
+    // those attributes are all there is.
     std::wstring expected = parent ? FinalPathOf(parent) : ExpectedFinalPath(name);
     if (parent && !expected.empty()) expected = Child(expected, name);
     std::wstring found = FinalPathOf(entry);
-    facts.elsewhere = expected.empty() || found.empty() || !fw::EqualsNoCase(found, expected);
+    facts.elsewhere = !expected.empty() && !found.empty() && !fw::EqualsNoCase(found, expected);
     return true;
 }
 

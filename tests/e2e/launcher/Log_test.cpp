@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "framework/Text.h"
+#include "icbs/ICBSFileUtilities.h"
 #include "tests/e2e/LauncherRun.h"
 #include "tests/icbs/files/FileTestSupport.h"
 
@@ -114,6 +115,21 @@ TEST(SetupLog, LongLinesAreWrittenWhole) {
     std::wstring longName = L"Morvex Tools With A Very Long Name ";
     for (int i = 0; i < 210; ++i) longName += L"0123456789";
     EXPECT_TRUE(run.LogHas(L"ZEL (c): Initialized state for package " + longName + L".\r\n"));
+}
+
+// A log path past the classic limit is opened in the extended-length form;
+// the installer's side file beside it is merged as for any other log.
+TEST(SetupLog, ALogPathPastTheClassicLimitIsWritten) {
+    TempDir dir;
+    std::wstring folder = filetest::PathOfLength(dir.Path(), 270);
+    ASSERT_TRUE(ICBSFileUtilities::CreateFolderTree(folder));
+    std::wstring log = folder + L"\\setup.log";
+    RunResult result = testsupport::Run(LauncherPath(L"single"), L"/qn /L*v \"" + log + L"\"", 120000);
+    EXPECT_EQ(result.exitCode, 0u);
+    std::wstring text = ReadUtf16(filetest::Extended(log));
+    EXPECT_TRUE(IsHeader(Lines(text).front())) << testing::PrintToString(text.substr(0, 200));
+    EXPECT_NE(text.find(L"ZEL (c): Installing product Morvex Test Editor 2024\r\n"), std::wstring::npos);
+    EXPECT_NE(text.find(L"=== SetupLauncher stopped: "), std::wstring::npos);
 }
 
 TEST(SetupLog, UnwritableLogPathChangesNothing) {
