@@ -67,16 +67,6 @@ bool ClearReadOnly(HANDLE entry) {
     return ::SetFileInformationByHandle(entry, FileBasicInfo, &basic, sizeof(basic)) != FALSE;
 }
 
-// A link the system followed when it was opened (a system that cannot open
-// links themselves): the handle is another place, so the name is removed
-// as a link, by the folder's path and the name, never through the handle.
-bool RemoveFollowedLink(HANDLE parent, const std::wstring& name) {
-    std::wstring folder = FinalPathOf(parent);
-    if (folder.empty()) return false;
-    std::wstring path = ApiPath(Child(folder, name));
-    return ::RemoveDirectoryW(path.c_str()) || ::DeleteFileW(path.c_str());
-}
-
 bool ApplySecurity(HANDLE entry, PSECURITY_DESCRIPTOR descriptor) {
     BOOL present = FALSE, defaulted = FALSE;
     PACL dacl = nullptr;
@@ -202,9 +192,12 @@ bool RemoveChild(HANDLE parent, const std::wstring& name) {
     }
     EntryFacts facts;
     if (!ReadFacts(entry.get(), parent, name, facts)) return false;
+    // A link the system followed although it was asked not to (Wine): the
+    // handle is the place it points to, and deleting by the link's name
+    // deletes that place too there. It stays, and the removal fails.
     if (facts.elsewhere) {
-        entry.reset();
-        return RemoveFollowedLink(parent, name);
+        ::SetLastError(ERROR_REPARSE_ATTRIBUTE_CONFLICT);
+        return false;
     }
     if (facts.IsFolder() && !facts.IsLink() && !EmptyOpenFolder(entry.get())) return false;
     return DeleteOpen(entry.get());
@@ -233,9 +226,8 @@ bool RemovePathTree(const std::wstring& path) {
     EntryFacts facts;
     if (!ReadFacts(entry.get(), nullptr, path, facts)) return false;
     if (facts.elsewhere) {
-        entry.reset();
-        std::wstring apiPath = ApiPath(path);
-        return ::RemoveDirectoryW(apiPath.c_str()) || ::DeleteFileW(apiPath.c_str());
+        ::SetLastError(ERROR_REPARSE_ATTRIBUTE_CONFLICT);
+        return false;
     }
     if (facts.IsFolder() && !facts.IsLink() && !EmptyOpenFolder(entry.get())) return false;
     return DeleteOpen(entry.get());

@@ -60,7 +60,9 @@ bool ForEachChild(HANDLE folder, const std::function<bool(const std::wstring& na
 bool DeleteOpen(HANDLE entry);
 // Removes the entry name inside parent: a link as a link (never followed),
 // a folder with everything in it (walked by handle), a file. True when
-// nothing is left of it.
+// nothing is left of it. A link the system follows although asked not to
+// (Wine) cannot be removed without harm to what it points to: it stays, and
+// the removal fails.
 bool RemoveChild(HANDLE parent, const std::wstring& name);
 // Removes everything inside the open folder except the entries keep names
 // (keep may be empty); true when nothing else is left.
