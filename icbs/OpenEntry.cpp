@@ -184,8 +184,10 @@ bool DeleteOpen(HANDLE entry) {
     return ::SetFileInformationByHandle(entry, FileDispositionInfo, &disposition, sizeof(disposition)) != FALSE;
 }
 
-bool RemoveChild(HANDLE parent, const std::wstring& name) {
-    fw::FileHandle entry = OpenChild(parent, name, kWalkAccess);
+namespace {
+// Removes what entry has open (name inside parent, or the full path name
+// with no parent); a missing one counts as removed.
+bool RemoveOpened(fw::FileHandle entry, HANDLE parent, const std::wstring& name) {
     if (!entry) {
         DWORD error = ::GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -202,6 +204,11 @@ bool RemoveChild(HANDLE parent, const std::wstring& name) {
     if (facts.IsFolder() && !facts.IsLink() && !EmptyOpenFolder(entry.get())) return false;
     return DeleteOpen(entry.get());
 }
+}  // namespace
+
+bool RemoveChild(HANDLE parent, const std::wstring& name) {
+    return RemoveOpened(OpenChild(parent, name, kWalkAccess), parent, name);
+}
 
 bool EmptyOpenFolder(HANDLE folder, const std::function<bool(const std::wstring& name)>& keep) {
     // Names first, then removal: a folder's listing is not changed while it
@@ -217,21 +224,7 @@ bool EmptyOpenFolder(HANDLE folder, const std::function<bool(const std::wstring&
     return complete;
 }
 
-bool RemovePathTree(const std::wstring& path) {
-    fw::FileHandle entry = OpenNoFollow(path, kWalkAccess);
-    if (!entry) {
-        DWORD error = ::GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    }
-    EntryFacts facts;
-    if (!ReadFacts(entry.get(), nullptr, path, facts)) return false;
-    if (facts.elsewhere) {
-        ::SetLastError(ERROR_REPARSE_ATTRIBUTE_CONFLICT);
-        return false;
-    }
-    if (facts.IsFolder() && !facts.IsLink() && !EmptyOpenFolder(entry.get())) return false;
-    return DeleteOpen(entry.get());
-}
+bool RemovePathTree(const std::wstring& path) { return RemoveOpened(OpenNoFollow(path, kWalkAccess), nullptr, path); }
 
 bool SetSecurityOfOpen(HANDLE entry, const wchar_t* sddl) {
     fw::LocalMemory descriptor = SecurityDescriptorFromSddl(sddl);

@@ -16,6 +16,12 @@ constexpr int kNext = 1, kCancel = 2, kBack = 1000, kSkip = 1155, kReset = 1158;
 
 std::wstring DataFolder() { return CommonAppData() + L"\\Morvex\\SollenveyServer"; }
 
+// Enough solution files that the measuring takes a moment.
+void PlantManySolutionFiles() {
+    for (int i = 0; i < 400; ++i)
+        Plant(DataFolder() + L"\\SolutionFiles\\s" + std::to_wstring(i % 20) + L"\\f" + std::to_wstring(i) + L".sol", "x");
+}
+
 void PlantServer(const std::string& config) {
     Plant(DataFolder() + L"\\sollenveyserver.cfg", config);
     Plant(DataFolder() + L"\\sollenvey.db", std::string(300000, 'd'));
@@ -70,9 +76,7 @@ TEST(BackupPage, SkipFromTheFileConfirmationAndBothProperties) {
 
 TEST(BackupPage, EscapeWhileMeasuringCancelsTheRun) {
     PlantServer("[installer]\r\n");
-    // Enough solution files that the measuring takes a moment.
-    for (int i = 0; i < 400; ++i)
-        Plant(DataFolder() + L"\\SolutionFiles\\s" + std::to_wstring(i % 20) + L"\\f" + std::to_wstring(i) + L".sol", "x");
+    PlantManySolutionFiles();
     testsupport::Background launcher(testsupport::LauncherPath(L"server_sollenvey"), L"");
     WizardDriver wizard(launcher.Id());
     ASSERT_TRUE(wizard.Found());
@@ -91,8 +95,7 @@ TEST(BackupPage, EscapeWhileMeasuringCancelsTheRun) {
 // measurement); a link among the solution files is never entered.
 TEST(BackupPage, BackIsRefusedWhileMeasuringAndLinksAreNotEntered) {
     PlantServer("[installer]\r\n");
-    for (int i = 0; i < 400; ++i)
-        Plant(DataFolder() + L"\\SolutionFiles\\s" + std::to_wstring(i % 20) + L"\\f" + std::to_wstring(i) + L".sol", "x");
+    PlantManySolutionFiles();
     testsupport::TempDir outside;
     Plant(outside.File(L"big.bin"), std::string(3 * 1048576, 'b'));
     bool linked = filetest::MakeFolderLink(DataFolder() + L"\\SolutionFiles\\link", outside.Path());
