@@ -163,12 +163,13 @@ bool IsPlainFile(const std::wstring& path) {
 
 bool ForEachChild(HANDLE folder, const std::function<bool(const std::wstring& name, DWORD attributes)>& visit) {
     std::vector<unsigned char> buffer(64 * 1024);
-    FILE_INFO_BY_HANDLE_CLASS kind = FileFullDirectoryRestartInfo;
+    // The classes of Windows Vista and later (the "full" ones need Windows 8).
+    FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
     while (::GetFileInformationByHandleEx(folder, kind, buffer.data(), static_cast<DWORD>(buffer.size()))) {
-        kind = FileFullDirectoryInfo;
+        kind = FileIdBothDirectoryInfo;
         size_t offset = 0;
         while (true) {
-            const auto* entry = reinterpret_cast<const FILE_FULL_DIR_INFO*>(buffer.data() + offset);
+            const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer.data() + offset);
             std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
             if (name != L"." && name != L".." && !visit(name, entry->FileAttributes)) return true;
             if (entry->NextEntryOffset == 0) break;

@@ -8,9 +8,9 @@
 #include "icbs/UuidString.h"
 
 namespace {
-// The installer's side file: owner Administrators; only Administrators and
-// SYSTEM (the installer's service) may read or write it.
-constexpr const wchar_t* kSideFileSddl = L"O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)";
+// The installer's side file: only Administrators, SYSTEM (the installer's
+// service) and its owner, the launcher's user, may read or write it.
+constexpr const wchar_t* kSideFileSddl = L"D:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;FA;;;OW)";
 }  // namespace
 
 int SetupLog::VerbosityFromMode(DWORD logMode) {
