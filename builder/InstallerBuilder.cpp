@@ -190,7 +190,9 @@ bool WriteBuildOutputs(const BuildDescription& d, const std::vector<PackageFacts
 }
 
 bool MoveInPlace(const std::wstring& from, const std::wstring& to, BuildError& error) {
-    if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    if (::MoveFileExW(icbs::ApiPath(from).c_str(), icbs::ApiPath(to).c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
     return Fail(error, to, L"cannot replace the output: " + ErrorReason(::GetLastError()));
 }
 

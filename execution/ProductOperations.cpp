@@ -3,6 +3,7 @@
 #include "catalogue/RelatedProduct.h"
 #include "execution/CommandLineTransforms.h"
 #include "execution/CustomInstallerRegistry.h"
+#include "execution/HiddenProperties.h"
 #include "execution/InstallerUiHandler.h"
 #include "execution/OperationMode.h"
 #include "execution/PackageExtraction.h"
@@ -88,7 +89,6 @@ std::wstring ProductOperations::CataloguePropertiesText(bool& has) {
 }
 
 DWORD ProductOperations::RunInstall(SetupPackage& package, const std::wstring& extraProperties) {
-    PrepareDatabase(package);
     const CSetupAppCommandLineInfo& commandLine = app_.CommandLine();
     InstallCallInputs inputs;
     inputs.administrative = commandLine.administrative;
@@ -97,6 +97,10 @@ DWORD ProductOperations::RunInstall(SetupPackage& package, const std::wstring& e
     inputs.commandLineProperties = commandLine.properties;
     inputs.extraProperties = extraProperties;
     std::wstring properties = ComposeInstallProperties(inputs);
+    // No password reaches the installer's log: without the list in the
+    // database the installer is not called.
+    if (!HidePasswordProperties(package.msiFileName, properties)) return ERROR_INSTALL_FAILURE;
+    PrepareDatabase(package);
     DWORD result;
     {
         ExternalUiHandlerScope handler;

@@ -49,6 +49,7 @@ void FindInstalledSubPackages(PackageCatalogue& catalogue, UpgradeDetection& det
         bool installed = record && record->IsVersionInstalled();
         if (!keepSelection) package->selected = installed;
         if (!installed) continue;
+        record->forPackage = package.get();
         detection.earlierSubPackages.push_back(package.get());
         detection.predecessors.push_back(std::move(record));
     }
@@ -88,6 +89,7 @@ UpgradeDetection DetectUpgrade(PackageCatalogue& catalogue, bool keepSelection) 
     } else {
         WriteLog(3, L"    This is a product downgrade of your current installation of %s.\r\n", installedName.c_str());
     }
+    scenario.installed->forPackage = catalogue.front().get();
     detection.predecessors.push_back(std::move(scenario.installed));
     if (catalogue.size() >= 2) FindInstalledSubPackages(catalogue, detection, keepSelection);
     if (!offered) {

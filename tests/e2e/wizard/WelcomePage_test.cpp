@@ -210,9 +210,10 @@ TEST(WelcomePage, AMinorUpdateIsNamedSo) {
     InstallFixture(L"dralyn2024");
     WelcomeRun run(L"dralyn");
     ASSERT_TRUE(run.wizard.WaitForPageText(L"Upgrading to", 10000));
-    // The texts are set one after the other: wait for this one too.
+    // The page's texts are set one after another: waited for, not read at once.
     EXPECT_TRUE(run.wizard.WaitForPageText(std::wstring(L"We have found ") + kDralyn +
-                                           L" on your system. You are about to replace your current installation with a minor update.", 5000));
+                                           L" on your system. You are about to replace your current installation with a minor update.",
+                                           5000));
     EXPECT_EQ(run.wizard.ControlText(kBack), L"&Quick Install");
     run.Cancel();
     EXPECT_TRUE(Contains(run.Log(), L"    Your current installation will get replaced.\r\n"));
