@@ -7,7 +7,7 @@ CMAKE_FLAGS ?=
 TEST_ARCH ?= auto
 
 APT_PACKAGES = cmake make python3 mingw-w64 g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 x11-utils \
-               wixl msitools gcab xvfb cabextract googletest ccache osslsigncode openssl
+               wixl msitools gcab xvfb cabextract googletest ccache osslsigncode openssl python3-jsonschema python3-yaml
 DEPS_STAMP = $(BUILD)/.deps-ok
 # apt's reason, when the 32-bit Wine could not be installed (tools/install-deps.sh).
 WINE32_NOTE = $(BUILD)/.wine32-missing
@@ -24,6 +24,8 @@ $(DEPS_STAMP):
 	            cabextract unshare ccache osslsigncode openssl; do \
 	  command -v $$tool >/dev/null 2>&1 || missing="$$missing $$tool"; done; \
 	[ -f /usr/src/googletest/CMakeLists.txt ] || missing="$$missing googletest"; \
+	python3 -c 'import jsonschema, yaml' 2>/dev/null || /usr/bin/python3 -c 'import jsonschema, yaml' 2>/dev/null || \
+	  missing="$$missing python3-jsonschema"; \
 	[ -x /usr/lib/wine/wine64 ] || missing="$$missing wine64"; \
 	[ -x /usr/lib/wine/wine ] || dpkg -s wine32:i386 >/dev/null 2>&1 || missing="$$missing wine32"; \
 	if [ -n "$$missing" ]; then \

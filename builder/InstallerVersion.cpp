@@ -23,7 +23,10 @@ void PackVersion(const std::wstring& text, DWORD& high, DWORD& low) {
     low = MAKELONG(parts[3], parts[2]);
 }
 
-bool WriteInstallerVersion(const std::wstring& installer, const PackageFacts& main, const std::wstring& fileName) {
+ULONGLONG FileTimeOfEpoch(int64_t epoch) { return (static_cast<ULONGLONG>(epoch) + 11644473600ULL) * 10000000ULL; }
+
+bool WriteInstallerVersion(const std::wstring& installer, const PackageFacts& main, const std::wstring& fileName,
+                           const VersionTexts& texts, std::optional<int64_t> epoch) {
     VersionInfo info;
     if (!info.Read(installer, kVersionLanguage)) {
         info = VersionInfo();
@@ -38,11 +41,20 @@ bool WriteInstallerVersion(const std::wstring& installer, const PackageFacts& ma
     }
     PackVersion(main.version, info.fixed.dwProductVersionMS, info.fixed.dwProductVersionLS);
     PackVersion(main.version, info.fixed.dwFileVersionMS, info.fixed.dwFileVersionLS);
+    // Nothing of the template's own texts stays.
+    for (auto& [name, value] : info.strings) value.clear();
     info.strings[L"ProductName"] = main.name;
     info.strings[L"ProductVersion"] = main.version;
     info.strings[L"FileVersion"] = main.version;
-    info.strings[L"CompanyName"] = main.manufacturer;
-    info.strings[L"FileDescription"] = main.name + L" Setup";
+    info.strings[L"CompanyName"] = texts.company.value_or(main.manufacturer);
+    info.strings[L"FileDescription"] = texts.description.value_or(main.name + L" Setup");
+    info.strings[L"LegalCopyright"] =
+        texts.copyright.value_or(main.manufacturer.empty() ? std::wstring() : L"Copyright (C) " + main.manufacturer);
+    info.strings[L"LegalTrademarks"] = texts.trademarks.value_or(L"");
     info.strings[L"OriginalFileName"] = fileName;
+    info.strings[L"InternalName"] = fileName.substr(0, fileName.find_last_of(L'.'));
+    ULONGLONG date = epoch ? FileTimeOfEpoch(*epoch) : 0;
+    info.fixed.dwFileDateMS = static_cast<DWORD>(date >> 32);
+    info.fixed.dwFileDateLS = static_cast<DWORD>(date);
     return info.Write(installer, kVersionLanguage);
 }

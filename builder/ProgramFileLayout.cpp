@@ -134,6 +134,10 @@ bool ProgramFileLayout::WriteHeaders() {
            WriteValue(file_, optionalOffset_ + kSizeOfImage, imageSize);
 }
 
+bool ProgramFileLayout::SetTimeStamp(DWORD secondsSince1970) {
+    return valid_ && WriteValue(file_, peOffset_ + 4 + 4, secondsSince1970);
+}
+
 bool ProgramFileLayout::UpdateChecksum() {
     DWORD current = 0, checksum = 0;
     if (!ReadValue(file_, optionalOffset_ + kCheckSum, current)) return false;
@@ -153,9 +157,18 @@ bool ProgramFileChecksum(HANDLE file, ULONGLONG checksumOffset, DWORD& checksum)
         if (checksumOffset >= offset && checksumOffset + 4 <= offset + length)
             std::memset(piece.data() + (checksumOffset - offset), 0, 4);
         if (length % 2) piece[length++] = 0;
-        for (DWORD i = 0; i < length; i += 2) sum += piece[i] | (piece[i + 1] << 8);
-        sum = (sum & 0xFFFF) + (sum >> 16);
+        // Four bytes at a time: 2^16 is 1 modulo 0xFFFF, so a 32-bit word
+        // adds what its two 16-bit halves add to the one's complement sum.
+        DWORD i = 0;
+        for (; i + 4 <= length; i += 4) {
+            DWORD word = 0;
+            std::memcpy(&word, piece.data() + i, 4);
+            sum += word;
+        }
+        if (i < length) sum += piece[i] | (piece[i + 1] << 8);
+        while (sum >> 32) sum = (sum & 0xFFFFFFFF) + (sum >> 32);
     }
+    sum = (sum & 0xFFFF) + (sum >> 16);
     sum = (sum & 0xFFFF) + (sum >> 16);
     sum = (sum & 0xFFFF) + (sum >> 16);
     checksum = static_cast<DWORD>(sum + size);

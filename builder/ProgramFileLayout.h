@@ -16,6 +16,8 @@ public:
     explicit ProgramFileLayout(HANDLE file);
 
     bool Valid() const { return valid_; }
+    // A 64-bit program (PE32+).
+    bool Is64() const { return pe32Plus_; }
     // The file offset of an address of the image; 0 when no section holds it.
     ULONGLONG FileOffsetOf(DWORD address) const;
     // The resource directory's address (0 when the file has none).
@@ -34,6 +36,8 @@ public:
     // the section count, the size of the image and of the initialised data,
     // and writes the headers.
     bool AddSection(const char* name, ULONGLONG fileOffset, DWORD dataSize, DWORD rawSize);
+    // The file header's time stamp (seconds since 1970).
+    bool SetTimeStamp(DWORD secondsSince1970);
     // When the headers carry a checksum, computes it anew over the whole file
     // and writes it.
     bool UpdateChecksum();

@@ -9,6 +9,7 @@
 #include "framework/Handles.h"
 #include "icbs/CabinetCompressor.h"
 #include "icbs/CabinetFciCallbacks.h"
+#include "icbs/CabinetWriteDigest.h"
 #include "icbs/LongPath.h"
 
 namespace {
@@ -20,6 +21,7 @@ constexpr DWORD kMaxBlocks = 0xFFFF;          // a folder counts its blocks in 1
 struct Part {
     std::wstring folder, name, cabinet;
     ULONGLONG offset = 0, length = 0;
+    USHORT dosDate = 0, dosTime = 0;
     bool packed = false;
 };
 
@@ -28,6 +30,7 @@ DWORD WINAPI PackPart(void* context) noexcept {
     try {
         CabinetCompressor compressor(part.cabinet, tcompTYPE_MSZIP);
         compressor.UseTemporaryPattern(cabinet_fci::kSecondTempFilePattern);
+        compressor.UseEntryTime(part.dosDate, part.dosTime);
         part.packed = compressor.IsValid() && compressor.AddFilePart(part.folder, part.name, part.offset, part.length) &&
                       compressor.Flush();
     } catch (...) {
@@ -56,25 +59,31 @@ bool ReadHead(HANDLE file, ULONGLONG at, CabinetHead& head) {
     return head.dataAt <= head.size && ReadFileAt(file, at + head.filesAt, &head.fileSize, 4);
 }
 
-// The second cabinet's blocks behind the first's, and the first's counts.
-bool Join(HANDLE file, ULONGLONG offset, const std::wstring& second) {
-    fw::FileHandle part(::CreateFileW(icbs::ApiPath(second).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    CabinetHead first, next;
-    if (!part || !ReadHead(file, offset, first) || !ReadHead(part.get(), 0, next)) return false;
-    if (static_cast<DWORD>(first.blocks) + next.blocks > kMaxBlocks || FileSizeOf(file) != offset + first.size)
-        return false;
+// The second cabinet's blocks behind the first's (hashed as they are
+// copied), and the joined cabinet's size, block count and file size in the
+// first's header: the first's header already carries them when the digest
+// grew it while it was written; written again they change nothing.
+bool Join(HANDLE file, ULONGLONG offset, HANDLE part, const CabinetHead& next, ULONGLONG firstLength,
+          CabinetWriteDigest& digest) {
+    CabinetHead first;
+    if (!ReadHead(file, offset, first)) return false;
+    ULONGLONG end = FileSizeOf(file);
+    // The library fills every block but the last with 32 KiB of the file.
+    ULONGLONG firstBlocks = (firstLength + kBlock - 1) / kBlock;
+    if (firstBlocks + next.blocks > kMaxBlocks || end <= offset) return false;
     std::string piece(256 << 10, '\0');
-    ULONGLONG end = offset + first.size;
     for (DWORD at = next.dataAt; at < next.size;) {
         DWORD length = std::min<DWORD>(static_cast<DWORD>(piece.size()), next.size - at);
-        if (!ReadFileAt(part.get(), at, piece.data(), length) || !WriteFileAt(file, end, piece.data(), length))
+        if (!ReadFileAt(part, at, piece.data(), length) || !WriteFileAt(file, end, piece.data(), length))
             return false;
+        digest.Appended(piece.data(), length);
         at += length;
         end += length;
     }
-    DWORD size = first.size + (next.size - next.dataAt), fileSize = first.fileSize + next.fileSize;
-    WORD blocks = static_cast<WORD>(first.blocks + next.blocks);
+    if (end - offset > MAXDWORD) return false;
+    DWORD size = static_cast<DWORD>(end - offset);
+    DWORD fileSize = static_cast<DWORD>(firstLength) + next.fileSize;
+    WORD blocks = static_cast<WORD>(firstBlocks + next.blocks);
     return WriteFileAt(file, offset + 8, &size, 4) && WriteFileAt(file, offset + 40, &blocks, 2) &&
            WriteFileAt(file, offset + first.filesAt, &fileSize, 4);
 }
@@ -84,29 +93,56 @@ struct RemovedAtEnd {
     ~RemovedAtEnd() { ::DeleteFileW(icbs::ApiPath(path).c_str()); }
 };
 
+std::pair<std::wstring, std::wstring> FolderAndName(const std::wstring& path) {
+    size_t separator = path.find_last_of(L"\\/");
+    if (separator == std::wstring::npos) return {L".", path};
+    return {path.substr(0, separator), path.substr(separator + 1)};
+}
+
+// The database and the external cabinets, by one compressor.
+bool PackWhole(CabinetCompressor& compressor, const PackingInput& input) {
+    auto [folder, name] = FolderAndName(input.database);
+    if (!compressor.IsValid() || !compressor.AddFile(folder, name)) return false;
+    for (const std::wstring& cabinet : input.cabinets) {
+        auto [cabinetFolder, cabinetName] = FolderAndName(cabinet);
+        if (!compressor.AddStoredFile(cabinetFolder, cabinetName)) return false;
+    }
+    return compressor.Flush();
+}
+
 }  // namespace
 
-bool PackDatabaseInto(HANDLE file, LONG offset, const std::wstring& database, const std::wstring& scratchCabinet) {
-    size_t separator = database.find_last_of(L"\\/");
-    std::wstring folder = separator == std::wstring::npos ? L"." : database.substr(0, separator);
-    std::wstring name = separator == std::wstring::npos ? database : database.substr(separator + 1);
+bool PackDatabaseInto(HANDLE file, LONG offset, const PackingInput& input, const std::wstring& scratchCabinet,
+                      CabinetWriteDigest& digest) {
+    auto [folder, name] = FolderAndName(input.database);
     WIN32_FILE_ATTRIBUTE_DATA facts = {};
-    if (!::GetFileAttributesExW(icbs::ApiPath(database).c_str(), GetFileExInfoStandard, &facts)) return false;
+    if (!::GetFileAttributesExW(icbs::ApiPath(input.database).c_str(), GetFileExInfoStandard, &facts)) return false;
     ULONGLONG size = (static_cast<ULONGLONG>(facts.nFileSizeHigh) << 32) | facts.nFileSizeLow;
     SYSTEM_INFO system = {};
     ::GetSystemInfo(&system);
     CabinetCompressor first(file, offset, tcompTYPE_MSZIP);
-    if (size < kSplitFrom || system.dwNumberOfProcessors < 2)
-        return first.IsValid() && first.AddFile(folder, name) && first.Flush();
+    first.UseEntryTime(input.dosDate, input.dosTime);
+    first.UseDigest(&digest);
+    if (size < kSplitFrom || system.dwNumberOfProcessors < 2 || !input.cabinets.empty())
+        return PackWhole(first, input);
 
     RemovedAtEnd removed{scratchCabinet};
     ULONGLONG half = size / 2 / kBlock * kBlock;
-    Part second{folder, name, scratchCabinet, half, size - half};
+    Part second{folder, name, scratchCabinet, half, size - half, input.dosDate, input.dosTime};
     fw::KernelHandle worker(::CreateThread(nullptr, 0, PackPart, &second, 0, nullptr));
-    bool packed = first.IsValid() && first.AddFilePart(folder, name, 0, half) && first.Flush();
+    bool packed = first.IsValid() && first.AddFilePart(folder, name, 0, half);
+    // The first half's cabinet is written once the second's counts are
+    // known, so that its header goes into the file (and the digest) as the
+    // joined cabinet has it.
     if (worker)
         ::WaitForSingleObject(worker.get(), INFINITE);
     else
         PackPart(&second);
-    return packed && second.packed && Join(file, offset, scratchCabinet);
+    if (!packed || !second.packed) return false;
+    fw::FileHandle part(::CreateFileW(icbs::ApiPath(scratchCabinet).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    CabinetHead next;
+    if (!part || !ReadHead(part.get(), 0, next)) return false;
+    digest.GrowHead({next.size - next.dataAt, next.blocks, next.fileSize});
+    return first.Flush() && Join(file, offset, part.get(), next, half, digest);
 }

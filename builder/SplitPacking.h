@@ -12,7 +12,25 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+class CabinetWriteDigest;
+
+// What goes into one package's cabinet: the database (MSZIP) and the
+// external cabinets its Media table names (stored as they are, in a folder
+// of their own, so that they are unpacked beside the database); every entry
+// with one time stamp.
+struct PackingInput {
+    std::wstring database;
+    std::vector<std::wstring> cabinets;
+    USHORT dosDate = 0;
+    USHORT dosTime = 0;
+};
 
 // The cabinet goes into file from offset on, as its last bytes; the second
 // half is packed into scratchCabinet first, which is removed in every case.
-bool PackDatabaseInto(HANDLE file, LONG offset, const std::wstring& database, const std::wstring& scratchCabinet);
+// A package with external cabinets is packed by one compressor. digest
+// takes the cabinet's bytes as they are written; where it could not
+// (Complete() false) the caller reads them back.
+bool PackDatabaseInto(HANDLE file, LONG offset, const PackingInput& input, const std::wstring& scratchCabinet,
+                      CabinetWriteDigest& digest);

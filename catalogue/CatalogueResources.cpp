@@ -31,11 +31,38 @@ CatalogueBlob CatalogueResources::FindCatalogueBlob(const std::wstring& name) co
     return BlobOf(data);
 }
 
-std::optional<std::wstring> CatalogueResources::ReadString(const std::wstring& name) const {
+std::optional<std::wstring> CatalogueResources::ReadString(const std::wstring& name, bool* damaged) const {
+    bool bad = false;
+    std::optional<std::wstring> text;
     // A multi-language installer keeps its real strings in 1033; a missing
     // instance there reads as an empty text.
-    if (multiLanguage_) return icbs::LoadResourceText(module_, name, LANGID(1033)).value_or(std::wstring());
-    return icbs::LoadResourceText(module_, name);
+    if (multiLanguage_) {
+        text = icbs::LoadResourceText(module_, name, LANGID(1033), &bad);
+        if (!bad && !text) text = std::wstring();
+    } else {
+        text = icbs::LoadResourceText(module_, name, std::wstring(), &bad);
+    }
+    if (damaged) *damaged = bad;
+    return text;
+}
+
+namespace {
+BOOL CALLBACK CountPackage(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR context) {
+    if (IS_INTRESOURCE(name)) return TRUE;
+    std::wstring_view text = name;
+    constexpr std::wstring_view prefix = L"PACKAGE_";
+    if (text.size() > prefix.size() && text.size() <= prefix.size() + 9 && text.substr(0, prefix.size()) == prefix &&
+        text.substr(prefix.size()).find_first_not_of(L"0123456789") == std::wstring_view::npos)
+        ++*reinterpret_cast<int*>(context);
+    return TRUE;
+}
+}  // namespace
+
+int CatalogueResources::PackageResourceCount() const {
+    int count = 0;
+    ::EnumResourceNamesW(module_, MAKEINTRESOURCEW(kCatalogueResourceType), CountPackage,
+                         reinterpret_cast<LONG_PTR>(&count));
+    return count;
 }
 
 bool CatalogueResources::ExistsInLanguage(const std::wstring& name, LANGID language) const {

@@ -38,9 +38,14 @@ public:
     bool IsMultiLanguage() const { return multiLanguage_; }
 
     // The text of a catalogue string; nullopt when a single-language
-    // installer lacks it. A multi-language installer never fails: a missing,
-    // unloadable or empty instance in 1033 reads as an empty text.
-    std::optional<std::wstring> ReadString(const std::wstring& name) const;
+    // installer lacks it. A multi-language installer reads a missing,
+    // unloadable or empty instance in 1033 as an empty text. Either fails
+    // (nullopt, damaged set) on a string whose address or size lies outside
+    // the image.
+    std::optional<std::wstring> ReadString(const std::wstring& name, bool* damaged = nullptr) const;
+
+    // How many package resources (PACKAGE_<n>) the installer carries.
+    int PackageResourceCount() const;
 
     CatalogueBlob FindCatalogueBlob(const std::wstring& name) const;
     CatalogueBlob FindBlobInLanguage(const std::wstring& name, LANGID language) const;

@@ -37,6 +37,10 @@ std::optional<std::wstring> RegisteredInstallSource(const std::wstring& productC
     return ProductInfo(productCode, INSTALLPROPERTY_INSTALLSOURCE, 4096);
 }
 
+std::optional<std::wstring> RegisteredVersion(const std::wstring& productCode) {
+    return ProductInfo(productCode, INSTALLPROPERTY_VERSIONSTRING, 64);
+}
+
 bool SetupPackage::IsInstalled() const { return !fromOtherInstaller && IsProductRegistered(productCode); }
 
 int SetupPackage::InstalledVersionMajor(const std::wstring& productCode) {

@@ -1,15 +1,16 @@
 #include "catalogue/PackageFolders.h"
 
 #include <windows.h>
-#include <aclapi.h>
 #include <shlobj.h>
 
 #include "framework/Handles.h"
 #include "framework/Text.h"
-#include "icbs/FolderEntries.h"
+#include "icbs/FilePath.h"
 #include "icbs/FolderPath.h"
 #include "icbs/ICBSFileUtilities.h"
+#include "icbs/OpenEntry.h"
 #include "icbs/SecurityDescriptor.h"
+#include "icbs/UuidString.h"
 #include "launcher/SetupApp.h"
 
 namespace {
@@ -18,22 +19,6 @@ std::wstring CommonAppDataFolder() {
     wchar_t path[MAX_PATH] = {};
     if (!::SHGetSpecialFolderPathW(nullptr, path, CSIDL_COMMON_APPDATA, FALSE)) path[0] = L'\0';
     return path;
-}
-
-DWORD AttributesOf(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
-
-bool IsFolder(DWORD attributes) {
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-// The number of names a file has; 0 when it cannot be read.
-DWORD LinkCount(const std::wstring& path) {
-    fw::FileHandle file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    BY_HANDLE_FILE_INFORMATION info = {};
-    if (!file || !::GetFileInformationByHandle(file.get(), &info)) return 0;
-    return info.nNumberOfLinks;
 }
 
 // Enables a privilege of the process token while it lives, and restores the
@@ -62,66 +47,55 @@ private:
     bool adjusted_ = false;
 };
 
-// Makes Administrators the owner. An owner may always change the access
-// list, whatever the list someone else left says.
-bool TakeOwnership(const std::wstring& path) {
-    BYTE administrators[SECURITY_MAX_SID_SIZE];
-    DWORD sidSize = sizeof(administrators);
-    if (!::CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &sidSize)) return false;
-    std::wstring apiPath = path;
-    DWORD result = ::SetNamedSecurityInfoW(apiPath.data(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION,
-                                           administrators, nullptr, nullptr, nullptr);
-    ::SetLastError(result);
-    return result == ERROR_SUCCESS;
-}
-
-// Owner Administrators and no entries of its own: the entry keeps only what
-// it inherits from its (protected) folder.
-bool ResetToInheritedAccess(const std::wstring& path) {
-    ACL empty;
-    if (!TakeOwnership(path) || !::InitializeAcl(&empty, sizeof(empty), ACL_REVISION)) return false;
-    std::wstring apiPath = path;
-    DWORD result =
-        ::SetNamedSecurityInfoW(apiPath.data(), SE_FILE_OBJECT,
-                                DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                &empty, nullptr);
-    ::SetLastError(result);
-    return result == ERROR_SUCCESS;
-}
-
-// Whatever someone else may have put into a folder before it was protected:
-// links go (an elevated writer would follow them), and so do files with
-// further names elsewhere (writing to one writes to all, and taking one over
-// takes over all); the rest is taken over by Administrators.
-bool SecureEntries(const std::wstring& folder) {
-    FolderPath parent(folder);
-    bool complete = true;
-    icbs::ForEachEntry(folder, L"*", [&](const WIN32_FIND_DATAW& entry) {
-        std::wstring path = parent.Child(entry.cFileName);
-        bool done;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-            done = icbs::IsFolderEntry(entry) ? RemoveFolderLink(path) : ::DeleteFileW(path.c_str()) != FALSE;
-        else if (icbs::IsFolderEntry(entry))
-            done = ResetToInheritedAccess(path) && SecureEntries(path);
-        else if (LinkCount(path) != 1)
-            done = ::DeleteFileW(path.c_str()) != FALSE;
-        else
-            done = ResetToInheritedAccess(path);
-        complete = complete && done;
+// Owner Administrators and the protected list on the open folder, then the
+// same for whatever someone else may have put into it before: links go (an
+// elevated writer would follow them), and so do files with further names
+// elsewhere (writing to one writes to all, and taking one over takes over
+// all); every other entry gets owner Administrators and only what it
+// inherits. Each entry is opened relative to its folder's handle, never
+// through a link, and changed through its own handle.
+bool SecureEntries(HANDLE folder) {
+    std::vector<std::wstring> names;
+    icbs::ForEachChild(folder, [&](const std::wstring& name, DWORD) {
+        names.push_back(name);
         return true;
     });
+    bool complete = true;
+    for (const std::wstring& name : names) {
+        fw::FileHandle entry = icbs::OpenChild(folder, name, icbs::kSecureAccess);
+        icbs::EntryFacts facts;
+        bool done;
+        if (!entry || !icbs::ReadFacts(entry.get(), folder, name, facts))
+            done = false;
+        else if (facts.IsLink() || (!facts.IsFolder() && facts.links != 1))
+            done = (entry.reset(), icbs::RemoveChild(folder, name));
+        else
+            done = icbs::ResetOpenToInherited(entry.get()) && (!facts.IsFolder() || SecureEntries(entry.get()));
+        complete = complete && done;
+    }
     return complete;
+}
+
+// A name nobody can know beforehand.
+std::wstring NewFolderName() {
+    std::wstring name;
+    if (!icbs::NewUuidString(name)) name = fw::Format(L"%08lx%08lx", ::GetCurrentProcessId(), ::GetTickCount());
+    return name;
 }
 
 std::wstring MakeBaseFolder() {
     std::wstring base = CommonAppDataFolder() + L"\\Morvex";
     // Granting through a link would open the folder it points to: a link
-    // there is removed, and one that stays is never granted through.
-    if (ICBSFileUtilities::IsReparsePoint(base) && !RemoveFolderLink(base)) return base;
-    ICBSFileUtilities::CreateFolderTree(base);
+    // there is removed as a link, and one that stays is never granted
+    // through (SetFolderSecurity refuses it).
+    if (ICBSFileUtilities::IsReparsePoint(base)) icbs::RemovePathTree(base);
+    // A new base folder has its list from its first moment.
+    fw::LocalMemory descriptor = BaseFolderDescriptor();
+    SECURITY_ATTRIBUTES security = {sizeof(security), descriptor.get(), FALSE};
+    if (!::CreateDirectoryW(base.c_str(), descriptor ? &security : nullptr)) ICBSFileUtilities::CreateFolderTree(base);
     // Whoever made the folder first may have left an owner or a list of
-    // their own: ownership is taken back before the list is set. Setting it
-    // again only when it differs spares a walk through everything below.
+    // their own: ownership is taken back with the list. Setting it again
+    // only when it differs spares a walk through everything below.
     if (!ICBSFileUtilities::HasFolderSecurity(base, ICBSFileUtilities::kOpenBaseFolderSddl)) {
         EnabledPrivilege takeOwnership(SE_TAKE_OWNERSHIP_NAME);
         if (!ICBSFileUtilities::SetFolderSecurity(base, ICBSFileUtilities::kOpenBaseFolderSddl))
@@ -165,23 +139,15 @@ bool CreateProtectedFolder(const std::wstring& folder) {
 }
 
 bool EmptyPackageFolder(const std::wstring& folder, const std::wstring& keep) {
-    FolderPath parent(folder);
-    bool complete = true;
-    bool listed = icbs::ForEachEntry(folder, L"*", [&](const WIN32_FIND_DATAW& entry) {
-        std::wstring path = parent.Child(entry.cFileName);
-        bool done;
-        if (!keep.empty() && fw::EqualsNoCase(path, keep))
-            done = true;
-        else if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-            done = icbs::IsFolderEntry(entry) ? RemoveFolderLink(path) : ::DeleteFileW(path.c_str()) != FALSE;
-        else if (icbs::IsFolderEntry(entry))
-            done = ICBSFileUtilities::DeleteFolderTree(path);
-        else
-            done = ICBSFileUtilities::DeleteOneFile(path);
-        complete = complete && done;
-        return true;
+    fw::FileHandle handle = icbs::OpenNoFollow(folder, icbs::kWalkAccess);
+    icbs::EntryFacts facts;
+    if (!handle || !icbs::ReadFacts(handle.get(), nullptr, folder, facts) || !facts.IsFolder() || facts.IsLink())
+        return false;
+    FilePath kept(keep);
+    bool keepHere = !keep.empty() && fw::EqualsNoCase(kept.Folder().Path(), FolderPath(folder).Path());
+    return icbs::EmptyOpenFolder(handle.get(), [&](const std::wstring& name) {
+        return keepHere && fw::EqualsNoCase(name, kept.FileName());
     });
-    return listed && complete;
 }
 
 bool RemoveFolderLink(const std::wstring& path) {
@@ -190,19 +156,64 @@ bool RemoveFolderLink(const std::wstring& path) {
 
 bool SecurePackageFolder(const std::wstring& folder, bool create) {
     if (folder.empty()) return false;
-    DWORD attributes = AttributesOf(folder);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        if (!RemoveFolderLink(folder)) return false;
-        attributes = INVALID_FILE_ATTRIBUTES;
-    }
-    if (IsFolder(attributes)) {
-        // Whoever made the folder may have left a list that shuts
-        // administrators out: taking ownership first reopens it.
-        EnabledPrivilege takeOwnership(SE_TAKE_OWNERSHIP_NAME);
-        return TakeOwnership(folder) && ICBSFileUtilities::SetProtectedFolderAccess(folder) && SecureEntries(folder);
-    }
+    // Whoever made the folder may have left a list that shuts
+    // administrators out: the right to take ownership reopens it.
+    EnabledPrivilege takeOwnership(SE_TAKE_OWNERSHIP_NAME);
+    fw::FileHandle handle = icbs::OpenNoFollow(folder, icbs::kSecureAccess);
+    icbs::EntryFacts facts;
+    if (handle && icbs::ReadFacts(handle.get(), nullptr, folder, facts) && facts.IsFolder() && !facts.IsLink())
+        return icbs::SetSecurityOfOpen(handle.get(), ICBSFileUtilities::kProtectedFolderSddl) &&
+               SecureEntries(handle.get());
+    bool missing = !handle && (::GetLastError() == ERROR_FILE_NOT_FOUND || ::GetLastError() == ERROR_PATH_NOT_FOUND);
+    handle.reset();
     if (!create) return false;
-    // A file in the folder's place is no package folder.
-    if (attributes != INVALID_FILE_ATTRIBUTES && !ICBSFileUtilities::DeleteOneFile(folder)) return false;
+    // A link or a file in the folder's place goes (a link as a link).
+    if (!missing && !icbs::RemovePathTree(folder)) return false;
     return ICBSFileUtilities::CreateParentFolders(folder) && CreateProtectedFolder(folder);
+}
+
+bool EnsureProtectedFolder(const std::wstring& folder) {
+    if (folder.empty()) return false;
+    fw::FileHandle handle = icbs::OpenNoFollow(folder, FILE_READ_ATTRIBUTES);
+    icbs::EntryFacts facts;
+    if (handle && icbs::ReadFacts(handle.get(), nullptr, folder, facts) && facts.IsFolder() && !facts.IsLink())
+        return true;
+    handle.reset();
+    return SecurePackageFolder(folder, true);
+}
+
+bool SetAsideFolder(const std::wstring& folder) {
+    if (folder.empty()) return false;
+    fw::FileHandle handle = icbs::OpenNoFollow(folder, DELETE);
+    if (!handle) {
+        DWORD error = ::GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    icbs::EntryFacts facts;
+    if (!icbs::ReadFacts(handle.get(), nullptr, folder, facts)) return false;
+    if (!facts.IsFolder() || facts.IsLink()) {
+        handle.reset();
+        return icbs::RemovePathTree(folder);
+    }
+    // A protected folder of a name nobody can know beforehand, beside the
+    // package folders (a move stays on the volume).
+    FolderPath parent = FilePath(folder).Folder();
+    std::wstring aside = parent.Child(NewFolderName());
+    if (!CreateProtectedFolder(aside)) return false;
+    std::wstring target = FolderPath(aside).Child(FilePath(folder).FileName());
+    bool moved = icbs::MoveOpen(handle.get(), target);
+    handle.reset();
+    if (moved && !icbs::RemovePathTree(aside))
+        WriteLog(2, L"ZEL (c): Could not remove %s (%u).\r\n", aside.c_str(), ::GetLastError());
+    else if (!moved)
+        ::RemoveDirectoryW(aside.c_str());
+    return moved;
+}
+
+bool RenewPackageFolder(const std::wstring& folder, const std::wstring& keep) {
+    if (folder.empty()) return false;
+    if (SetAsideFolder(folder)) return ICBSFileUtilities::CreateParentFolders(folder) && CreateProtectedFolder(folder);
+    // What cannot be moved (the running launcher's own file is in it) is
+    // taken over and emptied in place, by handle.
+    return SecurePackageFolder(folder, true) && EmptyPackageFolder(folder, keep);
 }

@@ -27,20 +27,41 @@ std::wstring MsiFolderFor(const std::wstring& packageCode);
 // The only "*.msi" file in folder; empty with none or several.
 std::wstring SingleMsiFile(const std::wstring& folder);
 
-// Makes folder safe for an elevated process to take from and write into. A
-// junction or other reparse point there is removed (never followed). An
-// existing folder gets owner Administrators and the protected access list
-// (Administrators and SYSTEM full control, Users read and execute, nothing
-// inherited); inside it, links and files with further hard links are
-// removed, and every other entry gets owner Administrators and only the
-// folder's inherited entries. A missing folder is created with that list
-// when create is set. True when the folder exists with the list afterwards.
+// Makes the folder of an installed package safe for an elevated process to
+// take from and write into, by handle: an existing folder gets owner
+// Administrators and the protected access list (Administrators and SYSTEM
+// full control, Users read and execute, nothing inherited); inside it,
+// links and files with further hard links are removed, and every other
+// entry gets owner Administrators and only the folder's inherited entries.
+// With create, a link or a file in its place is removed (a link as a link,
+// never followed) and a missing folder is created with that list. True when
+// the folder exists with the list afterwards.
 bool SecurePackageFolder(const std::wstring& folder, bool create);
 
-// Removes everything inside folder (links as links, never followed) except
-// the file keep (a full path; empty for none) and keeps the folder itself.
-// True when nothing else is left.
+// Removes everything inside folder (links as links, never followed; each
+// entry opened relative to its folder's handle) except the file keep (a
+// full path; empty for none) and keeps the folder itself. True when nothing
+// else is left.
 bool EmptyPackageFolder(const std::wstring& folder, const std::wstring& keep = std::wstring());
+
+// Moves whatever is at folder (which anyone may have made or filled) into a
+// new protected folder of a name nobody can know, beside it, and removes it
+// there by handle; a link or a file in its place is removed as it is. True
+// when nothing is at folder afterwards, also when it was never there.
+bool SetAsideFolder(const std::wstring& folder);
+
+// The folder for a fresh unpacking: whatever is there is set aside, and the
+// folder is made anew with the protected list. Where it cannot be moved
+// (keep, the running launcher's own file, is in it) it is secured and
+// emptied in place, keeping that file.
+bool RenewPackageFolder(const std::wstring& folder, const std::wstring& keep);
+
+// A package folder that is missing is made with the protected list (a link
+// or a file in its place goes); one that is there is left as it is. True
+// when a folder is there afterwards. Every folder the launcher makes below
+// the base folder is made so, never by a copy that makes its target's
+// folder.
+bool EnsureProtectedFolder(const std::wstring& folder);
 
 // Creates folder with the protected list from its first moment; fails when
 // anything is already there.

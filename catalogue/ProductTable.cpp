@@ -124,6 +124,12 @@ bool IsBundle(const std::wstring& productId) {
     return false;
 }
 
+std::vector<std::wstring> BundleIds() {
+    std::vector<std::wstring> ids;
+    for (const BundleRow& bundle : kBundles) ids.push_back(bundle.productId);
+    return ids;
+}
+
 std::vector<std::wstring> ExpandProductId(const std::wstring& productId) {
     if (productId.empty()) return {};
     for (const BundleRow& bundle : kBundles)

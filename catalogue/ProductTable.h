@@ -47,6 +47,8 @@ std::wstring RegistryNameOf(const ProductRow& row);
 // itself. An empty id gives nothing.
 std::vector<std::wstring> ExpandProductId(const std::wstring& productId);
 bool IsBundle(const std::wstring& productId);
+// The bundle ids, in table order.
+std::vector<std::wstring> BundleIds();
 
 // Numeric-id groups of the upgrade rules: A (0 to 5, 7, 9) and B (13 to 19
 // except 17).

@@ -23,6 +23,9 @@ struct RelatedProduct {
     // that file exists.
     std::wstring applicationPath;
     bool applicationExists = false;
+    // The catalogue package this record is the predecessor of (set by the
+    // upgrade detection); null when it was found for no particular package.
+    const void* forPackage = nullptr;
 
     std::wstring ProductId() const { return row ? row->productId : L""; }
     std::wstring DisplayName() const { return row ? row->displayName : L""; }

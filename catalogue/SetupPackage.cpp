@@ -54,19 +54,20 @@ void SetupPackage::Detect(const PackageContext& context) {
     // No folder for a code that cannot name one: an empty code would make
     // the base folder itself this package's folder.
     msiFolder = MsiFolderFor(packageCode);
-    if (msiFolder.empty() || ::GetFileAttributesW(msiFolder.c_str()) == INVALID_FILE_ATTRIBUTES) return;
-    // Anyone may have made or filled the folder: it is secured before
-    // anything is taken from it.
+    // Only the database an installation of this package left is kept for
+    // maintenance. For a product that is not installed, whatever lies there
+    // was put there by someone else or left by an unfinished run: it is
+    // never used, never walked, and the unpacking sets it aside.
+    if (msiFolder.empty() || !isInstalled || fromOtherInstaller ||
+        ::GetFileAttributesW(msiFolder.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return;
+    // The folder is secured before anything is taken from it.
     if (!SecurePackageFolder(msiFolder, false)) {
         WriteLog(2, L"ZEL (c): Could not secure MSI folder %s (%u); its contents are not used.\r\n",
                  msiFolder.c_str(), ::GetLastError());
         return;
     }
-    // Only the database an installation of this package left is kept for
-    // maintenance. For a product that is not installed, whatever lies there
-    // was put there by someone else or left by an unfinished run: it is
-    // never used, and the unpacking empties the folder first.
-    if (isInstalled && !fromOtherInstaller) msiFileName = SingleMsiFile(msiFolder);
+    msiFileName = SingleMsiFile(msiFolder);
 }
 
 bool SetupPackage::PrepareMsiFolder() const { return SecurePackageFolder(msiFolder, true); }

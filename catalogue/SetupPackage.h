@@ -45,6 +45,8 @@ bool DefaultSelection(const PackageContext& context, bool isMain, bool isInstall
 bool IsProductRegistered(const std::wstring& productCode);
 std::optional<std::wstring> RegisteredPackageCode(const std::wstring& productCode);
 std::optional<std::wstring> RegisteredInstallSource(const std::wstring& productCode);
+// The registered product's version ("1.2.0").
+std::optional<std::wstring> RegisteredVersion(const std::wstring& productCode);
 
 class SetupPackage {
 public:
@@ -97,6 +99,9 @@ public:
     std::wstring msiFolder;
     std::wstring msiFileName;
     std::wstring transformFileName;
+    // The command line's TRANSFORMS= list has been applied to the database
+    // at msiFileName (successfully or not); cleared when it is unpacked anew.
+    bool commandLineTransformsApplied = false;
     bool isInstalled = false;
     bool fromOtherInstaller = false;
     bool selected = true;

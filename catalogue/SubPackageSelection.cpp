@@ -1,5 +1,6 @@
 #include "catalogue/SubPackageSelection.h"
 
+#include "framework/Console.h"
 #include "framework/Text.h"
 #include "launcher/SetupApp.h"
 
@@ -16,11 +17,33 @@ std::vector<std::wstring> SubPackagePatterns(const std::wstring& selection) {
     return patterns;
 }
 
+std::vector<std::wstring> UnmatchedSubPackagePatterns(const std::vector<std::wstring>& patterns,
+                                                      const std::vector<std::wstring>& subPackageNames) {
+    std::vector<std::wstring> unmatched;
+    if (patterns.size() == 1 && fw::EqualsNoCase(patterns[0], L"none")) return unmatched;
+    for (const std::wstring& pattern : patterns) {
+        bool found = false;
+        for (const std::wstring& name : subPackageNames) found = found || name.find(pattern) != std::wstring::npos;
+        if (!found) unmatched.push_back(pattern);
+    }
+    return unmatched;
+}
+
 void ApplySubPackageSelection(CSetupApp& app) {
     std::vector<std::wstring> patterns = SubPackagePatterns(app.CommandLine().subPackages);
     if (patterns.empty()) return;
+    // The command line's choice stands: the welcome page's upgrade handling
+    // no longer selects the sub-packages by what is installed.
+    app.FixSubPackageSelection();
     const bool noneMode = patterns.size() == 1 && fw::EqualsNoCase(patterns[0], L"none");
     PackageCatalogue& catalogue = app.Catalogue();
+    std::vector<std::wstring> names;
+    for (size_t i = 1; i < catalogue.size(); ++i) names.push_back(catalogue[i]->name);
+    for (const std::wstring& pattern : UnmatchedSubPackagePatterns(patterns, names)) {
+        app.Log().Write(1, L"ZEL (c): The sub-package pattern '%s' matches no sub-package.\r\n", pattern.c_str());
+        fw::AttachParentConsole();
+        fw::WriteConsoleText(app.FormatLocalized(1360, pattern.c_str()) + L"\r\n");
+    }
     for (size_t i = 1; i < catalogue.size(); ++i) {
         SetupPackage& package = *catalogue[i];
         bool matched = false;

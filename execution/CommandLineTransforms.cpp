@@ -22,8 +22,9 @@ std::wstring FolderOfFile(const std::wstring& path) {
     return separator == std::wstring::npos ? std::wstring(L".") : path.substr(0, separator);
 }
 
-void ApplyCommandLineTransforms(const SetupPackage& package, const std::wstring& list) {
-    if (list.empty()) return;
+bool ApplyCommandLineTransforms(SetupPackage& package, const std::wstring& list) {
+    package.commandLineTransformsApplied = true;
+    if (list.empty()) return true;
     std::wstring sourceFolder = ICBSFileUtilities::GetCurrentFolder();
     std::wstring targetFolder = FolderOfFile(package.msiFileName);
 
@@ -31,17 +32,26 @@ void ApplyCommandLineTransforms(const SetupPackage& package, const std::wstring&
     if (!database) {
         WriteLogRaw(2, L"ZEL (c): Cannot open MIS database file " + package.msiFileName +
                            L". No transformations applied.");
-        return;
+        return true;
     }
     WriteLogRaw(2, L"ZEL (c): Applying transformations: " + list + L"\r\n");
-    bool applied = database.ApplyTransforms(SplitTransformList(list), sourceFolder, targetFolder);
+    std::wstring failed;
+    bool applied = database.ApplyTransforms(SplitTransformList(list), sourceFolder, targetFolder, &failed);
     // Committed before the result is logged, so that a database that could
     // not be saved is not reported as transformed. Transforms applied before
     // a failing one are saved as well.
     bool committed = database.Commit();
-    if (applied && committed)
-        WriteLogRaw(3, L"ZEL (c): Transformations successfully applied\r\n");
-    else
-        WriteLogRaw(2, L"ZEL (c): Transformations failed\r\n");
     database.Close();
+    if (applied && committed) {
+        WriteLogRaw(3, L"ZEL (c): Transformations successfully applied\r\n");
+        return true;
+    }
+    if (!failed.empty())
+        WriteLogRaw(1, L"ZEL (c): The transform " + failed + L" could not be applied to " + package.msiFileName +
+                           L".\r\n");
+    else if (!applied)
+        WriteLogRaw(1, L"ZEL (c): A file that the transforms add could not be put beside " + package.msiFileName +
+                           L".\r\n");
+    WriteLogRaw(2, L"ZEL (c): Transformations failed\r\n");
+    return false;
 }

@@ -18,7 +18,10 @@ std::vector<std::wstring> SplitTransformList(const std::wstring& list);
 // "." (the current folder) for a bare file name.
 std::wstring FolderOfFile(const std::wstring& path);
 
-// Applies the list to package.msiFileName in direct mode and logs what
-// happened. An empty list leaves the database unopened. No failure stops
-// the caller: the Windows Installer call that follows decides.
-void ApplyCommandLineTransforms(const SetupPackage& package, const std::wstring& list);
+// Applies the list to package.msiFileName in direct mode, logs what
+// happened (naming a transform that did not apply) and records in the
+// package that its database has them. False when a transform did not apply
+// or a file it adds could not be brought beside the database; an empty list
+// leaves the database unopened, and a database that cannot be opened is
+// left to the Windows Installer call that follows (both true).
+bool ApplyCommandLineTransforms(SetupPackage& package, const std::wstring& list);

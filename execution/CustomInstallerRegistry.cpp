@@ -1,11 +1,14 @@
 #include "execution/CustomInstallerRegistry.h"
 
+#include "catalogue/PackageFolders.h"
+
 #include "catalogue/SetupPackage.h"
 #include "execution/PackedProductCode.h"
 #include "execution/UninstallEntryTexts.h"
 #include "framework/ModulePath.h"
 #include "framework/SystemApi.h"
 #include "framework/Text.h"
+#include "icbs/FilePath.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/RegistryKey.h"
 #include "icbs/RegistryViews.h"
@@ -58,7 +61,11 @@ bool CopyLauncher(const CustomInstallerFacts& facts, const std::wstring& copyPat
     // Started from the uninstall entry, the running launcher is the kept
     // copy itself: there is nothing to copy.
     if (fw::EqualsNoCase(facts.launcherPath, copyPath)) return true;
-    if (ICBSFileUtilities::CopyOpenFile(facts.launcherFile, copyPath, failIfExists)) return true;
+    // The copy never makes its folder: a missing package folder is made
+    // with the protected list first.
+    if (EnsureProtectedFolder(FilePath(copyPath).Folder().Path()) &&
+        ICBSFileUtilities::CopyOpenFile(facts.launcherFile, copyPath, failIfExists))
+        return true;
     WriteLog(2, L"ZEL (c): Failed to copy the launcher to %s (error %u)\r\n", copyPath.c_str(),
              static_cast<unsigned>(::GetLastError()));
     return false;

@@ -1,17 +1,17 @@
 #include "execution/PackageExtraction.h"
 
-#include <cstring>
-
 #include "catalogue/LanguageTable.h"
 #include "catalogue/PackageFolders.h"
 #include "catalogue/SetupPackage.h"
 #include "execution/CancelFlag.h"
+#include "execution/PackageDigest.h"
 #include "execution/ExtractionProgress.h"
 #include "framework/Handles.h"
 #include "framework/ModulePath.h"
 #include "framework/Text.h"
 #include "icbs/CabinetExtractor.h"
 #include "icbs/ICBSFileUtilities.h"
+#include "icbs/LongPath.h"
 #include "icbs/ResourceAccess.h"
 #include "launcher/SetupApp.h"
 
@@ -19,32 +19,12 @@ namespace {
 
 constexpr WORD kPackageResourceType = 40;
 
-// The cabinet of a package resource: a 4-byte length and exactly that many
-// bytes of cabinet. Anything else is a damaged package.
-bool PackageCabinet(HMODULE module, const std::wstring& name, CabinetImage& cabinet) {
-    if (!icbs::ResourceExists(module, MAKEINTRESOURCEW(kPackageResourceType), name.c_str(), std::wstring())) {
-        WriteLog(1, L"ZEL (c): Package resource %s not found.\r\n", name.c_str());
-        return false;
-    }
-    icbs::ResourceData resource;
-    icbs::LoadResourceData(module, MAKEINTRESOURCEW(kPackageResourceType), name.c_str(), std::wstring(), true,
-                           resource);
-    DWORD size = resource.Size();
-    const BYTE* data = resource.Data();
-    DWORD length = 0;
-    if (data && size >= 4) std::memcpy(&length, data, 4);
-    if (!data || size < 4 || length != size - 4) {
-        WriteLog(1, L"ZEL (c): Package resource %s is damaged: %u bytes, length field %u.\r\n", name.c_str(), size,
-                 length);
-        return false;
-    }
-    cabinet = {data + 4, length};
-    return true;
-}
-
-// 0, or 11 when the disk is full.
+// 0, 11 when the disk is full, 1620 for a damaged transform resource. Only a
+// transform written completely is passed on: a file that could not be
+// written whole is removed again.
 DWORD WriteTransform(SetupPackage& package, const ExtractionContext& context) {
     const SetupLanguage& language = *context.transformLanguage;
+    package.transformFileName.clear();
     std::wstring resource = fw::Format(package.transformPattern.c_str(), language.languageIdText.c_str());
     if (!icbs::ResourceExists(context.resources, MAKEINTRESOURCEW(kPackageResourceType), resource.c_str(),
                               language.languageId))
@@ -53,14 +33,34 @@ DWORD WriteTransform(SetupPackage& package, const ExtractionContext& context) {
     icbs::ResourceData transform;
     icbs::LoadResourceData(context.resources, MAKEINTRESOURCEW(kPackageResourceType), resource.c_str(),
                            language.languageId, true, transform);
+    if (transform.Damaged()) {
+        WriteLog(1, L"ZEL (c): Transform resource %s is damaged.\r\n", resource.c_str());
+        return ERROR_INSTALL_PACKAGE_INVALID;
+    }
     std::wstring fileName = L"Transform" + language.transformSuffix + L".mst";
-    fw::FileHandle file(::CreateFileW((package.msiFolder + L"\\" + fileName).c_str(), GENERIC_WRITE, FILE_SHARE_WRITE,
-                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return 0;
+    std::wstring path = package.msiFolder + L"\\" + fileName;
+    fw::FileHandle file(::CreateFileW(icbs::ApiPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        WriteLog(2, L"ZEL (c): The language transform %s could not be created (%u); none is used.\r\n", path.c_str(),
+                 static_cast<unsigned>(::GetLastError()));
+        return 0;
+    }
     DWORD size = transform.Size(), written = 0;
-    if (!::WriteFile(file.get(), transform.Data(), size, &written, nullptr) || written != size) {
+    BOOL wrote = context.writeTransform ? context.writeTransform(file.get(), transform.Data(), size, &written)
+                                        : ::WriteFile(file.get(), transform.Data(), size, &written, nullptr);
+    if (!wrote || written != size) {
         DWORD error = ::GetLastError();
+        if (error == ERROR_SUCCESS) error = ERROR_WRITE_FAULT;  // a short write without a reason
+        file.reset();
+        ::DeleteFileW(icbs::ApiPath(path).c_str());
+        WriteLog(1,
+                 L"ZEL (c): The language transform %s could not be written completely (%u of %u bytes, error %u); "
+                 L"none is used.\r\n",
+                 path.c_str(), static_cast<unsigned>(written), static_cast<unsigned>(size),
+                 static_cast<unsigned>(error));
         if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) return 11;
+        return 0;
     }
     package.transformFileName = fileName;
     return 0;
@@ -76,29 +76,33 @@ const SetupLanguage* TransformLanguageFor(bool multiLanguage, bool freshOrModify
 DWORD ExtractProduct(SetupPackage& package, ExtractionProgressHandler* progress, const ExtractionContext& context) {
     // The folder is made (or taken over) with an access list of its own
     // before anything is written into it.
-    if (package.msiFolder.empty() || !package.PrepareMsiFolder()) {
+    if (package.msiFolder.empty() || (!package.msiFileName.empty() && !package.PrepareMsiFolder())) {
         WriteLog(1, L"ZEL (c): No usable folder for package %s.\r\n", package.name.c_str());
         return ERROR_INSTALL_PACKAGE_INVALID;
     }
     if (package.msiFileName.empty()) {
         if (CancelFlag()) return CSetupApp::Current()->SetOutcome(outcome::kCancelled);
         // Nothing found in the folder is used: what the installer gets
-        // comes from the launcher's own resources alone.
-        // Started from its kept copy, the launcher stands in the folder it
-        // empties: its own file stays.
-        if (!EmptyPackageFolder(package.msiFolder, fw::RunningModulePath())) {
+        // comes from the launcher's own resources alone. Whatever is there
+        // is set aside and the folder made anew; started from its kept
+        // copy, the launcher stands in the folder: its own file stays.
+        WriteLog(2, L"ZEL (c): Extracting resource: %s\r\n", package.packageResource.c_str());
+        // A damaged package resource is found before anything is written.
+        CabinetImage cabinet;
+        if (!ReadPackageCabinet(context.resources, package.packageResource, cabinet) ||
+            (!context.payloadChecked && !PayloadMatchesRecord(context.resources, package.packageResource, cabinet)))
+            return ERROR_INSTALL_PACKAGE_INVALID;
+        if (!RenewPackageFolder(package.msiFolder, fw::RunningModulePath())) {
             WriteLog(1, L"ZEL (c): Could not empty MSI folder %s (%u).\r\n", package.msiFolder.c_str(),
                      static_cast<unsigned>(::GetLastError()));
             return ERROR_INSTALL_PACKAGE_INVALID;
         }
-        WriteLog(2, L"ZEL (c): Extracting resource: %s\r\n", package.packageResource.c_str());
         if (context.showStatus) context.showStatus(package.name);
-        CabinetImage cabinet;
-        if (!PackageCabinet(context.resources, package.packageResource, cabinet)) return ERROR_INSTALL_PACKAGE_INVALID;
         CabinetExtractor extractor(L"Package.cab", cabinet, package.msiFolder);
         if (!extractor.ExtractAll(progress) && !CancelFlag())
             return CabinetExtractor::DiskFull() ? 11 : ERROR_INSTALL_PACKAGE_INVALID;
         package.msiFileName = SingleMsiFile(package.msiFolder);
+        package.commandLineTransformsApplied = false;  // a database as the package carries it
     }
     if (context.transformLanguage) return WriteTransform(package, context);
     return 0;

@@ -5,12 +5,12 @@
 #include "framework/SystemApi.h"
 #include "launcher/SetupApp.h"
 
-void PrepareDatabase(const SetupPackage& package) {
+void PrepareDatabase(SetupPackage& package) {
     CSetupApp* app = package.owner ? package.owner : CSetupApp::Current();
     if (app) {
         const CSetupAppCommandLineInfo& commandLine = app->CommandLine();
         fw::Msi().MsiSetInternalUI(static_cast<INSTALLUILEVEL>(commandLine.uiLevel), nullptr);
-        ApplyCommandLineTransforms(package, commandLine.transforms);
+        if (!package.commandLineTransformsApplied) ApplyCommandLineTransforms(package, commandLine.transforms);
     }
     HandLogToInstaller();
 }

@@ -9,6 +9,8 @@ class SetupPackage;
 
 // Reads the user-interface level and the "TRANSFORMS=" text from the
 // command line of the package's application (the current one when the
-// package has no owner). Each call applies the command-line list once to
-// this package's database.
-void PrepareDatabase(const SetupPackage& package);
+// package has no owner). The command-line list is applied to this package's
+// database unless it has been already (an installation checks them all
+// before the first call; a database unpacked anew gets them again); a
+// failure here is logged and left to the Windows Installer call.
+void PrepareDatabase(SetupPackage& package);

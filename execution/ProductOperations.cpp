@@ -1,7 +1,9 @@
 #include "execution/ProductOperations.h"
 
 #include "catalogue/RelatedProduct.h"
+#include "execution/CommandLineTransforms.h"
 #include "execution/CustomInstallerRegistry.h"
+#include "execution/HiddenProperties.h"
 #include "execution/InstallerUiHandler.h"
 #include "execution/OperationMode.h"
 #include "execution/PackageExtraction.h"
@@ -34,7 +36,9 @@ DWORD ProductOperations::RunOperations() {
     WriteLog(3, L"ZEL (c): determine installer platform\r\n");
     WriteLog(3, L"ZEL (c): dedected %s platform\r\n", main.is64 ? L"64-bit" : L"32-bit");
     if (main.is64 && !app_.Is64BitOs()) {
-        mode_.SetResult(ERROR_INSTALL_PLATFORM_UNSUPPORTED);
+        // The launcher's own check: its own outcome (10), Windows
+        // Installer's code beside it in the log.
+        app_.SetOutcome(outcome::k64BitOn32Bit, ERROR_INSTALL_PLATFORM_UNSUPPORTED);
         return ERROR_INSTALL_PLATFORM_UNSUPPORTED;
     }
     WriteLog(3, L"ZEL (c): rest custom installer registry\r\n");
@@ -54,13 +58,23 @@ DWORD ProductOperations::RunOperations() {
                    : operation == kModify ? Modify()
                                           : Install();
     DeleteCurrentInstallationType();
-    if (MultiPackage()) {
+    // A product that is not installed has no entry to take over and no
+    // launcher copy to keep.
+    if (MultiPackage() && result != outcome::kProductNotInstalled) {
         bool ok = outcome::IsSuccess(result);
-        if (operation == kRepair || operation == kModify) CustomInstallerRegistry(kRedoCustomInstaller, main, app_);
+        if (operation == kRepair || operation == kModify) {
+            if (main.IsInstalled()) CustomInstallerRegistry(kRedoCustomInstaller, main, app_);
+        }
         else if (operation == kUninstall && !ok) CustomInstallerRegistry(kRollBackPrepareRemoveCustomInstaller, main, app_);
         else if (operation == kInstall && ok) CustomInstallerRegistry(kPerformCustomInstaller, main, app_);
     }
-    mode_.SetResult(result);
+    // A database that could not be copied is the launcher's own failure,
+    // with the system's reason; everything else is Windows Installer's.
+    if (operation == kExtract) {
+        if (result != 0) app_.SetOutcome(outcome::kFailed, result);
+    } else {
+        mode_.SetResult(result);
+    }
     // Windows Installer has shown its own message for these.
     if (result == ERROR_INSTALL_USEREXIT || result == ERROR_INSTALL_FAILURE || result == ERROR_INSTALL_SUSPEND)
         app_.MarkOutcomeReported();
@@ -75,16 +89,18 @@ std::wstring ProductOperations::CataloguePropertiesText(bool& has) {
 }
 
 DWORD ProductOperations::RunInstall(SetupPackage& package, const std::wstring& extraProperties) {
-    PrepareDatabase(package);
     const CSetupAppCommandLineInfo& commandLine = app_.CommandLine();
     InstallCallInputs inputs;
-    inputs.mifPath = commandLine.mifPath;
     inputs.administrative = commandLine.administrative;
     inputs.uninstall = commandLine.uninstall;
     inputs.catalogueProperties = CataloguePropertiesText(inputs.hasCatalogueProperties);
     inputs.commandLineProperties = commandLine.properties;
     inputs.extraProperties = extraProperties;
     std::wstring properties = ComposeInstallProperties(inputs);
+    // No password reaches the installer's log: without the list in the
+    // database the installer is not called.
+    if (!HidePasswordProperties(package.msiFileName, properties)) return ERROR_INSTALL_FAILURE;
+    PrepareDatabase(package);
     DWORD result;
     {
         ExternalUiHandlerScope handler;
@@ -138,10 +154,30 @@ std::wstring ProductOperations::ModifyExtras(const SetupPackage& package, bool n
     return extra + LanguageAndTransform(package, configuration);
 }
 
+// The command line's transforms are applied to the database of every
+// package this installation puts on the machine before the first call, so
+// that one that does not apply stops the run before anything is installed.
+// A package already installed keeps what it was installed with: its kept
+// database is given them as before each call, and a failure there is left
+// to Windows Installer.
+bool ProductOperations::TransformsApplyToNewPackages() {
+    const std::wstring& transforms = app_.CommandLine().transforms;
+    if (transforms.empty()) return true;
+    for (auto& package : app_.Catalogue()) {
+        if (!package->selected || package->IsInstalled()) continue;
+        if (!ApplyCommandLineTransforms(*package, transforms)) return false;
+    }
+    return true;
+}
+
 // Only what this run installed is rolled back: a package that was installed
 // before the run (a sub-package of an earlier run, say) stays.
 DWORD ProductOperations::Install() {
     auto& catalogue = app_.Catalogue();
+    if (!TransformsApplyToNewPackages()) {
+        WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", static_cast<int>(outcome::kTransformFailed));
+        return outcome::kTransformFailed;
+    }
     std::vector<SetupPackage*> installedByRun;
     for (size_t i = 0; i < catalogue.size(); ++i) {
         SetupPackage& package = *catalogue[i];
@@ -189,7 +225,20 @@ DWORD ProductOperations::Modify() {
     return Final(firstFailure);
 }
 
+bool ProductOperations::AnySelectedInstalled() const {
+    for (const auto& package : app_.Catalogue())
+        if (package->selected && package->IsInstalled()) return true;
+    return false;
+}
+
+DWORD ProductOperations::NotInstalled() const {
+    WriteLog(1, L"ZEL (c): Product %s is not installed.\r\n", app_.Catalogue().front()->name.c_str());
+    WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", static_cast<int>(outcome::kProductNotInstalled));
+    return outcome::kProductNotInstalled;
+}
+
 DWORD ProductOperations::Repair() {
+    if (!AnySelectedInstalled()) return NotInstalled();
     DWORD firstFailure = 0;
     for (auto& package : app_.Catalogue()) {
         if (!package->selected) continue;
@@ -210,7 +259,7 @@ DWORD ProductOperations::Repair() {
 DWORD ProductOperations::Uninstall() {
     auto& catalogue = app_.Catalogue();
     SetupPackage& main = *catalogue.front();
-    if (main.selected && !main.IsInstalled()) return ERROR_INSTALL_FAILURE;
+    if ((main.selected && !main.IsInstalled()) || !AnySelectedInstalled()) return NotInstalled();
     // Removed from last to first; only these are put back after a failure,
     // never a package that was not installed when the run started.
     std::vector<SetupPackage*> removedByRun;

@@ -40,6 +40,10 @@ private:
     bool Succeeded(DWORD result);
     DWORD Final(DWORD failure) const;
     bool MultiPackage() const;
+    bool TransformsApplyToNewPackages();
+    bool AnySelectedInstalled() const;
+    // Logs that the main product is not installed; 1605.
+    DWORD NotInstalled() const;
     bool LanguageChosen() const;
 
     CSetupApp& app_;

@@ -35,7 +35,6 @@ std::wstring Rollback() { return ProgressOnly() + NoFinish(); }
 
 std::wstring ComposeInstallProperties(const InstallCallInputs& in) {
     std::wstring text;
-    if (!in.mifPath.empty()) text += L"/m " + in.mifPath + L" ";
     if (in.administrative) text += L"ACTION=ADMIN ";
     else if (in.uninstall) text += L"REMOVE=ALL ";
     text += L"INSTALLEDFROMLAUNCHER=Yes ";

@@ -29,11 +29,11 @@ std::wstring Rollback();      // progress-only, no-finish
 
 }  // namespace items
 
-// The property string of one Windows Installer call, in order: the MIF
-// option, ACTION=ADMIN or REMOVE=ALL, INSTALLEDFROMLAUNCHER=Yes, the
-// catalogue's PROPERTIES text, the command line's properties, and extra.
+// The property string of one Windows Installer call, in order:
+// ACTION=ADMIN or REMOVE=ALL, INSTALLEDFROMLAUNCHER=Yes, the catalogue's
+// PROPERTIES text, the command line's properties, and extra. It holds
+// properties only: the launcher writes the status file of /m itself.
 struct InstallCallInputs {
-    std::wstring mifPath;
     bool administrative = false;
     bool uninstall = false;
     bool hasCatalogueProperties = false;

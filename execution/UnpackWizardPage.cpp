@@ -4,6 +4,7 @@
 
 #include "execution/CancelFlag.h"
 #include "execution/PackageExtraction.h"
+#include "execution/PackageDigest.h"
 #include "execution/WorkerSupervisor.h"
 #include "framework/AccessibleName.h"
 #include "framework/InternalError.h"
@@ -139,6 +140,21 @@ void UnpackWizardPage::Work() {
                                                      wizard_->IsFreshInstall() || wizard_->IsModify(),
                                                      app->Languages().Current());
     context.showStatus = [this](const std::wstring& name) { ShowStatus(name); };
+    // Every package to unpack is checked before the first is unpacked: a
+    // damaged one leaves nothing unpacked and nothing installed.
+    for (const auto& [package, size] : workList_) {
+        CabinetImage cabinet;
+        // A resource that is missing or of the wrong size is reported where
+        // it is unpacked.
+        if (size == 0 || !ReadPackageCabinet(context.resources, package->packageResource, cabinet, false)) continue;
+        if (!PayloadMatchesRecord(context.resources, package->packageResource, cabinet)) {
+            lastResult_ = ERROR_INSTALL_PACKAGE_INVALID;
+            WriteLog(1, L"ZEL (c): Error extracting cabinet file - %d.\r\n", lastResult_);
+            app->SetOutcome(lastResult_);
+            return;
+        }
+    }
+    context.payloadChecked = true;
     unsigned doneBefore = 0;
     for (const auto& [package, size] : workList_) {
         handler_->doneBefore = doneBefore;

@@ -72,7 +72,23 @@ CabinetApi LoadCabinet() {
     BIND(api, FCICreate);
     BIND(api, FCIAddFile);
     BIND(api, FCIFlushCabinet);
+    BIND(api, FCIFlushFolder);
     BIND(api, FCIDestroy);
+    return api;
+}
+Crypt32Api LoadCrypt32() {
+    Crypt32Api api;
+    HMODULE module = LoadSystemLibrary(L"crypt32.dll");
+    BIND(api, CryptBinaryToStringW);
+    BIND(api, CryptStringToBinaryW);
+    return api;
+}
+VersionApi LoadVersion() {
+    VersionApi api;
+    HMODULE module = LoadSystemLibrary(L"version.dll");
+    BIND(api, GetFileVersionInfoSizeW);
+    BIND(api, GetFileVersionInfoW);
+    BIND(api, VerQueryValueW);
     return api;
 }
 #undef BIND
@@ -96,6 +112,16 @@ MsiApi& Msi() {
 
 CabinetApi& Cabinet() {
     static CabinetApi api = LoadCabinet();
+    return api;
+}
+
+VersionApi& Version() {
+    static VersionApi api = LoadVersion();
+    return api;
+}
+
+Crypt32Api& Crypt32() {
+    static Crypt32Api api = LoadCrypt32();
     return api;
 }
 

@@ -9,6 +9,7 @@
 #include <fdi.h>
 #include <msi.h>
 #include <msiquery.h>
+#include <wincrypt.h>
 
 #include <type_traits>
 #include <utility>
@@ -90,7 +91,22 @@ struct CabinetApi {
     FW_API(FCICreate);
     FW_API(FCIAddFile);
     FW_API(FCIFlushCabinet);
+    FW_API(FCIFlushFolder);
     FW_API(FCIDestroy);
+};
+// crypt32.dll is no KnownDLL: imported by name, Windows would look for it in
+// the launcher's own folder (often Downloads) before any of the launcher's
+// code runs. It is bound at run time from the system folder instead.
+struct Crypt32Api {
+    FW_API(CryptBinaryToStringW);
+    FW_API(CryptStringToBinaryW);
+};
+
+// version.dll, no KnownDLL either: the version resources of files.
+struct VersionApi {
+    FW_API(GetFileVersionInfoSizeW);
+    FW_API(GetFileVersionInfoW);
+    FW_API(VerQueryValueW);
 };
 #undef FW_API
 
@@ -99,6 +115,8 @@ struct CabinetApi {
 // missing.
 MsiApi& Msi();
 CabinetApi& Cabinet();
+Crypt32Api& Crypt32();
+VersionApi& Version();
 
 // Loads a DLL from the system folder only, never from the application's
 // folder or the current directory.

@@ -63,7 +63,22 @@ CabinetCompressor::~CabinetCompressor() {
 
 bool CabinetCompressor::AddFile(const std::wstring& folder, const std::wstring& name,
                                 const std::wstring& nameInCabinet) {
+    return Add(folder, name, nameInCabinet, compression_);
+}
+
+bool CabinetCompressor::AddStoredFile(const std::wstring& folder, const std::wstring& name) {
+    return Add(folder, name, std::wstring(), tcompTYPE_NONE);
+}
+
+bool CabinetCompressor::Add(const std::wstring& folder, const std::wstring& name, const std::wstring& nameInCabinet,
+                            TCOMP type) {
     if (!context_ || flushed_) return false;
+    // One folder of the cabinet holds files of one compression type.
+    if (added_ && type != lastCompression_ &&
+        !fw::Cabinet().FCIFlushFolder(context_.get(), cabinet_fci::GetNextCabinet, cabinet_fci::Status))
+        return false;
+    added_ = true;
+    lastCompression_ = type;
     try {
         std::wstring stored = nameInCabinet.empty() ? name : nameInCabinet;
         std::string source = cabinet_fci::EncodeName(FolderPath(folder).Child(name));
@@ -72,7 +87,7 @@ bool CabinetCompressor::AddFile(const std::wstring& folder, const std::wstring& 
         user_.nameAttributes = IsAscii(stored) ? 0 : _A_NAME_IS_UTF;
         return fw::Cabinet().FCIAddFile(context_.get(), source.data(), storedBytes.data(), FALSE,
                                         cabinet_fci::GetNextCabinet, cabinet_fci::Status, cabinet_fci::GetOpenInfo,
-                                        compression_) != FALSE;
+                                        type) != FALSE;
     } catch (...) {
         return false;
     }

@@ -43,6 +43,19 @@ public:
     // The temporary files' name pattern (cabinet_fci::kSecondTempFilePattern
     // for a compressor working beside another one); before any file is added.
     void UseTemporaryPattern(const wchar_t* pattern) { user_.tempPattern = pattern; }
+    // folder + "\" + name stored as it is (no compression), in a folder of
+    // the cabinet of its own: for files that are compressed already.
+    bool AddStoredFile(const std::wstring& folder, const std::wstring& name);
+    // Every entry gets this time stamp (DOS date and time) and no attribute
+    // bits of the file system; before any file is added.
+    void UseEntryTime(USHORT date, USHORT time) {
+        user_.fixedTime = true;
+        user_.entryDate = date;
+        user_.entryTime = time;
+    }
+    // A cabinet written into an open file: the digest of the bytes as they
+    // are written (see CabinetWriteDigest); before Flush.
+    void UseDigest(CabinetWriteDigest* digest) { user_.intoDigest = digest; }
     // Every file of folder (see FolderFlags), stored under its name relative
     // to folder, in enumeration order. False at the first file that fails.
     bool AddFolder(const std::wstring& folder, unsigned flags);
@@ -54,6 +67,7 @@ public:
 
 private:
     void Create();
+    bool Add(const std::wstring& folder, const std::wstring& name, const std::wstring& nameInCabinet, TCOMP type);
     bool AddFolderEntries(const std::wstring& folder, const std::wstring& prefix, unsigned flags);
 
     CCAB cabinet_ = {};  // the library keeps a pointer to it
@@ -62,5 +76,7 @@ private:
     cabinet_fci::UserData user_;
     fw::FciContext context_;
     bool flushed_ = false;
+    bool added_ = false;
+    TCOMP lastCompression_ = 0;
     bool flushResult_ = false;
 };

@@ -6,6 +6,7 @@
 #include "framework/SystemApi.h"
 #include "framework/Text.h"
 #include "icbs/CabinetStreams.h"
+#include "icbs/LongPath.h"
 
 namespace {
 
@@ -52,8 +53,8 @@ INT_PTR ExtractionJob::OnCopyFile(const FDINOTIFICATION& info) {
     }
     // Listed before it exists, so that a failure from here on removes it.
     outputs_.push_back({0, target.path, static_cast<unsigned long long>(static_cast<ULONG>(info.cb)), false});
-    fw::FileHandle file(::CreateFileW(target.path.c_str(), FILE_GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    fw::FileHandle file(::CreateFileW(icbs::ApiPath(target.path).c_str(), FILE_GENERIC_WRITE, FILE_SHARE_WRITE,
+                                      nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         DWORD error = ::GetLastError();
         if (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) cabinet_streams::SetDiskFull();

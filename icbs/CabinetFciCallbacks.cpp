@@ -13,6 +13,7 @@
 #include "framework/Handles.h"
 #include "framework/InternalError.h"
 #include "framework/Text.h"
+#include "icbs/CabinetWriteDigest.h"
 #include "icbs/ICBSFileUtilities.h"
 
 namespace cabinet_fci {
@@ -98,10 +99,16 @@ UINT DIAMONDAPI Read(INT_PTR file, void* buffer, UINT count, int* error, void* u
     return static_cast<UINT>(read);
 }
 
-UINT DIAMONDAPI Write(INT_PTR file, void* buffer, UINT count, int* error, void*) noexcept {
+UINT DIAMONDAPI Write(INT_PTR file, void* buffer, UINT count, int* error, void* user) noexcept {
     int written = _write(static_cast<int>(file), buffer, count);
     if (written == -1) {
         SetError(error, errno);
+        return kFailed;
+    }
+    UserData* data = static_cast<UserData*>(user);
+    if (data && data->intoDigest && data->intoFd != -1 && data->intoFd == file &&
+        !data->intoDigest->Written(static_cast<int>(file), data->intoOffset, buffer, static_cast<unsigned>(written))) {
+        SetError(error, EIO);
         return kFailed;
     }
     return static_cast<UINT>(written);
@@ -118,13 +125,15 @@ int DIAMONDAPI Close(INT_PTR file, int* error, void* user) noexcept {
 
 LONG DIAMONDAPI Seek(INT_PTR file, LONG distance, int method, int* error, void* user) noexcept {
     const UserData* data = static_cast<const UserData*>(user);
-    LONG base = data && data->intoFd != -1 && data->intoFd == file ? data->intoOffset : 0;
+    bool into = data && data->intoFd != -1 && data->intoFd == file;
+    LONG base = into ? data->intoOffset : 0;
     if (method == SEEK_SET) distance += base;
     long position = _lseek(static_cast<int>(file), distance, method);
     if (position == -1) {
         SetError(error, errno);
         return -1;
     }
+    if (into && data->intoDigest) data->intoDigest->MovedTo(position - base);
     return position - base;
 }
 
@@ -180,9 +189,11 @@ INT_PTR DIAMONDAPI GetOpenInfo(char* name, USHORT* date, USHORT* time, USHORT* a
         BY_HANDLE_FILE_INFORMATION information = {};
         FILETIME local = {};
         HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(file));
+        UserData* data = static_cast<UserData*>(user);
+        bool stamped = data && data->fixedTime;
         if (!::GetFileInformationByHandle(handle, &information) ||
-            !::FileTimeToLocalFileTime(&information.ftLastWriteTime, &local) ||
-            !::FileTimeToDosDateTime(&local, date, time)) {
+            (!stamped && (!::FileTimeToLocalFileTime(&information.ftLastWriteTime, &local) ||
+                          !::FileTimeToDosDateTime(&local, date, time)))) {
             SetError(error, EIO);
             _close(file);
             return -1;
@@ -191,8 +202,13 @@ INT_PTR DIAMONDAPI GetOpenInfo(char* name, USHORT* date, USHORT* time, USHORT* a
         // same bit values as the Windows ones.
         DWORD dosBits = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                         FILE_ATTRIBUTE_ARCHIVE;
-        *attributes = static_cast<USHORT>(information.dwFileAttributes & dosBits);
-        UserData* data = static_cast<UserData*>(user);
+        if (stamped) {
+            *date = data->entryDate;
+            *time = data->entryTime;
+        }
+        // A stamped cabinet depends on the files' bytes alone: no attribute
+        // bits of the file system either.
+        *attributes = stamped ? 0 : static_cast<USHORT>(information.dwFileAttributes & dosBits);
         if (data) *attributes |= data->nameAttributes;
         if (data && data->sourceRange) {
             if (_lseeki64(file, static_cast<__int64>(data->sourceOffset), SEEK_SET) == -1) {

@@ -10,6 +10,8 @@
 
 #include <string>
 
+class CabinetWriteDigest;
+
 namespace cabinet_fci {
 
 // Temporary files: "QTX_CAB%x.tmp" in the user's temporary folder, with the
@@ -32,6 +34,14 @@ struct UserData {
     HANDLE intoFile = nullptr;
     LONG intoOffset = 0;
     int intoFd = -1;
+    // Takes the digest of the cabinet written into intoFile (may be null).
+    CabinetWriteDigest* intoDigest = nullptr;
+    // The time stamp of every entry (DOS date and time) instead of each
+    // source file's last-write time, and no attribute bits from the file
+    // system: the cabinet then depends on the files' bytes alone.
+    bool fixedTime = false;
+    USHORT entryDate = 0;
+    USHORT entryTime = 0;
     // A part of the source file instead of all of it: sourceLength bytes
     // from sourceOffset on. sourceFd and sourceLeft while it is being read.
     bool sourceRange = false;

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "framework/SystemApi.h"
 #include "framework/Text.h"
 #include "icbs/LongPath.h"
 
@@ -13,10 +14,10 @@ namespace {
 std::vector<BYTE> ReadVersionResource(const std::wstring& path) {
     std::wstring apiPath = icbs::ApiPath(path);
     DWORD ignored = 0;
-    DWORD size = ::GetFileVersionInfoSizeW(apiPath.c_str(), &ignored);
+    DWORD size = fw::Version().GetFileVersionInfoSizeW(apiPath.c_str(), &ignored);
     if (size == 0) return {};
     std::vector<BYTE> block(size);
-    if (!::GetFileVersionInfoW(apiPath.c_str(), 0, size, block.data())) return {};
+    if (!fw::Version().GetFileVersionInfoW(apiPath.c_str(), 0, size, block.data())) return {};
     return block;
 }
 
@@ -27,7 +28,7 @@ std::wstring ICBSFileUtilities::GetFileVersionText(const std::wstring& path) {
     if (block.empty()) return {};
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
+    if (!fw::Version().VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
         length < sizeof(VS_FIXEDFILEINFO))
         return {};
     return fw::Format(L"%i.%i.%i.%i", HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
@@ -40,7 +41,7 @@ std::wstring ICBSFileUtilities::GetFileTranslation(const std::wstring& path) {
     // Each entry: language id, then code page (two 16-bit words).
     WORD* translation = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+    if (!fw::Version().VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
                           &length) ||
         !translation || length < 2 * sizeof(WORD))
         return {};

@@ -8,6 +8,7 @@
 #include "framework/Handles.h"
 #include "framework/Text.h"
 #include "icbs/LongPath.h"
+#include "icbs/OpenEntry.h"
 #include "icbs/SecurityDescriptor.h"
 
 namespace {
@@ -60,13 +61,34 @@ bool SameEntries(PACL a, PACL b) {
     return true;
 }
 
+// The entry at path itself, refused when it is a link: an owner or a list
+// set through a junction would land on the folder it points to.
+fw::FileHandle OpenUnlinked(const std::wstring& path, DWORD access) {
+    fw::FileHandle entry = icbs::OpenNoFollow(path, access);
+    icbs::EntryFacts facts;
+    if (!entry || !icbs::ReadFacts(entry.get(), nullptr, path, facts)) return fw::FileHandle();
+    if (facts.IsLink()) {
+        ::SetLastError(ERROR_REPARSE_ATTRIBUTE_CONFLICT);
+        return fw::FileHandle();
+    }
+    return entry;
+}
+
 }  // namespace
 
 bool ICBSFileUtilities::GrantEveryoneFullAccess(const std::wstring& path) {
-    std::wstring apiPath = icbs::ApiPath(path);
+    fw::FileHandle entry = OpenUnlinked(path, READ_CONTROL | WRITE_DAC);
+    if (!entry) return false;
     fw::LocalMemory descriptor;
     PACL oldDacl = nullptr;
-    if (!ReadDacl(apiPath, descriptor, oldDacl)) return false;
+    PSECURITY_DESCRIPTOR found = nullptr;
+    DWORD result = ::GetSecurityInfo(entry.get(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                     &oldDacl, nullptr, &found);
+    descriptor.reset(found);
+    if (result != ERROR_SUCCESS) {
+        ::SetLastError(result);
+        return false;
+    }
     // Everyone by its SID: the name "Everyone" differs between the languages
     // of Windows, the SID does not.
     BYTE everyone[SECURITY_MAX_SID_SIZE];
@@ -80,11 +102,10 @@ bool ICBSFileUtilities::GrantEveryoneFullAccess(const std::wstring& path) {
     access.Trustee.TrusteeType = TRUSTEE_IS_WELL_KNOWN_GROUP;
     access.Trustee.ptstrName = reinterpret_cast<LPWSTR>(everyone);
     PACL newDacl = nullptr;
-    DWORD result = ::SetEntriesInAclW(1, &access, oldDacl, &newDacl);
+    result = ::SetEntriesInAclW(1, &access, oldDacl, &newDacl);
     fw::LocalMemory newDaclOwner(newDacl);
     if (result == ERROR_SUCCESS)
-        result = ::SetNamedSecurityInfoW(apiPath.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                         newDacl, nullptr);
+        result = icbs::SecuritySetter()(entry.get(), DACL_SECURITY_INFORMATION, nullptr, newDacl);
     ::SetLastError(result);
     return result == ERROR_SUCCESS;
 }
@@ -112,35 +133,18 @@ bool ICBSFileUtilities::SetProtectedFolderAccess(const std::wstring& path) {
 }
 
 bool ICBSFileUtilities::SetFolderSecurity(const std::wstring& path, const wchar_t* sddl) {
-    // Through a junction or link the list would land on another folder.
-    if (IsReparsePoint(path)) {
-        ::SetLastError(ERROR_REPARSE_ATTRIBUTE_CONFLICT);
-        return false;
-    }
-    fw::LocalMemory descriptor = icbs::SecurityDescriptorFromSddl(sddl);
-    if (!descriptor) return false;
-    BOOL present = FALSE, defaulted = FALSE;
-    PACL dacl = nullptr;
-    PSID owner = nullptr;
-    if (!::GetSecurityDescriptorDacl(descriptor.get(), &present, &dacl, &defaulted) || !present ||
-        !::GetSecurityDescriptorOwner(descriptor.get(), &owner, &defaulted) || !owner)
-        return false;
-    std::wstring apiPath = icbs::ApiPath(path);
-    DWORD result = ::SetNamedSecurityInfoW(
-        apiPath.data(), SE_FILE_OBJECT,
-        OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, owner, nullptr,
-        dacl, nullptr);
-    ::SetLastError(result);
-    return result == ERROR_SUCCESS;
+    fw::FileHandle entry = OpenUnlinked(path, READ_CONTROL | WRITE_DAC | WRITE_OWNER);
+    return entry && icbs::SetSecurityOfOpen(entry.get(), sddl);
 }
 
 bool ICBSFileUtilities::HasFolderSecurity(const std::wstring& path, const wchar_t* sddl) {
     PSID foundOwner = nullptr;
     PACL foundDacl = nullptr;
     PSECURITY_DESCRIPTOR found = nullptr;
-    DWORD result = ::GetNamedSecurityInfoW(icbs::ApiPath(path).c_str(), SE_FILE_OBJECT,
-                                           OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &foundOwner,
-                                           nullptr, &foundDacl, nullptr, &found);
+    fw::FileHandle entry = OpenUnlinked(path, READ_CONTROL);
+    if (!entry) return false;
+    DWORD result = ::GetSecurityInfo(entry.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                                     &foundOwner, nullptr, &foundDacl, nullptr, &found);
     fw::LocalMemory foundHolder(found);
     fw::LocalMemory wanted = icbs::SecurityDescriptorFromSddl(sddl);
     if (result != ERROR_SUCCESS || !wanted || !foundOwner) return false;

@@ -6,24 +6,9 @@
 #include "icbs/FolderEntries.h"
 #include "icbs/FolderPath.h"
 #include "icbs/LongPath.h"
+#include "icbs/OpenEntry.h"
 
 namespace {
-
-// Removes an empty folder or a folder link; a folder that is not there
-// counts as removed.
-bool RemoveFolder(const std::wstring& path, bool isLink) {
-    std::wstring apiPath = icbs::ApiPath(path);
-    DWORD attributes = ::GetFileAttributesW(apiPath.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        ::SetFileAttributesW(apiPath.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    if (::RemoveDirectoryW(apiPath.c_str())) return true;
-    DWORD error = ::GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return true;
-    // Some file systems remove a link to a folder only as a file.
-    if (isLink && ::DeleteFileW(apiPath.c_str())) return true;
-    ::SetLastError(error);
-    return false;
-}
 
 bool IsExistingFolder(const std::wstring& path) {
     DWORD attributes = ::GetFileAttributesW(icbs::ApiPath(path).c_str());
@@ -33,16 +18,21 @@ bool IsExistingFolder(const std::wstring& path) {
 }  // namespace
 
 bool ICBSFileUtilities::DeleteFolderTree(const std::wstring& folder) {
-    FolderPath parent(folder);
-    bool complete = true;
-    icbs::ForEachEntry(folder, L"*.*", [&](const WIN32_FIND_DATAW& entry) {
-        std::wstring path = parent.Child(entry.cFileName);
-        if (icbs::IsLinkedFolderEntry(entry)) complete = RemoveFolder(path, true);
-        else if (icbs::IsFolderEntry(entry)) complete = DeleteFolderTree(path);
-        else complete = DeleteOneFile(path);
-        return complete;
-    });
-    return complete && RemoveFolder(folder, false);
+    // By handle: each entry is opened relative to its folder without
+    // following a link and deleted through its own handle, so a junction
+    // swapped in during the walk is removed as a link, never emptied.
+    fw::FileHandle handle = icbs::OpenNoFollow(folder, icbs::kWalkAccess);
+    icbs::EntryFacts facts;
+    if (!handle) {
+        DWORD error = ::GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    if (!icbs::ReadFacts(handle.get(), nullptr, folder, facts) || !facts.IsFolder()) return false;
+    handle.reset();
+    if (icbs::RemovePathTree(folder)) return true;
+    // A file another program holds open is tried once more after a while.
+    ::Sleep(kSharingRetryDelayMs);
+    return icbs::RemovePathTree(folder);
 }
 
 bool ICBSFileUtilities::CopyFolderTree(const std::wstring& source, const std::wstring& target) {

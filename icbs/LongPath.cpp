@@ -13,7 +13,6 @@ std::wstring ExtendedLengthForm(const std::wstring& absolutePath) {
     return L"\\\\?\\" + path;
 }
 
-namespace {
 std::wstring FullPathOf(const std::wstring& path) {
     std::vector<wchar_t> buffer(path.size() + MAX_PATH);
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -24,7 +23,6 @@ std::wstring FullPathOf(const std::wstring& path) {
     }
     return path;
 }
-}  // namespace
 
 std::wstring ApiPath(const std::wstring& path, size_t maxLength) {
     if (path.size() <= maxLength || path.rfind(L"\\\\?\\", 0) == 0) return path;

@@ -20,6 +20,9 @@ constexpr size_t kMaxPlainFolderPath = MAX_PATH - 13;
 // device ("\\.\") form is kept.
 std::wstring ExtendedLengthForm(const std::wstring& absolutePath);
 
+// The full path (GetFullPathNameW); the path itself when that fails.
+std::wstring FullPathOf(const std::wstring& path);
+
 // The path unchanged when it has at most maxLength characters; otherwise the
 // extended-length form of its full path (GetFullPathNameW resolves relative
 // parts, which the extended form does not do).

@@ -45,8 +45,10 @@ public:
     // sourceFolder to targetFolder. True when every transform applied and
     // every added file was copied; applied transforms stay applied. Pending
     // changes are committed, and the database handle changes on the way.
+    // failed, when given, names the transform that did not apply as it was
+    // given (empty when the transforms applied and a file was missing).
     bool ApplyTransforms(const std::vector<std::wstring>& transforms, const std::wstring& sourceFolder,
-                         const std::wstring& targetFolder);
+                         const std::wstring& targetFolder, std::wstring* failed = nullptr);
     // Writes a transform that turns this database into the one at otherPath.
     bool GenerateTransform(const std::wstring& otherPath, const std::wstring& transformFile);
 

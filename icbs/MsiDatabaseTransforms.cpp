@@ -47,14 +47,18 @@ bool CopyAddedFile(MSIHANDLE database, const std::wstring& key, const std::wstri
 }  // namespace
 
 bool ICBSMSIDatabase::ApplyTransforms(const std::vector<std::wstring>& transforms, const std::wstring& sourceFolder,
-                                      const std::wstring& targetFolder) {
+                                      const std::wstring& targetFolder, std::wstring* failed) {
     std::vector<std::wstring> addedFiles;
+    auto fail = [failed](const std::wstring& given) {
+        if (failed) *failed = given;
+        return false;
+    };
     for (const std::wstring& given : transforms) {
-        if (!given.empty() && given[0] == L':') return false;  // stored inside the package: not supported
+        if (!given.empty() && given[0] == L':') return fail(given);  // stored inside the package: not supported
         std::wstring path = given;
         if (!path.empty() && (path[0] == L'@' || path[0] == L'|')) path.erase(0, 1);
-        if (!ViewTransform(path, addedFiles)) return false;
-        if (fw::Msi().MsiDatabaseApplyTransformW(database_.get(), path.c_str(), 0) != ERROR_SUCCESS) return false;
+        if (!ViewTransform(path, addedFiles)) return fail(given);
+        if (fw::Msi().MsiDatabaseApplyTransformW(database_.get(), path.c_str(), 0) != ERROR_SUCCESS) return fail(given);
         commitOnClose_ = true;
     }
     return CopyAddedFiles(addedFiles, sourceFolder + L"\\", targetFolder + L"\\");

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "framework/SystemApi.h"
 #include "icbs/CryptoHandles.h"
 
 namespace icbs {
@@ -57,21 +58,21 @@ HCRYPTKEY Key() {
 
 std::wstring ToBase64(const std::vector<BYTE>& data) {
     DWORD length = 0;
-    if (!::CryptBinaryToStringW(data.data(), static_cast<DWORD>(data.size()), CRYPT_STRING_BASE64, nullptr, &length))
+    if (!fw::Crypt32().CryptBinaryToStringW(data.data(), static_cast<DWORD>(data.size()), CRYPT_STRING_BASE64, nullptr, &length))
         return std::wstring();
     std::vector<wchar_t> text(length + 1);
-    if (!::CryptBinaryToStringW(data.data(), static_cast<DWORD>(data.size()), CRYPT_STRING_BASE64, text.data(), &length))
+    if (!fw::Crypt32().CryptBinaryToStringW(data.data(), static_cast<DWORD>(data.size()), CRYPT_STRING_BASE64, text.data(), &length))
         return std::wstring();
     return std::wstring(text.data(), length);
 }
 
 bool FromBase64(std::wstring_view text, std::vector<BYTE>& data) {
     DWORD length = 0;
-    if (!::CryptStringToBinaryW(text.data(), static_cast<DWORD>(text.size()), CRYPT_STRING_BASE64, nullptr, &length,
+    if (!fw::Crypt32().CryptStringToBinaryW(text.data(), static_cast<DWORD>(text.size()), CRYPT_STRING_BASE64, nullptr, &length,
                                 nullptr, nullptr))
         return false;
     data.assign(length, 0);
-    if (!::CryptStringToBinaryW(text.data(), static_cast<DWORD>(text.size()), CRYPT_STRING_BASE64, data.data(),
+    if (!fw::Crypt32().CryptStringToBinaryW(text.data(), static_cast<DWORD>(text.size()), CRYPT_STRING_BASE64, data.data(),
                                 &length, nullptr, nullptr))
         return false;
     data.resize(length);
@@ -81,9 +82,10 @@ bool FromBase64(std::wstring_view text, std::vector<BYTE>& data) {
 }  // namespace
 
 std::wstring EncryptPassword(std::wstring_view plain) {
-    HCRYPTKEY key = Key();
-    if (!key) return std::wstring(plain);
     if (plain.empty()) return std::wstring();
+    // Without a key nothing is handed out: never the plain text.
+    HCRYPTKEY key = Key();
+    if (!key) return std::wstring();
     std::vector<BYTE> data(reinterpret_cast<const BYTE*>(plain.data()),
                            reinterpret_cast<const BYTE*>(plain.data() + plain.size()));
     DWORD length = static_cast<DWORD>(data.size());

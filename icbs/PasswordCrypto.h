@@ -10,8 +10,8 @@
 namespace icbs {
 
 // The UTF-16 bytes of plain, encrypted and Base64-encoded in lines of 64
-// characters, each ended by CR LF. Without a key the plain text comes back
-// unchanged; when encryption fails, an empty string.
+// characters, each ended by CR LF. Empty for an empty password, and when
+// there is no key or encryption fails: the plain text never comes back.
 std::wstring EncryptPassword(std::wstring_view plain);
 
 // The reverse of EncryptPassword. Without a key the text comes back

@@ -32,6 +32,16 @@ bool NotFound(std::wstring_view text, std::wstring& head, std::wstring& tail) {
 }
 }  // namespace
 
+std::vector<std::wstring> SplitAll(std::wstring_view text, wchar_t separator) {
+    std::vector<std::wstring> pieces;
+    for (size_t start = 0;;) {
+        size_t end = text.find(separator, start);
+        pieces.emplace_back(text.substr(start, end == std::wstring_view::npos ? end : end - start));
+        if (end == std::wstring_view::npos) return pieces;
+        start = end + 1;
+    }
+}
+
 bool SplitFirst(std::wstring_view text, std::wstring_view separator, std::wstring& head, std::wstring& tail) {
     if (separator.empty()) return false;
     size_t at = text.find(separator);

@@ -5,6 +5,7 @@
 
 #include <cstdarg>
 #include <string>
+#include <vector>
 #include <string_view>
 
 namespace icbs {
@@ -22,6 +23,9 @@ bool SplitFirst(std::wstring_view text, std::wstring_view separator, std::wstrin
 // in set. Not found: head = the whole text, tail empty, false.
 bool SplitFirstOf(std::wstring_view text, std::wstring_view set, std::wstring& head, std::wstring& tail);
 bool SplitLastOf(std::wstring_view text, std::wstring_view set, std::wstring& head, std::wstring& tail);
+// Every piece between separators ("a;;b" gives "a", "", "b"; "" gives one
+// empty piece).
+std::vector<std::wstring> SplitAll(std::wstring_view text, wchar_t separator);
 
 // Exact prefix and suffix tests; letter case counts.
 bool StartsWith(std::wstring_view text, std::wstring_view prefix);

@@ -29,8 +29,10 @@ public:
     bool ReadBlock(const BYTE* block, DWORD size);
 
     // Stores Block() as the version resource of file in the resource language;
-    // on failure the file is left as it was.
+    // on failure (also a block too long for its lengths) the file is left as
+    // it was.
     bool Write(const std::wstring& file, LANGID resourceLanguage) const;
-    // The block in the published VS_VERSIONINFO layout.
+    // The block in the published VS_VERSIONINFO layout; empty when a length
+    // of it would pass the 65,535 its 16-bit fields can hold.
     std::vector<BYTE> Block() const;
 };

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "framework/SystemApi.h"
 #include "framework/Text.h"
 #include "icbs/ResourceAccess.h"
 #include "icbs/ResourceModule.h"
@@ -31,17 +32,17 @@ bool VersionInfo::ReadBlock(const BYTE* block, DWORD size) {
     std::vector<BYTE> copy(block, block + size);
     void* value = nullptr;
     UINT length = 0;
-    if (!::VerQueryValueW(copy.data(), L"\\", &value, &length) || !value || length < sizeof(VS_FIXEDFILEINFO))
+    if (!fw::Version().VerQueryValueW(copy.data(), L"\\", &value, &length) || !value || length < sizeof(VS_FIXEDFILEINFO))
         return false;
     std::memcpy(&fixed, value, sizeof(VS_FIXEDFILEINFO));
-    if (!::VerQueryValueW(copy.data(), L"\\VarFileInfo\\Translation", &value, &length) || !value || length != 4)
+    if (!fw::Version().VerQueryValueW(copy.data(), L"\\VarFileInfo\\Translation", &value, &length) || !value || length != 4)
         return false;
     const WORD* translation = static_cast<const WORD*>(value);
     language = translation[0];
     codePage = translation[1];
     std::wstring table = fw::Format(L"\\StringFileInfo\\%04x%04x\\", language, codePage);
     for (const std::wstring& name : StandardNames()) {
-        if (!::VerQueryValueW(copy.data(), (table + name).c_str(), &value, &length) || !value) return false;
+        if (!fw::Version().VerQueryValueW(copy.data(), (table + name).c_str(), &value, &length) || !value) return false;
         // The length counts characters; it may or may not include the
         // terminator, and an empty value may have length 0.
         const auto* text = static_cast<const wchar_t*>(value);

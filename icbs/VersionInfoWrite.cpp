@@ -35,12 +35,18 @@ public:
         for (wchar_t c : text) Word(static_cast<WORD>(c));
         Word(0);
     }
-    // The structure's length: from its start to the last byte written.
+    // The structure's length: from its start to the last byte written. A
+    // structure longer than its 16-bit length can say makes the block
+    // unwritable: it is refused, never cut down to a wrapped length.
     void End(size_t start) {
-        WORD length = static_cast<WORD>(bytes_.size() - start);
-        std::memcpy(&bytes_[start], &length, 2);
+        size_t length = bytes_.size() - start;
+        if (length > 0xFFFF) tooLong_ = true;
+        WORD word = static_cast<WORD>(length);
+        std::memcpy(&bytes_[start], &word, 2);
     }
-    std::vector<BYTE> Take() { return std::move(bytes_); }
+    void RefuseWhen(bool tooLong) { tooLong_ = tooLong_ || tooLong; }
+    // The block; empty when a length did not fit.
+    std::vector<BYTE> Take() { return tooLong_ ? std::vector<BYTE>() : std::move(bytes_); }
 
 private:
     void Word(WORD value) { Raw(&value, 2); }
@@ -48,6 +54,7 @@ private:
         while (bytes_.size() % 4 != 0) bytes_.push_back(0);
     }
     std::vector<BYTE> bytes_;
+    bool tooLong_ = false;
 };
 
 }  // namespace
@@ -62,6 +69,7 @@ std::vector<BYTE> VersionInfo::Block() const {
     for (const auto& [name, value] : strings) {
         // An empty value has no value at all; any other counts its
         // terminator.
+        out.RefuseWhen(value.size() + 1 > 0xFFFF || name.size() > 0xFFFF);
         WORD characters = value.empty() ? 0 : static_cast<WORD>(value.size() + 1);
         size_t entry = out.Begin(name, characters, 1);
         if (!value.empty()) out.Text(value);
@@ -83,6 +91,7 @@ std::vector<BYTE> VersionInfo::Block() const {
 
 bool VersionInfo::Write(const std::wstring& file, LANGID resourceLanguage) const {
     std::vector<BYTE> block = Block();
+    if (block.empty()) return false;  // longer than a version block can be
     fw::ResourceUpdateHandle update(::BeginUpdateResourceW(icbs::ApiPath(file).c_str(), FALSE));
     if (!update) return false;
     if (!::UpdateResourceW(update.get(), RT_VERSION, MAKEINTRESOURCEW(1), resourceLanguage, block.data(),

@@ -2,6 +2,33 @@
 
 #include "framework/Text.h"
 
+namespace {
+bool IsAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+}  // namespace
+
+bool IsPropertyName(const std::wstring& name) {
+    if (name.empty() || !(IsAsciiLetter(name[0]) || name[0] == L'_')) return false;
+    for (wchar_t c : name)
+        if (!IsAsciiLetter(c) && !(c >= L'0' && c <= L'9') && c != L'_' && c != L'.') return false;
+    return true;
+}
+
+bool IsUsablePropertyValue(const std::wstring& value) {
+    if (value.find(L'"') == std::wstring::npos) return true;
+    if (value.size() < 2 || value.front() != L'"' || value.back() != L'"') return false;
+    for (size_t i = 1; i + 1 < value.size(); ++i) {
+        if (value[i] != L'"') continue;
+        if (i + 2 >= value.size() || value[i + 1] != L'"') return false;
+        ++i;  // a doubled double quote
+    }
+    return true;
+}
+
+void CSetupAppCommandLineInfo::RejectUsage(const std::wstring& problem) {
+    usageError = true;
+    usageProblems.push_back(problem);
+}
+
 void CSetupAppCommandLineInfo::ParseParam(const wchar_t* param, bool isFlag, bool isLast) {
     ParseOneParam(param, isFlag);
     if (isLast) FinishParsing();
@@ -27,8 +54,10 @@ void CSetupAppCommandLineInfo::ParseOneParam(const wchar_t* param, bool isFlag) 
     } else if (expectLogPath && logPath.empty()) {
         logPath = text;
         expectLogPath = false;
-    } else if (!AddPropertyAssignment(text)) {
-        usageError = true;
+    } else if (text.find(L'=') == std::wstring::npos) {
+        RejectUsage(L"\"" + text + L"\" is neither a switch nor a property assignment");
+    } else {
+        AddPropertyAssignment(text);
     }
 }
 
@@ -44,18 +73,18 @@ void CSetupAppCommandLineInfo::ParseSwitch(const std::wstring& text) {
     if (fw::EqualsNoCase(text, L"?") || fw::EqualsNoCase(text, L"h")) {
         help = true;
     } else if (fw::EqualsNoCase(text, L"a")) {
-        if (ModeSwitchesExhausted(administrative)) usageError = true;
+        if (ModeSwitchesExhausted(administrative)) RejectUsage(L"/a after /f, /u and /x");
         else administrative = true;
     } else if (first == L'f') {
-        if (ModeSwitchesExhausted(repair)) usageError = true;
+        if (ModeSwitchesExhausted(repair)) RejectUsage(L"/" + text + L" after /a, /u and /x");
         else ParseRepairSwitch(text);
     } else if (fw::EqualsNoCase(text, L"x")) {
-        if (ModeSwitchesExhausted(uninstall)) usageError = true;
+        if (ModeSwitchesExhausted(uninstall)) RejectUsage(L"/x after /a, /f and /u");
         else uninstall = true;
     } else if (first == L'q') {
         ParseUiLevel(text);
     } else if (fw::EqualsNoCase(text, L"u")) {
-        if (ModeSwitchesExhausted(extractAll)) usageError = true;
+        if (ModeSwitchesExhausted(extractAll)) RejectUsage(L"/u after /a, /f and /x");
         else extractAll = true;
     } else if (first == L'l') {
         ParseLogSwitch(text);
@@ -64,7 +93,7 @@ void CSetupAppCommandLineInfo::ParseSwitch(const std::wstring& text) {
     } else if (fw::EqualsNoCase(text, L"v")) {
         validateOnly = true;
     } else {
-        usageError = true;
+        RejectUsage(L"unknown switch /" + text);
     }
 }
 
@@ -94,26 +123,23 @@ void CSetupAppCommandLineInfo::ParseRepairSwitch(const std::wstring& text) {
 void CSetupAppCommandLineInfo::ParseUiLevel(const std::wstring& text) {
     uiLevel = 2;
     if (text.size() < 2) return;
+    bool malformed = false;
     switch (towlower(text[1])) {
         case L'n': uiLevel = 2; break;
         case L'b': uiLevel = 3; break;
         case L'r': uiLevel = 4; break;
         case L'f': uiLevel = 5; break;
         case L'+': uiLevel = 0x82; break;
-        default: usageError = true; break;
+        default: malformed = true; break;
     }
     if (text[1] == L'+') {
         // "/q+" takes no further characters.
-        if (text.size() > 2) usageError = true;
-        return;
+        malformed = malformed || text.size() > 2;
+    } else if (text.size() >= 3) {
+        if (text[2] == L'+') uiLevel |= 0x80;
+        malformed = malformed || text[2] != L'+' || text.size() > 3;
     }
-    if (text.size() < 3) return;
-    if (text[2] == L'+') {
-        uiLevel |= 0x80;
-        if (text.size() > 3) usageError = true;
-    } else {
-        usageError = true;
-    }
+    if (malformed) RejectUsage(L"unknown user interface level /" + text);
 }
 
 void CSetupAppCommandLineInfo::ParseLogSwitch(const std::wstring& text) {
@@ -152,11 +178,29 @@ bool CSetupAppCommandLineInfo::AddPropertyAssignment(const std::wstring& text) {
     if (equals == std::wstring::npos) return false;
     std::wstring name = fw::Trim(std::wstring_view(text).substr(0, equals));
     std::wstring value = fw::Trim(std::wstring_view(text).substr(equals + 1));
+    if (name.empty()) {
+        RejectUsage(L"\"" + text + L"\" assigns a value to no property");
+        return true;
+    }
+    if (!IsPropertyName(name)) {
+        RejectUsage(L"\"" + name + L"\" is no property name (letters, digits, \"_\" and \".\", "
+                    L"beginning with a letter or \"_\")");
+        return true;
+    }
+    if (!IsUsablePropertyValue(value)) {
+        RejectUsage(L"the value of " + name + L" holds a double quote that does not belong to one quoted value");
+        return true;
+    }
+    if (fw::EqualsNoCase(name, L"ALLOWDOWNGRADE")) {
+        if (value == L"1" || value == L"0") allowDowngrade = value == L"1";
+        else RejectUsage(L"ALLOWDOWNGRADE takes 0 or 1, not " + value);
+        return true;
+    }
     if (name == L"FASTOEM" && value == L"1") fastOemIsOne = true;
     if (name == L"ALLUSERS" && value == L"1") allUsersIsOne = true;
     if (value.empty()) {
         value = L"\"\"";
-    } else if (value.find(L' ') != std::wstring::npos && value.find(L'"') == std::wstring::npos) {
+    } else if (value.find_first_of(L" \t") != std::wstring::npos && value.find(L'"') == std::wstring::npos) {
         value = L"\"" + value + L"\"";
     }
     properties.push_back(name + L"=" + value);

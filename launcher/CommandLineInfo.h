@@ -10,9 +10,19 @@
 
 #include "framework/CommandLine.h"
 
+// A Windows Installer property name: an ASCII letter or "_", then letters,
+// digits, "_" and ".".
+bool IsPropertyName(const std::wstring& name);
+// A value Windows Installer takes as one value: without double quotes, or
+// enclosed in them with every double quote inside doubled.
+bool IsUsablePropertyValue(const std::wstring& value);
+
 class CSetupAppCommandLineInfo : public fw::CCommandLineInfo {
 public:
     bool usageError = false;
+    // Why the command line could not be read, one text per fault, in
+    // command-line order (for the log).
+    std::vector<std::wstring> usageProblems;
     bool help = false;
     bool extractAll = false;
     bool administrative = false;
@@ -34,6 +44,10 @@ public:
     bool validateOnly = false;
     std::wstring language;
     std::wstring subPackages;
+    // ALLOWDOWNGRADE=1: a run below the full wizard may replace a newer
+    // installation of a product from another package with this installer's
+    // older one. The launcher's own property: not passed on.
+    bool allowDowngrade = false;
 
     static constexpr DWORD kLogAppend = 1;
     static constexpr DWORD kLogFlushEachLine = 2;
@@ -43,7 +57,9 @@ public:
     virtual void FinishParsing();
 
     // Splits text at the first "=" and records it as a property assignment;
-    // false when the text holds no "=".
+    // false when the text holds no "=". An assignment that Windows Installer
+    // could not take (no property name, a name that is none, a value whose
+    // double quotes do not make one quoted value) is a usage error.
     bool AddPropertyAssignment(const std::wstring& text);
 
     bool IsSilent() const { return (uiLevel & 2) != 0; }
@@ -52,6 +68,7 @@ public:
     bool IsFullUi() const { return (uiLevel & 5) == 5; }
 
 private:
+    void RejectUsage(const std::wstring& problem);
     void ParseSwitch(const std::wstring& text);
     void ParseUiLevel(const std::wstring& text);
     void ParseLogSwitch(const std::wstring& text);

@@ -5,6 +5,7 @@
 
 #include "framework/Handles.h"
 #include "framework/Text.h"
+#include "icbs/OpenEntry.h"
 
 size_t CompleteCharactersLength(const std::string& bytes, UINT codePage) {
     if (codePage == CP_ACP) codePage = ::GetACP();
@@ -72,11 +73,21 @@ bool WriteText(HANDLE target, const std::wstring& text) {
 }
 }  // namespace
 
-bool MergeInstallerLog(const std::wstring& path, HANDLE target, size_t chunkBytes) {
+bool IdentityOf(HANDLE file, FileIdentity& identity) {
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (!::GetFileInformationByHandle(file, &info)) return false;
+    identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    return true;
+}
+
+bool MergeInstallerLog(const std::wstring& path, HANDLE target, size_t chunkBytes, const FileIdentity* expected) {
     if (target == nullptr || target == INVALID_HANDLE_VALUE || chunkBytes == 0) return false;
-    fw::FileHandle source(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!source) return false;
+    fw::FileHandle source = icbs::OpenNoFollow(path, GENERIC_READ | DELETE | FILE_WRITE_ATTRIBUTES);
+    icbs::EntryFacts facts;
+    FileIdentity identity;
+    if (!source || !icbs::ReadFacts(source.get(), nullptr, path, facts) || facts.IsLink() || facts.IsFolder() ||
+        facts.links != 1 || !IdentityOf(source.get(), identity) || (expected && !(identity == *expected)))
+        return false;
     InstallerLogConverter converter;
     std::vector<char> buffer(chunkBytes);
     bool complete = true;
@@ -94,7 +105,6 @@ bool MergeInstallerLog(const std::wstring& path, HANDLE target, size_t chunkByte
     }
     if (complete) complete = WriteText(target, converter.Finish());
     ::FlushFileBuffers(target);
-    source.reset();
-    if (complete) ::DeleteFileW(path.c_str());
+    if (complete) icbs::DeleteOpen(source.get());
     return complete;
 }

@@ -35,8 +35,20 @@ private:
 // boundary in codePage (double-byte code pages and UTF-8 can split there).
 size_t CompleteCharactersLength(const std::string& bytes, UINT codePage);
 
+// Which file a handle has open: the volume and the file's index on it.
+struct FileIdentity {
+    DWORD volume = 0;
+    DWORD indexHigh = 0;
+    DWORD indexLow = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+bool IdentityOf(HANDLE file, FileIdentity& identity);
+
 // Appends the side file at path to the open file target, chunkBytes at a
-// time, and deletes the side file once all of it has been written. False
-// when there is no side file or it could not be appended whole (it then
-// stays where it is, for a later merge).
-bool MergeInstallerLog(const std::wstring& path, HANDLE target, size_t chunkBytes = 64 * 1024);
+// time, and deletes the side file (through the handle it was read by) once
+// all of it has been written. Only a plain file with one name is taken,
+// never one reached through a link, and, with expected, only that very
+// file. False when there is no such side file or it could not be appended
+// whole (it then stays where it is).
+bool MergeInstallerLog(const std::wstring& path, HANDLE target, size_t chunkBytes = 64 * 1024,
+                       const FileIdentity* expected = nullptr);

@@ -10,6 +10,7 @@
 #include "framework/Text.h"
 #include "launcher/ExitCleanup.h"
 #include "launcher/PropertyRules.h"
+#include "launcher/StatusMif.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "wizard/WizardDialog.h"
@@ -33,6 +34,9 @@ BOOL CSetupApp::InitInstance() {
             outcome_.reported = true;
         }
     } else if (commandLine_.usageError || commandLine_.help) {
+        // A command line that cannot be read fails, so that no deployment
+        // takes the printed usage for an installation.
+        if (commandLine_.usageError) RefuseCommandLine(commandLine_.usageProblems);
         PrintUsage();
     } else if (!CheckOsVersion()) {
         log_.Write(2, L"ZEL (c): Setup not allowed to run on %s\r\n", osName_.c_str());
@@ -43,6 +47,7 @@ BOOL CSetupApp::InitInstance() {
         fw::ShowMessageBox(NoBoxes(), LoadLocalizedString(66), MB_ICONHAND);
         SetOutcome(outcome::kNoDirect2D);
     } else if (commandLineInvalid_) {
+        RefuseCommandLine(invalidValues_);
         fw::AttachParentConsole();
         fw::WriteConsoleText(L"\r\n" + collectedErrors_ + L"\r\n\r\n");
     } else if (IsAnotherInstanceRunning(windows_.major)) {
@@ -59,6 +64,12 @@ BOOL CSetupApp::InitInstance() {
     AbortRun(outcome_.code);
     initialised_ = true;
     return FALSE;
+}
+
+void CSetupApp::RefuseCommandLine(const std::vector<std::wstring>& problems) {
+    for (const std::wstring& problem : problems)
+        log_.WriteRaw(1, L"ZEL (c): Invalid command line: " + problem + L"\r\n");
+    SetOutcome(outcome::kInvalidCommandLine);
 }
 
 void CSetupApp::RunMainPath() {
@@ -90,14 +101,43 @@ int CSetupApp::ExitInstance() {
         }
     }
     fw::CWinAppBase::ExitInstance();
-    if (!commandLine_.uninstall && !commandLine_.repair) DeleteMsiFolders(catalogue_);
     // A run stopped by an internal error never ends as a success, whatever a
     // later step recorded.
     if (internalError_ && outcome::IsSuccess(outcome_.code)) SetOutcome(outcome::kFailed);
+    if (!commandLine_.mifPath.empty()) WriteStatusFile();
+    // After a successful removal nothing of the removed products stays; a
+    // bundle's main folder, which may hold the running copy, is left to the
+    // script. A repair and a failed removal keep every folder for a retry.
+    bool script = NeedsSelfDeleteScript(catalogue_.size(), commandLine_.uninstall, outcome_.code);
+    bool removed = commandLine_.uninstall && outcome::IsSuccess(outcome_.code);
+    if (!commandLine_.repair && (!commandLine_.uninstall || removed))
+        DeleteMsiFolders(catalogue_, script ? catalogue_.front()->msiFolder : std::wstring());
     log_.WriteFooter();
-    if (NeedsSelfDeleteScript(catalogue_.size(), commandLine_.uninstall, outcome_.code))
-        StartSelfDeleteScript(catalogue_.front()->msiFolder);
-    return static_cast<int>(outcome_.code);
+    if (script) StartSelfDeleteScript(catalogue_.front()->msiFolder);
+    return static_cast<int>(outcome::ExitCode(outcome_));
+}
+
+void CSetupApp::WriteStatusFile() {
+    // A command line that could not be read did nothing to report.
+    if (commandLine_.usageError || commandLine_.help || commandLine_.validateOnly || commandLineInvalid_) return;
+    wchar_t temp[MAX_PATH + 1] = {};
+    DWORD length = ::GetTempPathW(MAX_PATH + 1, temp);
+    std::wstring path = StatusMifPath(commandLine_.mifPath, length > 0 && length <= MAX_PATH ? temp : L"");
+    StatusMifFields fields;
+    const SetupPackage* main = catalogue_.empty() ? nullptr : catalogue_.front().get();
+    if (!main || main->msiFileName.empty() || !ReadStatusMifFields(main->msiFileName, fields)) {
+        log_.Write(2, L"ZEL (c): The main package's database cannot be read: the status file names only its package "
+                      L"code.\r\n");
+        fields.product = resources_.ReadString(L"PACKAGE_CODE_0").value_or(L"");
+    }
+    DWORD exitCode = outcome::ExitCode(outcome_);
+    fields.success = outcome::IsSuccess(exitCode);
+    fields.description = StatusMifDescription(outcome::OutcomeText(outcome_), exitCode);
+    if (DWORD error = WriteStatusMif(path, StatusMifText(fields)); error != 0)
+        log_.Write(1, L"ZEL (c): No status file was written to %s (error %u).\r\n", path.c_str(),
+                   static_cast<unsigned>(error));
+    else
+        log_.Write(3, L"ZEL (c): Status file written to %s.\r\n", path.c_str());
 }
 
 bool WriteLog(int level, const wchar_t* format, ...) {

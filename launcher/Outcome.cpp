@@ -25,6 +25,8 @@ constexpr CodeRow kCodes[] = {
     {k64BitOn32Bit, L"Installing a 64-bit product on a 32-bit system", 64},
     {kDiskFull, L"Your disk is full.", 1130},
     {kCatalogueBroken, L"", 1146},
+    {kInvalidCommandLine, L"Invalid command line.", 0},
+    {ERROR_INSTALL_PACKAGE_INVALID, L"Installer is corrupted.", 6},  // 1620: a damaged package
     {ERROR_INSTALL_PACKAGE_REJECTED, L"", 26},    // 1625
     {ERROR_INSTALL_PLATFORM_UNSUPPORTED, L"", 63}  // 1633
 };
@@ -53,6 +55,8 @@ DWORD ForInstallerResult(DWORD result) {
         default: return kFailed;
     }
 }
+
+DWORD ExitCode(const SetupOutcome& value) { return value.installerResult != 0 ? value.installerResult : value.code; }
 
 const wchar_t* CodeText(DWORD code) {
     const CodeRow* row = Find(code);

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "catalogue/SubPackageSelection.h"
+#include "execution/PackageVerification.h"
 #include "framework/Console.h"
 #include "framework/MessageBox.h"
 #include "framework/SystemApi.h"
@@ -53,6 +54,16 @@ void CSetupApp::RecordRestartSuccess(DWORD code) {
         log_.Write(3, L"ZEL (c): Windows Installer succeeded; a restart is required (%d).\r\n", code);
 }
 
+void CSetupApp::SetInstallerOutcome(DWORD result) {
+    if (result == 0) return;
+    if (outcome::IsSuccessWithRestart(result)) {
+        RecordRestartSuccess(result);
+        return;
+    }
+    if (catalogueDamaged_) return;
+    outcome_ = {outcome::ForInstallerResult(result), result, false, result};
+}
+
 void CSetupApp::ReportOutcome() {
     if (outcome_.code == 0 || outcome_.reported) return;
     log_.Write(3, L"ZEL (c): ERROR: %s\r\n", outcome::OutcomeText(outcome_).c_str());
@@ -89,8 +100,12 @@ std::wstring CSetupApp::FormatLocalized(UINT id, ...) const {
 // ---- catalogue
 
 std::wstring CSetupApp::ReadCatalogueString(const std::wstring& name) {
-    std::optional<std::wstring> text = resources_.ReadString(name);
+    bool damaged = false;
+    std::optional<std::wstring> text = resources_.ReadString(name, &damaged);
     if (text) return *text;
+    // A resource entry that points outside the image is a damaged installer,
+    // reported as a missing one; nothing of it is read.
+    if (damaged) log_.WriteRaw(1, L"ZEL (c): The resource " + name + L" lies outside the installer's image.\r\n");
     log_.WriteRaw(1, L"ZEL (c): The required resource " + name + L" is missing.\r\n");
     if (catalogueDamaged_) return std::wstring();
     // The box is the report: the outcome is stored as reported, so that no
@@ -109,8 +124,14 @@ bool CSetupApp::ReadPackageCatalogue() {
     int count = ParsePackageCount(ReadCatalogueString(L"PACKAGE_COUNT"));
     log_.Write(3, L"ZEL (c): Installer contains %d packages.\r\n", count);
     if (count < 1) return false;
+    // The count is checked against what is there, before a record is made.
+    int carried = resources_.PackageResourceCount();
+    if (count > carried) {
+        log_.Write(1, L"ZEL (c): The installer carries %d packages, fewer than the %d it names.\r\n", carried, count);
+        return false;
+    }
     bool complete = true;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count && !catalogueDamaged_; ++i) {
         PackageFields fields;
         fields.name = ReadCatalogueString(fw::Format(L"PRODUCT_NAME_%d", i));
         fields.productCode = ReadCatalogueString(fw::Format(L"PRODUCT_CODE_%d", i));
@@ -118,6 +139,8 @@ bool CSetupApp::ReadPackageCatalogue() {
         fields.productId = ReadCatalogueString(fw::Format(L"PRODUCT_ID_%d", i));
         fields.is64 = ReadCatalogueString(fw::Format(L"PRODUCT_PLATFORM_%d", i)) == L"x64";
         fields.versionText = ReadCatalogueString(fw::Format(L"PRODUCT_VERSION_%d", i));
+        // Reading stops at the first missing string: the run ends anyway.
+        if (catalogueDamaged_) return false;
         fields.packageResource = fw::Format(L"PACKAGE_%d", i);
         fields.transformPattern = fw::Format(L"PACKAGE_%d_%%s", i);
         fields.isMain = i == 0;
@@ -130,11 +153,14 @@ bool CSetupApp::ReadPackageCatalogue() {
 
 bool CSetupApp::ValidateCatalogue() {
     int count = ParsePackageCount(resources_.ReadString(L"PACKAGE_COUNT").value_or(L""));
+    // More packages named than carried: some PACKAGE_<n> is missing, found
+    // without listing them all.
+    if (count > resources_.PackageResourceCount()) return false;
     for (const RequiredResource& required :
          RequiredResources(count, multiLanguage_, languages_.Current().englishName)) {
         if (!resources_.CatalogueResourceExists(required.name, required.language)) return false;
     }
-    return true;
+    return VerifyPackagePayloads(resources_.Module(), count);
 }
 
 // ---- environment
@@ -204,6 +230,7 @@ void CSetupApp::CheckPropertyAssignments() {
             if (!IsValidPropertyValue(name, value)) {
                 commandLineInvalid_ = true;
                 collectedErrors_ += FormatLocalized(1310, name.c_str()) + L"\n";
+                invalidValues_.push_back(L"the value of " + name + L" must be numeric");
             }
             continue;
         }

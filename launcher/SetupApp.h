@@ -43,6 +43,11 @@ public:
     // A success that asks for a restart (3010 or 1641): becomes the exit
     // code without an error report; 1641 outranks 3010.
     void RecordRestartSuccess(DWORD code);
+    // The result of a Windows Installer call that the run ends on: a
+    // failure is reported with the text and box of its outcome code
+    // (outcome::ForInstallerResult) and is the exit code unchanged; a
+    // success asking for a restart is recorded as such; 0 changes nothing.
+    void SetInstallerOutcome(DWORD result);
     void ReportOutcome();
     // Windows Installer has shown the failure itself: no box of ours.
     void MarkOutcomeReported() { outcome_.reported = true; }
@@ -90,6 +95,11 @@ public:
     CatalogueResources& Resources() { return resources_; }
     PackageCatalogue& Catalogue() { return catalogue_; }
     std::vector<RelatedProduct*>& QuickInstallList() { return quickInstall_; }
+    // The sub-packages were chosen on purpose (subPackages= on the command
+    // line, or Next on the sub-packages page): the choice stands, and the
+    // upgrade handling does not select by what is installed.
+    void FixSubPackageSelection() { subPackageSelectionFixed_ = true; }
+    bool SubPackageSelectionFixed() const { return subPackageSelectionFixed_; }
     const std::wstring& ExePath() const { return exePath_; }
     // The launcher's own file, opened at construction so that it cannot be
     // written, renamed or deleted during the run; every copy of the launcher
@@ -100,7 +110,11 @@ public:
 private:
     void ChooseLanguage();
     void CheckPropertyAssignments();
+    // Logs each problem and ends the run with 1639 (invalid command line).
+    void RefuseCommandLine(const std::vector<std::wstring>& problems);
     void RunMainPath();
+    // The status file of "/m <file>", after the run's outcome is final.
+    void WriteStatusFile();
 
     CSetupAppCommandLineInfo commandLine_;
     std::wstring arguments_;
@@ -119,7 +133,9 @@ private:
     HelpModel help_;
     bool commandLineInvalid_ = false;
     std::wstring collectedErrors_;
+    std::vector<std::wstring> invalidValues_;  // the same faults, for the log
     std::vector<RelatedProduct*> quickInstall_;
+    bool subPackageSelectionFixed_ = false;
     bool initialised_ = false;
     volatile bool internalError_ = false;
     bool catalogueDamaged_ = false;  // a required catalogue string was missing

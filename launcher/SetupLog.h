@@ -1,6 +1,8 @@
 // The setup log: the launcher's own trace, written into the file named with
 // /L, which Windows Installer appends its logs to around every call.
-// UTF-16LE without byte-order mark; lines end in CR LF.
+// UTF-16LE without byte-order mark; lines end in CR LF. The installer writes
+// into a side file of a new name for each call, which only this run made,
+// and which is merged into the log after the call.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +10,7 @@
 #include <string>
 
 #include "framework/Handles.h"
+#include "launcher/InstallerLogMerge.h"
 
 class SetupLog {
 public:
@@ -39,11 +42,20 @@ public:
 
     static std::wstring Timestamp();
 
+    // Opens the log file at path for writing, never through a link and
+    // never a file with more than one name; with truncate it is emptied.
+    // The file's identity is given back. Empty when refused or failed.
+    static fw::FileHandle OpenLogFile(const std::wstring& path, bool truncate, FileIdentity& identity);
+
 private:
-    std::wstring InstallerLogPath() const;
+    bool CreateSideFile();
     void AppendInstallerLog();
 
     fw::FileHandle file_;
+    FileIdentity identity_;          // the log file opened first; reopened only as that file
+    bool identityKnown_ = false;
+    std::wstring sideFile_;          // the installer's side file this run made; empty when none
+    FileIdentity sideIdentity_;
     std::wstring path_;
     DWORD mode_ = 0x397;
     DWORD attributes_ = 0;

@@ -44,6 +44,9 @@ void CreateOptionsForRecords(const std::vector<RelatedProduct*>& records) {
 }
 
 bool RecordBelongsTo(const RelatedProduct& record, const SetupPackage& package) {
+    // A record found for one package feeds that package alone, also when
+    // another package stands for the same product.
+    if (record.forPackage) return record.forPackage == &package;
     std::vector<std::wstring> ids = ExpandProductId(package.productId);
     return std::find(ids.begin(), ids.end(), record.ProductId()) != ids.end();
 }

@@ -25,5 +25,6 @@ void CreateOptionsForRecords(const std::vector<RelatedProduct*>& records);
 // NAME="value" and a blank for every option instance of the records that
 // belong to the package.
 std::wstring BuildOptionProperties(const SetupPackage& package, const std::vector<RelatedProduct*>& records);
-// The record is one of the products the package stands for.
+// The record is the predecessor found for this package; for a record found
+// for no particular package, one of the products the package stands for.
 bool RecordBelongsTo(const RelatedProduct& record, const SetupPackage& package);

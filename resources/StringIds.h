@@ -198,6 +198,7 @@
 #define IDS_QUICK_INSTALL_HINT               1346
 #define IDS_WELCOME_UPGRADING                1347
 #define IDS_BUTTON_QUICK_INSTALL             1349
+#define IDS_SUBPACKAGE_PATTERN_UNMATCHED     1360
 #define IDS_ACCESS_LANGUAGE                  1370
 #define IDS_ACCESS_CHANGE_WEB                1371
 #define IDS_ACCESS_CHANGE_SSL                1372

@@ -1,5 +1,7 @@
 #include "server/BackupSettings.h"
 
+#include <algorithm>
+
 #include "framework/Text.h"
 
 namespace backup_config {
@@ -30,11 +32,7 @@ BackupConfig ParseBackupConfig(const std::vector<std::wstring>& lines, const std
     return config;
 }
 
-uint32_t FreeMegabytes(uint64_t freeClusters, uint64_t sectorsPerCluster, uint64_t bytesPerSector) {
-    return static_cast<uint32_t>(freeClusters * sectorsPerCluster * bytesPerSector / 1048576u);
-}
-
-uint32_t Megabytes(uint64_t bytes) { return static_cast<uint32_t>(bytes / 1048576u); }
+uint32_t Megabytes(uint64_t bytes) { return static_cast<uint32_t>(std::min<uint64_t>(bytes / 1048576u, UINT32_MAX)); }
 
 bool TooLittleSpace(uint32_t freeMegabytes, uint32_t backupMegabytes) {
     return static_cast<uint64_t>(freeMegabytes) < static_cast<uint64_t>(backupMegabytes) + 4096u;

@@ -19,8 +19,6 @@ struct BackupConfig {
 // solutions working folder (default: dataFolder\SolutionFiles).
 BackupConfig ParseBackupConfig(const std::vector<std::wstring>& lines, const std::wstring& dataFolder);
 
-// Free space in MiB from the drive's geometry, in 64-bit arithmetic.
-uint32_t FreeMegabytes(uint64_t freeClusters, uint64_t sectorsPerCluster, uint64_t bytesPerSector);
 uint32_t Megabytes(uint64_t bytes);
 // Less than 4 GiB would remain after the backup.
 bool TooLittleSpace(uint32_t freeMegabytes, uint32_t backupMegabytes);

@@ -135,6 +135,8 @@ bool BackupWizardPage::ReadSettings() {
 }
 
 void BackupWizardPage::Activate() {
+    // Never a second activation inside the first one's message loop.
+    if (measuring_) return;
     WriteLog(3, L"ZEL (c): Activating dialog %s\r\n", pageName_.c_str());
     if (!Applies()) {
         wizard_->OnOK();
@@ -152,9 +154,11 @@ void BackupWizardPage::Activate() {
         return;
     }
     wizard_->EnableDlgItem(IDCANCEL, true);
-    // Next stays off until the measuring has finished; off before the page
-    // shows, so it is never offered while "Calculating" is on screen.
+    // Next and Back stay off until the measuring has finished; off before
+    // the page shows, so they are never offered while "Calculating" is on
+    // screen.
     wizard_->EnableDlgItem(IDOK, false);
+    wizard_->EnableDlgItem(IDC_WIZARD_BACK, false);
     ShowWindow(SW_SHOW);
     // Cancel is what takes input while the page measures.
     wizard_->FocusControl(wizard_->GetDlgItem(IDCANCEL));
@@ -167,7 +171,10 @@ void BackupWizardPage::Activate() {
         supervision.refresh = [this] { RefreshFigures(); };
         supervision.refreshMs = 500;
         supervision.lingerMs = 1000;
-        if (!SuperviseWorker(worker_.get(), supervision)) return;
+        measuring_ = true;
+        bool ended = SuperviseWorker(worker_.get(), supervision);
+        measuring_ = false;
+        if (!ended) return;
         worker_.reset();
     } else {
         WriteLog(1, L"ZEL (c): CreateThread for the backup measuring failed (%u)\r\n", ::GetLastError());
@@ -179,6 +186,7 @@ void BackupWizardPage::Activate() {
         return;
     }
     wizard_->EnableDlgItem(IDOK, true);
+    wizard_->EnableDlgItem(IDC_WIZARD_BACK, true);
     statusId_ = 1156;
     UpdateTexts();
     LayOut();
@@ -207,12 +215,13 @@ DWORD WINAPI BackupWizardPage::WorkerEntry(void* page) {
 }
 
 void BackupWizardPage::Measure() {
-    DWORD sectors = 0, bytes = 0, freeClusters = 0, clusters = 0;
-    std::wstring root = dataFolder_.substr(0, 3);
-    if (::GetDiskFreeSpaceW(root.c_str(), &sectors, &bytes, &freeClusters, &clusters))
-        freeMegabytes_ = FreeMegabytes(freeClusters, sectors, bytes);
+    // The space of the data folder itself: a mounted volume or a drive
+    // without a letter counts, and so does a quota.
+    ULARGE_INTEGER available = {}, total = {}, free = {};
+    if (::GetDiskFreeSpaceExW(dataFolder_.c_str(), &available, &total, &free))
+        freeMegabytes_ = Megabytes(available.QuadPart);
     else
-        WriteLog(2, L"ZEL (c): GetDiskFreeSpaceW(%s) failed (%u)\r\n", root.c_str(), ::GetLastError());
+        WriteLog(2, L"ZEL (c): GetDiskFreeSpaceExW(%s) failed (%u)\r\n", dataFolder_.c_str(), ::GetLastError());
     progressRange_ = 1 + static_cast<int>(ICBSFileUtilities::ListFiles(solutionFolder_, L"*").size()) +
                      std::max(0, ICBSFileUtilities::CountFolders(solutionFolder_));
     for (const wchar_t* name : {L"sollenvey.db", L"sollenveylog.db", L"sollenveyserver.cfg"}) {
@@ -232,6 +241,9 @@ void BackupWizardPage::WalkFolder(const std::wstring& folder) {
         if (CancelFlag()) return;
         std::wstring name = data.cFileName;
         if (name == L"." || name == L"..") continue;
+        // A link is never entered nor counted: what it leads to is no part
+        // of the server's files (and may lead in a circle).
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             WalkFolder(folder + L"\\" + name);
         } else {
@@ -246,11 +258,15 @@ bool BackupWizardPage::Checked(int id) const {
 }
 
 bool BackupWizardPage::QueryNext() {
+    // Next is off while measuring; one that arrives all the same waits too.
+    if (measuring_ || worker_) return false;
     std::wstring message = ConfirmationText(Checked(IDC_BACKUP_SKIP), Checked(IDC_BACKUP_RESET_DATABASE), Text(1165),
                                             Text(1164));
     if (message.empty() || !wizard_->FullUi()) return true;
     return fw::ShowMessageBox(false, message, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDCANCEL;
 }
+
+bool BackupWizardPage::QueryBack() { return !measuring_ && !worker_ && WizardPageBase::QueryBack(); }
 
 bool BackupWizardPage::QueryCancel() {
     if (worker_) {

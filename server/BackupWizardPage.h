@@ -21,6 +21,9 @@ public:
     void Deactivate() override;
     bool QueryNext() override;
     bool QueryCancel() override;
+    // Both refused while the measuring runs: going back and forth, or on,
+    // would start pages under the running measurement.
+    bool QueryBack() override;
     void CreateControls(HWND parent, int width, int height) override;
     void UpdateTexts() override;
     void LayOut() override;
@@ -44,6 +47,7 @@ private:
     std::atomic<int> fileCount_{0};
     std::atomic<int> progressRange_{1};
     fw::KernelHandle worker_;
+    bool measuring_ = false;  // an activation is measuring (its message loop runs)
     HWND intro_ = nullptr, status_ = nullptr, sizeLabel_ = nullptr, sizeValue_ = nullptr, freeLabel_ = nullptr,
          freeValue_ = nullptr, description_ = nullptr, progress_ = nullptr, skip_ = nullptr, reset_ = nullptr;
     UINT statusId_ = 1151;

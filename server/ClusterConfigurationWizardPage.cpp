@@ -26,9 +26,12 @@ void ClusterConfigurationWizardPage::ReadConfiguration() {
     std::wstring folder = service_config::SystemConfigFolders().commonAppData + L"\\Morvex\\BrimcartServer" +
                           std::to_wstring(service_config::VersionNumber(server->versionText)) + L"\\data";
     WriteLog(3, L"ZEL (c): Reading the cluster configuration in %s\r\n", folder.c_str());
-    ReadClusterConfiguration(settings_, ICBSIniFile(folder + L"\\brimcart.ini"),
-                             ICBSFileUtilities::FileExists(folder + L"\\master.cfg"),
-                             ICBSIniFile(folder + L"\\brimcartweb.ini"));
+    std::wstring brimcart = folder + L"\\brimcart.ini";
+    ReadClusterConfiguration(settings_, ICBSIniFile(brimcart), ICBSFileUtilities::FileExists(folder + L"\\master.cfg"),
+                             ICBSIniFile(folder + L"\\brimcartweb.ini"),
+                             [&brimcart](const std::wstring& key, const std::wstring& value, bool taken) {
+                                 service_config::NoteFileValue(brimcart, key, value, taken);
+                             });
 }
 
 void ClusterConfigurationWizardPage::CreateControls(HWND, int, int) {

@@ -7,12 +7,23 @@
 namespace cluster_config {
 
 void ReadClusterConfiguration(ClusterSettings& settings, const ICBSIniFileBase& brimcart, bool masterCfgExists,
-                              const ICBSIniFileBase& brimcartWeb) {
+                              const ICBSIniFileBase& brimcartWeb, const service_config::ValueNote& note) {
+    auto told = [&note](const wchar_t* key, const std::wstring& value, bool taken) {
+        if (note) note(key, value, taken);
+    };
     settings.initialRole = kStandalone;
     if (brimcart.HasContent()) {
-        if (brimcart.HasValue(L"Master::port") && brimcart.GetValue(L"Master::port") != L"0")
-            settings.masterPort = brimcart.GetValue(L"Master::port");
-        if (brimcart.HasValue(L"Master::host")) settings.masterHost = brimcart.GetValue(L"Master::host");
+        if (brimcart.HasValue(L"Master::port") && brimcart.GetValue(L"Master::port") != L"0") {
+            std::wstring port = brimcart.GetValue(L"Master::port");
+            std::optional<int> number = service_config::PortOf(port);
+            if (number) settings.masterPort = std::to_wstring(*number);
+            told(L"Master::port", port, number.has_value());
+        }
+        if (brimcart.HasValue(L"Master::host")) {
+            settings.masterHost = brimcart.GetValue(L"Master::host");
+            told(L"Master::host", settings.masterHost, true);
+        }
+        if (brimcart.HasValue(L"Master::active")) told(L"Master::active", brimcart.GetValue(L"Master::active"), true);
         if (brimcart.GetValue(L"Master::active") == L"1") {
             settings.masterActive = true;
             settings.initialRole = kMaster;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "icbs/ICBSIniFileBase.h"
+#include "server/ServicePrefill.h"
 
 namespace cluster_config {
 
@@ -27,9 +28,10 @@ struct ClusterProperties {
 
 // brimcart.ini (Master::port, host, active), whether data\master.cfg exists,
 // and brimcartweb.ini (Worker::configure); files without content count as
-// missing.
+// missing. A Master::port that is no number from 1 to 65535 leaves the
+// default. note is told of each value read from brimcart.ini, taken or not.
 void ReadClusterConfiguration(ClusterSettings& settings, const ICBSIniFileBase& brimcart, bool masterCfgExists,
-                              const ICBSIniFileBase& brimcartWeb);
+                              const ICBSIniFileBase& brimcartWeb, const service_config::ValueNote& note = {});
 
 // BC_Master_Host, BC_Master_Port and BC_Cluster_Role items.
 void ApplyClusterCommandLine(ClusterSettings& settings, const std::vector<std::wstring>& items);

@@ -24,7 +24,8 @@ CommandLineItem SplitItem(const std::wstring& item) {
 void RemoveNamedItems(std::vector<std::wstring>& items, const std::vector<std::wstring>& names) {
     std::erase_if(items, [&](const std::wstring& item) {
         std::wstring name = item.substr(0, item.find(L'='));
-        return std::find(names.begin(), names.end(), name) != names.end();
+        return std::any_of(names.begin(), names.end(),
+                           [&](const std::wstring& set) { return fw::EqualsNoCase(set, name); });
     });
 }
 

@@ -18,7 +18,10 @@ struct CommandLineItem {
 
 CommandLineItem SplitItem(const std::wstring& item);
 
-// Removes every item whose name is one of names (exact comparison).
+// Removes every item whose name is one of names, letter case ignored: the
+// pages apply command-line items by prefixes that ignore it, and Windows
+// Installer takes every command-line name in capitals, so an item in other
+// letters would reach the installer as the very property the page sets.
 void RemoveNamedItems(std::vector<std::wstring>& items, const std::vector<std::wstring>& names);
 
 }  // namespace server_items

@@ -293,7 +293,18 @@ bool ServiceConfigurationWizardPage::QueryNext() {
     CSetupApp& app = *CSetupApp::Current();
     const PackageCatalogue& catalogue = app.Catalogue();
     ServiceProperties properties = ComposeServiceProperties(entries_, PackageSelected, &catalogue, Encrypt);
-    server_items::RemoveNamedItems(app.CommandLine().properties, properties.names);
+    // No password goes on as typed: every password item leaves the command
+    // line, passed on encrypted or not at all.
+    std::vector<std::wstring> removed = properties.names;
+    for (const std::wstring& name : PasswordPropertyNames(entries_)) removed.push_back(name);
+    server_items::RemoveNamedItems(app.CommandLine().properties, removed);
+    if (!properties.unencrypted.empty()) {
+        for (const std::wstring& name : properties.unencrypted)
+            WriteLog(1, L"ZEL (c): Cannot encrypt the password for %s (no key of the base cryptographic provider); "
+                        L"it is not passed on\r\n", name.c_str());
+        app.SetOutcome(ERROR_INVALID_COMMAND_LINE, ERROR_INVALID_COMMAND_LINE);
+        return false;
+    }
     wizard_->serviceProperties = properties.text;
     return true;
 }

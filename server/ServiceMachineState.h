@@ -13,8 +13,13 @@ namespace service_config {
 
 // The all-users application data folder and the 32-bit program files
 // folder of the system (the same in 32-bit and 64-bit launchers); the
-// "\Morvex" folder of the former is created when missing, open to everyone.
+// launcher's base folder ("\Morvex" in the former) is made when missing,
+// with its own list (LauncherBaseFolder).
 ConfigFolders SystemConfigFolders();
+
+// Logs a value read from a server's configuration file with the file it came
+// from: taken, or refused by the checks of the values.
+void NoteFileValue(const std::wstring& file, const std::wstring& key, const std::wstring& value, bool taken);
 
 // The entries of the catalogue's packages, pre-filled from the machine.
 std::vector<ServiceSettings> ReadServiceEntries(const PackageCatalogue& catalogue);

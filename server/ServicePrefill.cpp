@@ -11,15 +11,61 @@ namespace service_config {
 namespace {
 std::wstring ValueOf(const ICBSIniFileBase& file, const wchar_t* path) { return fw::Trim(file.GetValue(path), L" "); }
 
-void ReadPort(const ICBSIniFileBase& file, const wchar_t* path, int& port) {
-    if (file.HasValue(path)) port = NumberOf(ValueOf(file, path));
-}
+// Reads what one file gives an entry, and tells of each value.
+class FileValues {
+public:
+    FileValues(const ICBSIniFileBase& file, FileExistsFn isPlainFile, const ValueNote& note)
+        : file_(file), isPlainFile_(isPlainFile), note_(note) {}
+
+    // A number from 1 to 65535, else the default stays.
+    void Port(const std::wstring& key, int& port) const {
+        if (!file_.HasValue(key.c_str())) return;
+        std::wstring value = ValueOf(file_, key.c_str());
+        std::optional<int> number = PortOf(value);
+        if (number) port = *number;
+        Note(key, value, number.has_value());
+    }
+    // Set is true when value (trimmed) equals on; with number, a number
+    // other than 0 counts as true.
+    void Flag(const std::wstring& key, bool& flag, bool number, const wchar_t* on = L"1") const {
+        if (!file_.HasValue(key.c_str())) return;
+        std::wstring value = ValueOf(file_, key.c_str());
+        flag = number ? NumberOf(value) != 0 : fw::EqualsNoCase(value, on);
+        Note(key, value, true);
+    }
+    // An existing regular file that is no link, else nothing is taken.
+    bool Path(const std::wstring& key, std::wstring& path) const {
+        if (!file_.HasValue(key.c_str())) return false;
+        std::wstring value = ValueOf(file_, key.c_str());
+        bool taken = !value.empty() && isPlainFile_ && isPlainFile_(value);
+        if (taken) path = value;
+        Note(key, value, taken);
+        return taken;
+    }
+
+private:
+    void Note(const std::wstring& key, const std::wstring& value, bool taken) const {
+        if (note_) note_(key, value, taken);
+    }
+    const ICBSIniFileBase& file_;
+    FileExistsFn isPlainFile_;
+    const ValueNote& note_;
+};
 }  // namespace
 
 int NumberOf(const std::wstring& text) {
     wchar_t* end = nullptr;
     long value = std::wcstol(text.c_str(), &end, 10);
     return end == text.c_str() ? 0 : static_cast<int>(value);
+}
+
+std::optional<int> PortOf(const std::wstring& text) {
+    std::wstring digits = fw::Trim(text, L" \t");
+    if (digits.empty() || digits.size() > 5 || digits.find_first_not_of(L"0123456789") != std::wstring::npos)
+        return std::nullopt;
+    int port = std::stoi(digits);
+    if (port < 1 || port > 65535) return std::nullopt;
+    return port;
 }
 
 void ApplyInstalledService(ServiceSettings& entry, const InstalledService& service) {
@@ -35,38 +81,33 @@ void ApplyInstalledService(ServiceSettings& entry, const InstalledService& servi
     entry.password.clear();
 }
 
-void ApplyIniConfiguration(ServiceSettings& entry, const ICBSIniFileBase& file, FileExistsFn exists) {
+void ApplyIniConfiguration(ServiceSettings& entry, const ICBSIniFileBase& file, FileExistsFn isPlainFile,
+                           const ValueNote& note) {
+    FileValues values(file, isPlainFile, note);
     if (entry.propertyPrefix == L"PK") {
-        ReadPort(file, L"PemmickServer::http.socket-port", entry.webPort);
-        if (file.HasValue(L"PemmickServer::http.enable"))
-            entry.webEnabled = fw::EqualsNoCase(ValueOf(file, L"PemmickServer::http.enable"), L"true");
+        values.Port(L"PemmickServer::http.socket-port", entry.webPort);
+        values.Flag(L"PemmickServer::http.enable", entry.webEnabled, false, L"true");
     } else {
         bool admin = entry.propertyPrefix == L"SYAdmin";
         std::wstring plain = admin ? L"ListenAdmin" : L"Listen", ssl = admin ? L"ListenAdminSSL" : L"ListenSSL";
-        ReadPort(file, (plain + L"::port").c_str(), entry.webPort);
-        if (file.HasValue((plain + L"::active").c_str()))
-            entry.webEnabled = NumberOf(ValueOf(file, (plain + L"::active").c_str())) != 0;
-        ReadPort(file, (ssl + L"::port").c_str(), entry.sslPort);
-        if (file.HasValue((ssl + L"::active").c_str()))
-            entry.sslEnabled = NumberOf(ValueOf(file, (ssl + L"::active").c_str())) != 0;
+        values.Port(plain + L"::port", entry.webPort);
+        values.Flag(plain + L"::active", entry.webEnabled, true);
+        values.Port(ssl + L"::port", entry.sslPort);
+        values.Flag(ssl + L"::active", entry.sslEnabled, true);
     }
-    if (file.HasValue(L"SSL::certificate")) {
-        entry.certificatePath = ValueOf(file, L"SSL::certificate");
-        entry.certificateSet = exists && exists(entry.certificatePath);
-    }
-    if (file.HasValue(L"SSL::private_key")) {
-        entry.privateKeyPath = ValueOf(file, L"SSL::private_key");
-        entry.privateKeySet = exists && exists(entry.privateKeyPath);
-    }
+    if (values.Path(L"SSL::certificate", entry.certificatePath)) entry.certificateSet = true;
+    if (values.Path(L"SSL::private_key", entry.privateKeyPath)) entry.privateKeySet = true;
 }
 
-void ApplyXmlConfiguration(ServiceSettings& entry, const ICBSIniFileBase& file) {
-    ReadPort(file, L"http.socket-port", entry.webPort);
-    if (file.HasValue(L"http.enable")) entry.webEnabled = ValueOf(file, L"http.enable") == L"1";
-    ReadPort(file, L"https.socket-port", entry.sslPort);
-    if (file.HasValue(L"https.enable")) entry.sslEnabled = ValueOf(file, L"https.enable") == L"1";
-    if (file.HasValue(L"https.certificate")) entry.certificatePath = ValueOf(file, L"https.certificate");
-    if (file.HasValue(L"https.private-key")) entry.privateKeyPath = ValueOf(file, L"https.private-key");
+void ApplyXmlConfiguration(ServiceSettings& entry, const ICBSIniFileBase& file, FileExistsFn isPlainFile,
+                           const ValueNote& note) {
+    FileValues values(file, isPlainFile, note);
+    values.Port(L"http.socket-port", entry.webPort);
+    values.Flag(L"http.enable", entry.webEnabled, false);
+    values.Port(L"https.socket-port", entry.sslPort);
+    values.Flag(L"https.enable", entry.sslEnabled, false);
+    values.Path(L"https.certificate", entry.certificatePath);
+    values.Path(L"https.private-key", entry.privateKeyPath);
 }
 
 }  // namespace service_config

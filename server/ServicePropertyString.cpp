@@ -19,6 +19,12 @@ public:
         out_.text += items::Item(name, value);
         out_.names.push_back(name);
     }
+    // The encrypted password, or nothing at all when it cannot be encrypted.
+    void Password(const std::wstring& name, const std::wstring& plain, EncryptFn encrypt) {
+        std::wstring encrypted = encrypt(plain);
+        if (encrypted.empty() && !plain.empty()) out_.unencrypted.push_back(name);
+        else Quoted(name, encrypted);
+    }
 
 private:
     ServiceProperties& out_;
@@ -38,7 +44,7 @@ void ComposeEntry(Composer& out, const ServiceSettings& entry, EncryptFn encrypt
     out.Quoted(s + L"_Service_StartType", StartTypeWord(entry.startType));
     const wchar_t* account = AccountName(entry.accountKind);
     out.Quoted(s + L"_Service_Username", account ? std::wstring(account) : entry.userName);
-    if (entry.accountKind == kOtherUser) out.Quoted(s + L"_Service_Password", encrypt(entry.password));
+    if (entry.accountKind == kOtherUser) out.Password(s + L"_Service_Password", entry.password, encrypt);
 }
 
 }  // namespace
@@ -49,6 +55,12 @@ size_t FirstMissingPassword(const std::vector<ServiceSettings>& entries, Selecte
         if (selected(context, entry.packageIndex) && entry.accountKind == kOtherUser && entry.password.empty()) return i;
     }
     return entries.size();
+}
+
+std::vector<std::wstring> PasswordPropertyNames(const std::vector<ServiceSettings>& entries) {
+    std::vector<std::wstring> names;
+    for (const ServiceSettings& entry : entries) names.push_back(entry.ServicePrefix() + L"_Service_Password");
+    return names;
 }
 
 ServiceProperties ComposeServiceProperties(const std::vector<ServiceSettings>& entries, SelectedFn selected,

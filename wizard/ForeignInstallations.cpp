@@ -11,9 +11,15 @@ ForeignCheckResult ForeignInstallations::Check() {
     ForeignFacts facts = Facts();
     LogFound();
     if (!AnyForeign(facts)) return ForeignCheckResult::Proceed;
-    ForeignRemovalPlan plan = PlanForeignRemoval(facts, Ask(QuestionFor(facts)));
+    ForeignQuestion question = QuestionFor(facts);
+    ForeignRemovalPlan plan = PlanForeignRemoval(facts, Ask(question));
     if (!plan.proceed) return ForeignCheckResult::Declined;
     if (plan.remove.empty()) return ForeignCheckResult::Proceed;
+    if (!DowngradeAllowed(question, app_.CommandLine().allowDowngrade) && RefusesDowngrade(plan)) {
+        firstFailure_ = outcome::kNewerVersionInstalled;
+        RecordFailure();
+        return ForeignCheckResult::RemovalFailed;
+    }
     Remove(plan);
     wizard_.RefreshInstalledState();
     if (firstFailure_ == 0) return ForeignCheckResult::Proceed;
@@ -47,6 +53,31 @@ ForeignAnswer ForeignInstallations::Ask(ForeignQuestion question) const {
         answer.removeSubPackages = dialog.removeSubPackages == 1;
     }
     return answer;
+}
+
+namespace {
+// The package's version as Windows Installer counts it: a product of the
+// maker's table whose versions are years is registered with its major
+// counted from 1998.
+std::wstring InstallerVersionOf(const SetupPackage& package) {
+    return package.related.empty() ? package.versionText : package.related.front()->InstallerVersion();
+}
+}  // namespace
+
+bool ForeignInstallations::RefusesDowngrade(const ForeignRemovalPlan& plan) const {
+    bool refused = false;
+    for (size_t index : plan.remove) {
+        const SetupPackage& package = *app_.Catalogue()[index];
+        std::wstring installed = RegisteredVersion(package.productCode).value_or(L"");
+        std::wstring own = InstallerVersionOf(package);
+        if (!IsNewerVersion(installed, own)) continue;
+        WriteLog(1,
+                 L"ZEL (c): %s %s is installed from another package and is newer than this installer's %s: nothing "
+                 L"is changed (ALLOWDOWNGRADE=1 allows the downgrade).\r\n",
+                 package.name.c_str(), installed.c_str(), own.c_str());
+        refused = true;
+    }
+    return refused;
 }
 
 void ForeignInstallations::Remove(const ForeignRemovalPlan& plan) {

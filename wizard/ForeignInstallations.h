@@ -29,6 +29,10 @@ private:
     ForeignFacts Facts() const;
     void LogFound() const;
     ForeignAnswer Ask(ForeignQuestion question) const;
+    // Below the full wizard, a newer installation is not replaced by this
+    // installer's older package unless the command line allows it: logs
+    // each such package; true when there is one.
+    bool RefusesDowngrade(const ForeignRemovalPlan& plan) const;
     void Remove(const ForeignRemovalPlan& plan);
     void RecordFailure() const;
 

@@ -1,6 +1,9 @@
 #include "wizard/ForeignRemovalPlan.h"
 
 #include <algorithm>
+#include <array>
+#include <cwchar>
+#include <cwctype>
 
 #include "launcher/Outcome.h"
 
@@ -46,3 +49,29 @@ ForeignRemovalPlan PlanForeignRemoval(const ForeignFacts& facts, const ForeignAn
 }
 
 bool ForeignRemovalSucceeded(UINT result) { return outcome::IsSuccess(result); }
+
+namespace {
+// The dotted numbers of a version, missing ones 0; reading stops at the
+// first piece that is not a number.
+std::array<unsigned long, 4> VersionFields(const std::wstring& text) {
+    std::array<unsigned long, 4> fields{};
+    size_t at = 0;
+    for (unsigned long& field : fields) {
+        if (at >= text.size() || !iswdigit(text[at])) break;
+        wchar_t* end = nullptr;
+        field = wcstoul(text.c_str() + at, &end, 10);
+        at = static_cast<size_t>(end - text.c_str());
+        if (at >= text.size() || text[at] != L'.') break;
+        ++at;
+    }
+    return fields;
+}
+}  // namespace
+
+bool IsNewerVersion(const std::wstring& installed, const std::wstring& package) {
+    return VersionFields(installed) > VersionFields(package);
+}
+
+bool DowngradeAllowed(ForeignQuestion question, bool allowedOnCommandLine) {
+    return question != ForeignQuestion::None || allowedOnCommandLine;
+}

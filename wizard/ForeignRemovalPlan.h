@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 // How the user is asked before the removal.
@@ -45,3 +46,11 @@ ForeignRemovalPlan PlanForeignRemoval(const ForeignFacts& facts, const ForeignAn
 // A removal result that leaves the product removed: success, also one that
 // asks for a restart.
 bool ForeignRemovalSucceeded(UINT result);
+
+// Windows Installer versions ("1.2.0", up to four dotted numbers, missing
+// ones 0): installed is newer than package.
+bool IsNewerVersion(const std::wstring& installed, const std::wstring& package);
+// Whether a removal that replaces a newer installation with this
+// installer's older package may go ahead: only when somebody was asked (the
+// full wizard's question) or the command line allows it (ALLOWDOWNGRADE=1).
+bool DowngradeAllowed(ForeignQuestion question, bool allowedOnCommandLine);

@@ -58,5 +58,7 @@ HWND SubPackagesWizardPage::FocusControl() const {
 bool SubPackagesWizardPage::QueryNext() {
     for (auto& [package, box] : rows_)
         if (package) package->selected = ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    // The user's choice stands, also when the welcome page is passed again.
+    if (rows_[0].first) CSetupApp::Current()->FixSubPackageSelection();
     return true;
 }

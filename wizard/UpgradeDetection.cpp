@@ -1,5 +1,7 @@
 #include "wizard/UpgradeDetection.h"
 
+#include <algorithm>
+
 #include "launcher/SetupApp.h"
 #include "options/BuiltInOptions.h"
 #include "options/SetupOptions.h"
@@ -35,23 +37,40 @@ bool OffersQuickInstall(const QuickInstallFacts& facts) {
 
 namespace {
 
-// Each sub-package takes part exactly when its product is installed in the
-// version of the main product's installation; those installations join the
-// predecessors.
-void SelectInstalledSubPackages(PackageCatalogue& catalogue, UpgradeDetection& detection) {
+// The sub-packages whose products are installed in the version of the main
+// product's installation: those installations join the predecessors, and
+// unless the selection was made on purpose, exactly these take part.
+void FindInstalledSubPackages(PackageCatalogue& catalogue, UpgradeDetection& detection, bool keepSelection) {
     const RelatedProduct& first = *detection.predecessors.front();
     for (auto& package : catalogue) {
         if (package->isMain) continue;
         std::unique_ptr<RelatedProduct> record =
             ResolveRelatedProduct(package->productId, first.FullVersion(), first.is64, first.language, false);
-        package->selected = record && record->IsVersionInstalled();
-        if (package->selected) detection.predecessors.push_back(std::move(record));
+        bool installed = record && record->IsVersionInstalled();
+        if (!keepSelection) package->selected = installed;
+        if (!installed) continue;
+        record->forPackage = package.get();
+        detection.earlierSubPackages.push_back(package.get());
+        detection.predecessors.push_back(std::move(record));
     }
 }
 
 }  // namespace
 
-UpgradeDetection DetectUpgrade(PackageCatalogue& catalogue) {
+void LogQuickInstallSelection(const PackageCatalogue& catalogue, const std::vector<const SetupPackage*>& earlier,
+                              const std::wstring& installedName) {
+    for (const auto& package : catalogue) {
+        if (package->isMain) continue;
+        bool before = std::find(earlier.begin(), earlier.end(), package.get()) != earlier.end();
+        if (before == package->selected) continue;
+        WriteLog(2,
+                 before ? L"ZEL (c): Quick Install: %s came with %s but is not selected; it is not installed.\r\n"
+                        : L"ZEL (c): Quick Install: %s did not come with %s but is selected; it is installed.\r\n",
+                 package->name.c_str(), installedName.c_str());
+    }
+}
+
+UpgradeDetection DetectUpgrade(PackageCatalogue& catalogue, bool keepSelection) {
     WriteLog(3, L"ZEL (c): detecting upgrade or downgrade scenarios...\r\n");
     UpgradeDetection detection;
     // Instances of an earlier detection point at records that are gone.
@@ -70,10 +89,12 @@ UpgradeDetection DetectUpgrade(PackageCatalogue& catalogue) {
     } else {
         WriteLog(3, L"    This is a product downgrade of your current installation of %s.\r\n", installedName.c_str());
     }
+    scenario.installed->forPackage = catalogue.front().get();
     detection.predecessors.push_back(std::move(scenario.installed));
-    if (catalogue.size() >= 2) SelectInstalledSubPackages(catalogue, detection);
+    if (catalogue.size() >= 2) FindInstalledSubPackages(catalogue, detection, keepSelection);
     if (!offered) {
         detection.predecessors.clear();
+        detection.earlierSubPackages.clear();
         return detection;
     }
     detection.installedName = installedName;

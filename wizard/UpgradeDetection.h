@@ -45,11 +45,20 @@ struct UpgradeDetection {
     // installation first, then the sub-packages' installations of the
     // same version.
     std::vector<std::unique_ptr<RelatedProduct>> predecessors;
+    // The sub-packages whose products the earlier installation has.
+    std::vector<const SetupPackage*> earlierSubPackages;
 };
 
-// Runs the search, logs what it found, and selects the sub-packages whose
-// products are installed in the same version (and no others). The option
-// instances of an earlier search are dropped; the predecessors' own are made
-// only when the user takes Quick Install (their choices are read from the
-// machine then, which keeps the wizard's start quick).
-UpgradeDetection DetectUpgrade(PackageCatalogue& catalogue);
+// Runs the search and logs what it found. The sub-packages whose products
+// are installed in the same version join the predecessors; unless
+// keepSelection is set (the sub-packages were chosen on purpose), exactly
+// those are selected. The option instances of an earlier search are
+// dropped; the predecessors' own are made only when the user takes Quick
+// Install (their choices are read from the machine then, which keeps the
+// wizard's start quick).
+UpgradeDetection DetectUpgrade(PackageCatalogue& catalogue, bool keepSelection);
+
+// Logs each sub-package whose selection differs from the earlier
+// installation that a Quick Install repeats: the selection stands.
+void LogQuickInstallSelection(const PackageCatalogue& catalogue, const std::vector<const SetupPackage*>& earlier,
+                              const std::wstring& installedName);

@@ -177,12 +177,15 @@ void WelcomeWizardPage::DetectUpgrade() {
     // Repair, removal and changes of an installed product upgrade nothing.
     if (wizard_->IsRepair() || wizard_->IsUninstall() || wizard_->IsModify()) {
         predecessors_.clear();
+        earlierSubPackages_.clear();
         return;
     }
-    UpgradeDetection detection = ::DetectUpgrade(CSetupApp::Current()->Catalogue());
+    CSetupApp& app = *CSetupApp::Current();
+    UpgradeDetection detection = ::DetectUpgrade(app.Catalogue(), app.SubPackageSelectionFixed());
     installedName_ = std::move(detection.installedName);
     majorUpgrade_ = detection.majorUpgrade;
     predecessors_ = std::move(detection.predecessors);
+    earlierSubPackages_ = std::move(detection.earlierSubPackages);
 }
 
 void WelcomeWizardPage::SwitchToPredecessorLanguage() {
@@ -233,6 +236,7 @@ bool WelcomeWizardPage::QueryBack() {
     for (const auto& record : predecessors_) quick.push_back(record.get());
     // The installed products' choices, read now that they are wanted.
     CreateOptionsForRecords(quick);
+    LogQuickInstallSelection(CSetupApp::Current()->Catalogue(), earlierSubPackages_, installedName_);
     SetQuickInstallButton(false);
     // Every following page is left as soon as it is entered: the install
     // repeats the installed products with their own choices.

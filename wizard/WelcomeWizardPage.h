@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "catalogue/RelatedProduct.h"
+#include "catalogue/SetupPackage.h"
 #include "framework/Handles.h"
 #include "wizard/WizardPageBase.h"
 
@@ -52,6 +53,7 @@ private:
     std::wstring installedName_;
     bool majorUpgrade_ = false;
     std::vector<std::unique_ptr<RelatedProduct>> predecessors_;
+    std::vector<const SetupPackage*> earlierSubPackages_;  // what the installation Quick Install repeats has
     bool quickButton_ = false;
     // A removal failed and its result is the outcome: the Cancel that ends
     // the wizard must not turn it into a user's cancel.

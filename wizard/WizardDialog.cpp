@@ -300,14 +300,9 @@ void CWizardDialog::UpdateFrameTexts() {
     }
 }
 
-void CWizardDialog::SetResult(DWORD errorCode) {
-    if (errorCode == 0) return;
-    if (outcome::IsSuccessWithRestart(errorCode)) {
-        App().RecordRestartSuccess(errorCode);
-        return;
-    }
-    App().SetOutcome(outcome::ForInstallerResult(errorCode), errorCode);
-}
+void CWizardDialog::SetResult(DWORD errorCode) { App().SetInstallerOutcome(errorCode); }
+
+void CWizardDialog::RecordCancel() { App().SetOutcome(outcome::kCancelled, ERROR_INSTALL_USEREXIT); }
 
 bool CWizardDialog::OnCommand(WORD id, WORD code, HWND) {
     if (id == IDC_WIZARD_BACK && code == BN_CLICKED) {

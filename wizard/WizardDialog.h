@@ -29,6 +29,9 @@ public:
 
     // Records a Windows Installer result as the run's outcome.
     void SetResult(DWORD errorCode) override;
+    // The user cancelled in the wizard: the launcher's own outcome 3, no
+    // installer call was cut short.
+    void RecordCancel();
     bool HasNextPage() const;
 
     bool IsRepair() const override;

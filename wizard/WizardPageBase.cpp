@@ -28,7 +28,7 @@ void WizardPageBase::Deactivate() {
 }
 
 bool WizardPageBase::QueryCancel() {
-    wizard_->SetResult(ERROR_INSTALL_USEREXIT);
+    wizard_->RecordCancel();
     return true;
 }
 

@@ -23,9 +23,10 @@ std::wstring BundleArguments(const std::wstring& output) {
     std::wstring arguments = L"--out " + Quoted(output);
     for (const wchar_t* product : {L"editor", L"tools"}) {
         arguments += L" --package " + Quoted(Fixture(std::wstring(product) + L".msi"));
-        if (std::wstring(product) == L"editor") arguments += L" --product-id ED";
+        if (std::wstring(product) == L"editor") arguments += L" --product-id DY::E";
         arguments += L" --transform 1031=" + Quoted(Transform(std::wstring(product) + L"_de"));
         arguments += L" --transform=1034=" + Quoted(Transform(std::wstring(product) + L"_es"));
+        arguments += L" --transform 1036=" + Quoted(Transform(std::wstring(product) + L"_fr"));
         arguments += L" --transform 1041=" + Quoted(Transform(std::wstring(product) + L"_ja"));
     }
     arguments += L" --product-image " + Quoted(testsupport::SourceDir() + L"\\resources\\QuickInstall.ico");

@@ -26,9 +26,9 @@ struct BuilderResult {
 BuilderResult RunBuilder(const std::wstring& arguments);
 
 // The arguments of the two-product bundle: the editor (main product) and
-// the tools, each with its German, Spanish and Japanese transforms (what a
-// multi-language installer needs of every package), the editor's product id
-// and the product image.
+// the tools, each with its German, Spanish, French and Japanese transforms
+// (a complete multi-language installer), the editor's product id and the
+// product image.
 std::wstring BundleArguments(const std::wstring& output);
 
 // Every type-40 resource of a file: "NAME/language" -> bytes.

@@ -1,9 +1,9 @@
 // Shows what SetupBuilder makes and refuses: the version block of the main
-// product; its product image and backgrounds in place of the template's; the
-// same inputs (on the command line or in a project file) give
-// the same installer; and every bad input ends with one clear line naming
-// the file, a non-zero exit code, no output and no leftovers, keeping an
-// output that was there before.
+// product (with the texts given, none of the template's); its product image
+// and backgrounds in place of the template's; the same inputs (on the
+// command line or in a project file) give the same installer; and every bad
+// input ends with one clear line naming the file, a non-zero exit code, no
+// output and no leftovers, keeping an output that was there before.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -22,10 +22,15 @@ using testsupport::TempDir;
 
 TEST(Builder, TheVersionBlockNamesTheMainProduct) {
     TempDir dir;
-    BuilderResult built = RunBuilder(BundleArguments(dir.File(L"setup.exe")));
+    BuilderResult built = RunBuilder(BundleArguments(dir.File(L"setup.exe")) + L" --trademarks \"Dralyn is ours\"");
     ASSERT_EQ(built.exitCode, 0u) << testing::PrintToString(built.output);
-    ASSERT_EQ(built.lines.size(), 1u) << testing::PrintToString(built.output);
+    // What was written, then one line per package with what the builder
+    // made of it (the platform as the catalogue carries it).
+    ASSERT_EQ(built.lines.size(), 3u) << testing::PrintToString(built.output);
     EXPECT_TRUE(Contains(built.lines[0], L"Morvex Test Editor 2024")) << testing::PrintToString(built.lines[0]);
+    EXPECT_TRUE(Contains(built.lines[1], L"PACKAGE_0: Morvex Test Editor 2024 1.2.0, Intel (32-bit), product id DY::E, "
+                                         L"transforms 1031 1034 1036 1041"))
+        << testing::PrintToString(built.lines[1]);
 
     VersionInfo info;
     ASSERT_TRUE(info.Read(dir.File(L"setup.exe"), 1033));
@@ -35,6 +40,23 @@ TEST(Builder, TheVersionBlockNamesTheMainProduct) {
     EXPECT_EQ(info.strings[L"FileVersion"], L"1.2.0");
     EXPECT_EQ(info.strings[L"CompanyName"], msitest::PropertyOf(editor, L"Manufacturer"));
     EXPECT_EQ(info.strings[L"OriginalFileName"], L"setup.exe");
+    EXPECT_EQ(info.strings[L"InternalName"], L"setup");
+    EXPECT_EQ(info.strings[L"FileDescription"], L"Morvex Test Editor 2024 Setup");
+    EXPECT_EQ(info.strings[L"LegalCopyright"], L"Copyright (C) Morvex");
+    EXPECT_EQ(info.strings[L"LegalTrademarks"], L"Dralyn is ours");
+    EXPECT_EQ(info.strings[L"Comments"], L"") << "none of the template's own texts";
+    // The texts given replace the defaults.
+    ASSERT_EQ(RunBuilder(L"--out " + Quoted(dir.File(L"other.exe")) + L" --package " + Quoted(editor) +
+                         L" --company \"Morvex Software GmbH\" --description \"Editor installer\" "
+                         L"--copyright \"(C) 2024 Morvex\"")
+                  .exitCode,
+              0u);
+    VersionInfo given;
+    ASSERT_TRUE(given.Read(dir.File(L"other.exe"), 1033));
+    EXPECT_EQ(given.strings[L"CompanyName"], L"Morvex Software GmbH");
+    EXPECT_EQ(given.strings[L"FileDescription"], L"Editor installer");
+    EXPECT_EQ(given.strings[L"LegalCopyright"], L"(C) 2024 Morvex");
+    EXPECT_EQ(given.strings[L"LegalTrademarks"], L"");
     EXPECT_EQ(info.fixed.dwProductVersionMS, static_cast<DWORD>(MAKELONG(2, 1)));
     EXPECT_EQ(info.fixed.dwFileVersionLS, 0u);
     // What Windows shows in the file's properties.
@@ -63,9 +85,10 @@ TEST(Builder, TheSameInputsGiveTheSameInstallerFromTheCommandLineOrAProjectFile)
                           "\\resources\\QuickInstall.ico\r\n";
     for (const char* product : {"editor", "tools"}) {
         project += std::string("\r\n[package ") + product + "]\r\nfile = " + product + ".msi\r\n";
-        if (std::string(product) == "editor") project += "product-id = ED\r\n";
-        for (const char* language : {"de", "es", "ja"}) {
-            const char* id = language == std::string("de") ? "1031" : language == std::string("es") ? "1034" : "1041";
+        if (std::string(product) == "editor") project += "product-id = \"DY::E\"\r\n";
+        for (const char* language : {"de", "es", "fr", "ja"}) {
+            std::string code = language;
+            const char* id = code == "de" ? "1031" : code == "es" ? "1034" : code == "fr" ? "1036" : "1041";
             project += std::string("transform.") + id + " = " +
                        fw::ToCodePage(Transform(fw::FromCodePage(std::string(product) + "_" + language, CP_UTF8)),
                                       CP_UTF8) + "\r\n";
@@ -76,9 +99,9 @@ TEST(Builder, TheSameInputsGiveTheSameInstallerFromTheCommandLineOrAProjectFile)
     ASSERT_EQ(third.exitCode, 0u) << testing::PrintToString(third.output);
 
     auto first = CatalogueResources(dir.File(L"first.exe"));
-    // OS, MINIMUM_MSI and the count; six strings, the package and three
-    // transforms of each package.
-    ASSERT_EQ(first.size(), 3u + 2u * (6u + 1u + 3u));
+    // OS, MINIMUM_MSI and the count; six strings, the hash, the package and
+    // four transforms of each package.
+    ASSERT_EQ(first.size(), 3u + 2u * (6u + 1u + 1u + 4u));
     for (const wchar_t* other : {L"second.exe", L"third.exe"}) {
         auto resources = CatalogueResources(dir.File(other));
         ASSERT_EQ(resources.size(), first.size()) << other;
@@ -119,9 +142,10 @@ TEST(Builder, BadInputsEndWithOneClearLineAndNoOutput) {
         {editor + L" --template " + Quoted(dir.File(L"text.msi")), dir.File(L"text.msi"), L"not a program file"},
         // A German transform for the main product makes a multi-language
         // installer, which needs the other languages too.
-        {editor + L" --transform 1031=" + Quoted(Transform(L"editor_de")), out, L"PACKAGE_0_1034 is missing"},
+        {editor + L" --transform 1031=" + Quoted(Transform(L"editor_de")), L"",
+         L"missing: " + Fixture(L"editor.msi") + L" 1034, 1041"},
         {editor + L" --product-id", L"", L"--product-id needs a value"},
-        {L"--product-id ED" + editor, L"", L"applies to the --package before it"},
+        {L"--product-id DY::E" + editor, L"", L"applies to the --package before it"},
         {editor + L" --colour blue", L"", L"unknown option"},
     };
     for (const Case& c : cases) {
@@ -150,10 +174,16 @@ TEST(Builder, BadInputsEndWithOneClearLineAndNoOutput) {
 TEST(Builder, HelpShowsTheOptionsAndAnExample) {
     BuilderResult help = RunBuilder(L"--help");
     EXPECT_EQ(help.exitCode, 0u);
-    for (const wchar_t* part : {L"--template", L"--out", L"--package", L"--product-id", L"--transform", L"--os",
-                                L"--minimum-msi", L"--properties", L"--product-image", L"--project", L"Example:"})
+    for (const wchar_t* part :
+         {L"--template", L"--out", L"--package", L"--product-id", L"--transform", L"--os", L"--minimum-msi",
+          L"--properties", L"--product-image", L"--project", L"--company", L"--description", L"--copyright",
+          L"--trademarks", L"--report", L"--winget-manifest", L"--installer-url", L"--winget-id", L"SOURCE_DATE_EPOCH",
+          L"signing changes the installer", L"the launcher does not compare it", L"Example:",
+          L"--product-id DY::E", L"2 a mistake on the command line"})
         EXPECT_TRUE(Contains(help.output, part)) << testing::PrintToString(std::wstring(part));
-    EXPECT_NE(RunBuilder(L"").exitCode, 0u);
+    EXPECT_FALSE(Contains(help.output, L"--product-id ED"));
+    EXPECT_EQ(RunBuilder(L"").exitCode, 2u);
+    EXPECT_EQ(RunBuilder(L"--colour blue").exitCode, 2u);
 }
 
 namespace {

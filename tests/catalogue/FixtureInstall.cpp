@@ -69,6 +69,14 @@ bool ProductInstalled(const std::wstring& productCode) {
     return fw::Msi().MsiQueryProductStateW(productCode.c_str()) == INSTALLSTATE_DEFAULT;
 }
 
+std::wstring RegisteredPackageCodeOf(const std::wstring& productCode) {
+    wchar_t code[64] = {};
+    DWORD size = 64;
+    if (fw::Msi().MsiGetProductInfoW(productCode.c_str(), INSTALLPROPERTY_PACKAGECODE, code, &size) != ERROR_SUCCESS)
+        return std::wstring();
+    return code;
+}
+
 std::wstring ExpectedBaseFolder() {
     wchar_t programData[MAX_PATH] = {};
     ::GetEnvironmentVariableW(L"ProgramData", programData, MAX_PATH);

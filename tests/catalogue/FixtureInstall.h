@@ -32,6 +32,9 @@ UINT Install(const std::wstring& msiPath);
 std::wstring InstallFromCopy(const std::wstring& msiPath, const std::wstring& sourceFolder);
 // Windows Installer's own view: the product is installed on this machine.
 bool ProductInstalled(const std::wstring& productCode);
+// The package code Windows Installer has registered for a product; empty
+// when the product is not registered.
+std::wstring RegisteredPackageCodeOf(const std::wstring& productCode);
 
 // %ProgramData%\Morvex, and a package code's folder in it.
 std::wstring ExpectedBaseFolder();

@@ -1,8 +1,8 @@
-// The self-deleting script is written into a folder made anew for it that
-// only administrators may change, started through the system's command
-// interpreter, waits (a few seconds at most) for the process that started it
-// to end, and removes the given folder and then itself; whatever someone
-// left in the script's place is neither run nor followed.
+// The self-deleting script is written into a new folder of a name nobody
+// can know beforehand, which only administrators may change, started
+// through the system's command interpreter, waits (a few seconds at most)
+// for the process that started it to end, and removes the given folder,
+// then itself and its folder; folders others made before are never used.
 #include <gtest/gtest.h>
 
 #include "framework/Text.h"
@@ -44,20 +44,24 @@ std::wstring MakeDoomedFolder(const std::wstring& parent, const std::wstring& na
 
 }  // namespace
 
-TEST(SelfDeleteScript, RemovesTheFolderAndItself) {
+TEST(SelfDeleteScript, RemovesTheFolderItselfAndItsFolder) {
     TempDir dir;
     std::wstring doomed = MakeDoomedFolder(dir.Path(), L"Package {A} 100%");
     std::wstring neighbour = MakeDoomedFolder(dir.Path(), L"Package");
-    EXPECT_EQ(SelfDeleteScriptFolder(), WindowsTemp() + L"\\MorvexSetup");
-    ASSERT_TRUE(StartSelfDeleteScript(doomed));
-    std::wstring script = SelfDeleteScriptFolder() + L"\\SelfDelete.bat";
+    EXPECT_EQ(SelfDeleteScriptParent(), WindowsTemp());
+    std::wstring folder = StartSelfDeleteScript(doomed);
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.rfind(WindowsTemp() + L"\\MorvexSetup-", 0), 0u) << folder.c_str();
+    // The script's folder was made with a list that gives Everyone nothing.
+    EXPECT_FALSE(EveryoneAllowed(folder));
     EXPECT_TRUE(GoneWithin(doomed, 20000));
-    EXPECT_TRUE(GoneWithin(script, 20000));
+    // The script is gone; its folder goes with it once the lock's holder (the
+    // launcher, here this test) has ended.
+    EXPECT_TRUE(GoneWithin(folder + L"\\SelfDelete.bat", 20000));
+    EXPECT_EQ(testsupport::FolderEntries(folder), std::vector<std::wstring>{L"SelfDelete.lock"});
     // A path with blanks and percent signs is one literal path: the folder
     // whose name is its first word stays.
     EXPECT_TRUE(Exists(neighbour + L"\\sub\\editor.msi"));
-    // The script's folder was made with a list that gives Everyone nothing.
-    EXPECT_FALSE(EveryoneAllowed(SelfDeleteScriptFolder()));
 }
 
 // The process that starts the script stands for the launcher: while it
@@ -66,8 +70,9 @@ TEST(SelfDeleteScript, WaitsWhileTheLauncherRunsAndOnlyAFewSeconds) {
     TempDir dir;
     std::wstring doomed = MakeDoomedFolder(dir.Path(), L"package");
     DWORD start = ::GetTickCount();
-    ASSERT_TRUE(StartSelfDeleteScript(doomed));
-    EXPECT_TRUE(Exists(SelfDeleteScriptFolder() + L"\\SelfDelete.lock"));
+    std::wstring folder = StartSelfDeleteScript(doomed);
+    ASSERT_FALSE(folder.empty());
+    EXPECT_TRUE(Exists(folder + L"\\SelfDelete.lock"));
     ::Sleep(2000);
     EXPECT_TRUE(Exists(doomed + L"\\sub\\editor.msi")) << "removed while the launcher still ran";
     EXPECT_TRUE(GoneWithin(doomed, 20000));
@@ -76,43 +81,37 @@ TEST(SelfDeleteScript, WaitsWhileTheLauncherRunsAndOnlyAFewSeconds) {
     EXPECT_LT(waited, 15000u);
 }
 
-TEST(SelfDeleteScript, WhatWasLeftInTheScriptFolderIsRemovedNotRun) {
-    TempDir dir;
-    std::wstring doomed = MakeDoomedFolder(dir.Path(), L"package");
-    std::wstring folder = SelfDeleteScriptFolder();
-    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
-    std::wstring marker = dir.File(L"planted-script-ran.txt");
-    std::string planted = "@echo planted> \"" + fw::ToCodePage(marker, CP_ACP) + "\"\r\n";
-    PutFile(folder + L"\\SelfDelete.bat", planted);
-    PutFile(folder + L"\\other.bat", planted);
-
-    ASSERT_TRUE(StartSelfDeleteScript(doomed));
-    EXPECT_TRUE(GoneWithin(doomed, 20000));
-    EXPECT_TRUE(GoneWithin(folder + L"\\SelfDelete.bat", 20000));
-    EXPECT_FALSE(Exists(folder + L"\\other.bat"));
-    EXPECT_FALSE(Exists(marker));
-}
-
-TEST(SelfDeleteScript, ALinkInTheScriptFolderPlaceIsNeverWrittenThrough) {
+// Folders others made in the Temp folder beforehand, also one of the name
+// older launchers used and a link, are neither written through nor run:
+// every run makes a folder of a name nobody could know.
+TEST(SelfDeleteScript, FoldersAndLinksMadeBeforehandAreNeverUsed) {
     TempDir dir;
     std::wstring doomed = MakeDoomedFolder(dir.Path(), L"package");
     std::wstring outside = dir.Path() + L"\\outside";
     ASSERT_TRUE(::CreateDirectoryW(outside.c_str(), nullptr));
     PutFile(outside + L"\\precious.txt", "keep me");
-    if (!filetest::MakeFolderLink(SelfDeleteScriptFolder(), outside)) GTEST_SKIP() << "no folder links here";
+    std::wstring planted = WindowsTemp() + L"\\MorvexSetup";
+    ASSERT_TRUE(::CreateDirectoryW(planted.c_str(), nullptr));
+    std::wstring marker = dir.File(L"planted-script-ran.txt");
+    PutFile(planted + L"\\SelfDelete.bat", "@echo planted> \"" + fw::ToCodePage(marker, CP_ACP) + "\"\r\n");
+    bool linked = filetest::MakeFolderLink(WindowsTemp() + L"\\MorvexSetup-link", outside);
 
-    bool started = StartSelfDeleteScript(doomed);
-    // Windows removes the link and makes the folder anew; a system that
-    // cannot remove a link writes no script at all.
-    EXPECT_EQ(started, !ICBSFileUtilities::IsReparsePoint(SelfDeleteScriptFolder()));
-    if (started) {
-        EXPECT_TRUE(GoneWithin(doomed, 20000));
-    }
-    EXPECT_EQ(testsupport::ReadBytes(outside + L"\\precious.txt"), "keep me");
-    EXPECT_FALSE(Exists(outside + L"\\SelfDelete.bat"));
+    std::wstring first = StartSelfDeleteScript(doomed);
+    ASSERT_FALSE(first.empty());
+    EXPECT_NE(first, planted);
+    EXPECT_TRUE(GoneWithin(doomed, 20000));
+    EXPECT_TRUE(GoneWithin(first + L"\\SelfDelete.bat", 20000));
+    EXPECT_FALSE(Exists(marker));
+    EXPECT_TRUE(Exists(planted + L"\\SelfDelete.bat")) << "the folder made beforehand was used";
+    if (linked) EXPECT_EQ(testsupport::FolderEntries(outside), std::vector<std::wstring>{L"precious.txt"});
+    // A second run gets a folder of its own again.
+    std::wstring again = MakeDoomedFolder(dir.Path(), L"again");
+    std::wstring second = StartSelfDeleteScript(again);
+    ASSERT_FALSE(second.empty());
+    EXPECT_NE(second, first);
+    EXPECT_TRUE(GoneWithin(again, 20000));
 }
 
 TEST(SelfDeleteScript, NothingIsStartedWithoutAFolderToRemove) {
-    EXPECT_FALSE(StartSelfDeleteScript(L""));
-    EXPECT_FALSE(Exists(SelfDeleteScriptFolder() + L"\\SelfDelete.bat"));
+    EXPECT_TRUE(StartSelfDeleteScript(L"").empty());
 }

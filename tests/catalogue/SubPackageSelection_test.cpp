@@ -67,7 +67,10 @@ TEST(SubPackageSelection, PatternsSelectByCaseSensitiveNameParts) {
     // Letter case counts; a name matched by two patterns is logged twice.
     Outcome lower = Apply(L"subPackages=server,Morvex,Kestrane", names);
     EXPECT_EQ(lower.selected, (std::vector<bool>{true, true, true, true}));
-    EXPECT_FALSE(testsupport::Contains(lower.log, L"pattern 'server'"));
+    EXPECT_FALSE(testsupport::Contains(lower.log, L"due to pattern 'server'"));
+    // A pattern that matches nothing is said (and shown on the console).
+    EXPECT_EQ(Count(lower.log, L"ZEL (c): The sub-package pattern 'server' matches no sub-package.\r\n"), 1);
+    EXPECT_FALSE(testsupport::Contains(lower.log, L"pattern 'Morvex' matches no"));
     EXPECT_EQ(Count(lower.log, L"Avoid skipping of sub-package Morvex Kestrane Server"), 2);
 }
 

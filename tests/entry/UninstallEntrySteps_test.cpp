@@ -8,6 +8,7 @@
 #include "launcher/LauncherFile.h"
 #include "launcher/SetupApp.h"
 #include "tests/entry/EntryTestSupport.h"
+#include "tests/support/AccessEntries.h"
 
 namespace {
 
@@ -94,9 +95,15 @@ TEST(UninstallEntry, PerformPointsA32BitEntryAtTheNewCopyWithoutLanguage) {
     ASSERT_NE(bundle.icon, L"<none>");
     ASSERT_NE(bundle.icon.find(L"BundleIcon.ico"), std::wstring::npos);
 
+    ASSERT_FALSE(testsupport::FileExists(bundle.package->msiFolder));
     bundle.Run(kPerformCustomInstaller);
 
     EXPECT_EQ(testsupport::ReadBytes(bundle.copyPath), bundle.launcherBytes);
+    // The missing package folder was made with the protected list, not by
+    // the copy (Wine shows that Everyone has no entry).
+    EXPECT_TRUE(testsupport::AllowedFor(testsupport::ReadDaclEntries(bundle.package->msiFolder),
+                                        testsupport::SidText(WinWorldSid))
+                    .empty());
     std::wstring quoted = L"\"" + bundle.copyPath + L"\"";
     EXPECT_EQ(bundle.Value(L"ModifyPath"), quoted);
     EXPECT_EQ(bundle.Value(L"UninstallString"), quoted + L" /x");

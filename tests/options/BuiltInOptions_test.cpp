@@ -138,3 +138,28 @@ TEST(BuiltInOptions, OneShortcutMakesEveryDesktopProductAskForOne) {
     EXPECT_FALSE(testsupport::Contains(editorText, L"KESTRANESERVER"));
     EXPECT_FALSE(testsupport::Contains(applicationText, L"ADDIESUPPORT"));
 }
+
+// Two predecessors of the same product, one for each of two packages that
+// stand for it (its 32-bit and its 64-bit installation): each package gets
+// only its own predecessor's choices, never both sets.
+TEST(BuiltInOptions, TwoRecordsOfOneProductEachFeedOnlyTheirOwnPackage) {
+    auto editor32 = Installed(L"DY::E", L"2023.01.00");
+    auto editor64 = Installed(L"DY::E", L"2023.01.00", true);
+    SetDword(kDralynKey, L"QuilletTrustedLocations", 0);
+    SetDword(kDralynKey + L"_x64", L"QuilletTrustedLocations", 1, registry_view::k64);
+    SetupPackage package32 = Package(L"DY::E"), package64 = Package(L"DY::E");
+    editor32->forPackage = &package32;
+    editor64->forPackage = &package64;
+    std::vector<RelatedProduct*> records = {editor32.get(), editor64.get()};
+    CreateOptionsForRecords(records);
+    EXPECT_EQ(OptionInstances().size() % 2, 0u) << "two sets of instances";
+    std::wstring text32 = BuildOptionProperties(package32, records);
+    std::wstring text64 = BuildOptionProperties(package64, records);
+    EXPECT_TRUE(testsupport::Contains(text32, L"ADDEXAMPLESTOTRUSTEDLOCATIONS=\"\" ")) << testing::PrintToString(text32);
+    EXPECT_TRUE(testsupport::Contains(text64, L"ADDEXAMPLESTOTRUSTEDLOCATIONS=\"#1\" ")) << testing::PrintToString(text64);
+    for (const std::wstring& text : {text32, text64}) {
+        size_t first = text.find(L"ADDEXAMPLESTOTRUSTEDLOCATIONS=");
+        EXPECT_EQ(text.find(L"ADDEXAMPLESTOTRUSTEDLOCATIONS=", first + 1), std::wstring::npos)
+            << "both records fed one package: " << testing::PrintToString(text);
+    }
+}

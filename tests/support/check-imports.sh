@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # A shipped launcher is a stripped Windows GUI program of the given
-# architecture that imports only Windows' own DLLs: no C++ runtime, libgcc or
-# winpthread DLL, and neither msi.dll nor cabinet.dll (those are bound at run
-# time from the system folder).
+# architecture that imports by name only Windows' KnownDLLs (known-dlls.txt
+# beside this script, with where the list comes from): no C++ runtime,
+# libgcc or winpthread DLL, and no other system DLL either (msi.dll,
+# cabinet.dll, crypt32.dll, version.dll, comctl32.dll are bound at run time
+# from the system folder), since Windows looks for any other DLL in the
+# program's own folder first.
 # The builder is checked the same way, as a console program.
 #   check-imports.sh EXE [x86|x64] [gui|console]
 set -euo pipefail
@@ -16,7 +19,7 @@ esac
 dump=$("$objdump" -p "$exe")
 imports=$(printf '%s\n' "$dump" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
 echo "imports:"; printf '  %s\n' $imports
-allowed="kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll comdlg32.dll msvcrt.dll rpcrt4.dll version.dll crypt32.dll shlwapi.dll comctl32.dll"
+allowed=$(sed -e 's/#.*//' -e '/^\s*$/d' "$(dirname "$0")/known-dlls.txt" | tr -d ' \r' | tr '\n' ' ')
 status=0
 for dll in $imports; do
   case " $allowed " in

@@ -1,8 +1,9 @@
 // At its end the launcher deletes the database folders of packages that are
-// not installed (not after /x or /f), never through a link, never the base
-// folder; after a successful /x of a bundle (also one asking for a restart)
-// a script removes the main package's folder once the launcher has ended,
-// also when the launcher ran from inside that folder. Run as a user runs it, with
+// not installed (not after /f or a failed /x), never through a link, never
+// the base folder; after a successful /x nothing of the removed products
+// stays: a bundle's main folder is removed by a script once the launcher has
+// ended (also one asking for a restart, also when the launcher ran from
+// inside that folder), every other folder at the launcher's end. Run as a user runs it, with
 // products installed by Wine's Windows Installer beforehand.
 #include <gtest/gtest.h>
 
@@ -28,15 +29,34 @@ std::wstring MakeKeptFolder(const std::wstring& fixture) {
     return folder;
 }
 
-std::wstring ScriptPath() {
+// The self-deleting script's folders (each run makes one of its own name).
+std::vector<std::wstring> ScriptFolders() {
     wchar_t windows[MAX_PATH] = {};
     ::GetEnvironmentVariableW(L"SystemRoot", windows, MAX_PATH);
-    return std::wstring(windows) + L"\\Temp\\MorvexSetup\\SelfDelete.bat";
+    std::vector<std::wstring> folders;
+    for (const std::wstring& name : testsupport::FolderEntries(std::wstring(windows) + L"\\Temp"))
+        if (name.rfind(L"MorvexSetup", 0) == 0) folders.push_back(name);
+    return folders;
 }
 
 bool GoneWithin(const std::wstring& path, DWORD ms) {
     for (DWORD waited = 0; waited < ms && Exists(path); waited += 50) ::Sleep(50);
     return !Exists(path);
+}
+
+// Nothing is left in the script folders within ms. Windows removes the
+// folder with the script; Wine's command interpreter keeps the running
+// script open until it ends, so there the emptied folder stays.
+bool ScriptsGoneWithin(DWORD ms) {
+    wchar_t windows[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"SystemRoot", windows, MAX_PATH);
+    auto empty = [&] {
+        for (const std::wstring& folder : ScriptFolders())
+            if (!testsupport::FolderEntries(std::wstring(windows) + L"\\Temp\\" + folder).empty()) return false;
+        return true;
+    };
+    for (DWORD waited = 0; waited < ms && !empty(); waited += 50) ::Sleep(50);
+    return empty();
 }
 
 }  // namespace
@@ -68,19 +88,34 @@ TEST(ExitCleanup, TheFolderOfAProductInstalledByAnotherPackageIsDeleted) {
     EXPECT_TRUE(ProductInstalled(FactsOf(FixtureMsi(L"editor")).productCode));
 }
 
-TEST(ExitCleanup, RepairAndUninstallDeleteNoFolder) {
+TEST(ExitCleanup, RepairAndAFailedUninstallDeleteNoFolder) {
     std::wstring main = MakeKeptFolder(L"editor");
     std::wstring sub = MakeKeptFolder(L"tools");
+    // Neither product is installed: both runs fail (1605) and keep
+    // everything for a retry.
     LauncherRun repair = RunLauncher(L"two_packages", L"/f /qn /L*v %LOG%");
-    EXPECT_EQ(repair.exitCode, 0u);
+    EXPECT_EQ(repair.exitCode, static_cast<DWORD>(ERROR_UNKNOWN_PRODUCT));
     EXPECT_FALSE(repair.LogHas(L"MSI folder"));
     LauncherRun uninstall = RunLauncher(L"single", L"/x /qn /L*v %LOG%");
-    EXPECT_EQ(uninstall.exitCode, 0u);
+    EXPECT_EQ(uninstall.exitCode, static_cast<DWORD>(ERROR_UNKNOWN_PRODUCT));
     EXPECT_FALSE(uninstall.LogHas(L"MSI folder"));
     EXPECT_TRUE(Exists(main + L"\\editor.msi"));
     EXPECT_TRUE(Exists(sub + L"\\tools.msi"));
     // A single package's uninstallation writes no script.
-    EXPECT_FALSE(Exists(ScriptPath()));
+    EXPECT_TRUE(ScriptFolders().empty());
+}
+
+TEST(ExitCleanup, ASingleProductsRemovalLeavesNothingBehind) {
+    ASSERT_EQ(RunLauncher(L"single", L"/qn", 120000).exitCode, 0u);
+    std::wstring folder = ExpectedMsiFolder(FactsOf(FixtureMsi(L"editor")).packageCode);
+    ASSERT_TRUE(Exists(folder + L"\\editor.msi"));
+    LauncherRun run = RunLauncher(L"single", L"/x /qn /L*v %LOG%", 120000);
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_FALSE(ProductInstalled(FactsOf(FixtureMsi(L"editor")).productCode));
+    EXPECT_FALSE(Exists(folder)) << "deleted at the launcher's end";
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): Deleted MSI folder " + folder + L"\r\n"));
+    EXPECT_TRUE(ScriptFolders().empty());
+    EXPECT_TRUE(testsupport::FolderEntries(ExpectedBaseFolder()).empty()) << "nothing else under the base folder";
 }
 
 TEST(ExitCleanup, AfterABundlesUninstallAScriptRemovesTheMainFolderAndItself) {
@@ -89,11 +124,13 @@ TEST(ExitCleanup, AfterABundlesUninstallAScriptRemovesTheMainFolderAndItself) {
     std::wstring sub = MakeKeptFolder(L"tools");
     LauncherRun run = RunLauncher(L"two_packages", L"/x /qn /L*v %LOG%");
     EXPECT_EQ(run.exitCode, 0u);
-    EXPECT_FALSE(run.LogHas(L"MSI folder"));
+    // The sub-package is not installed: its folder goes at the end, the main
+    // folder is the script's.
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): Deleted MSI folder " + sub + L"\r\n"));
+    EXPECT_FALSE(run.LogHas(L"MSI folder " + main));
+    EXPECT_FALSE(Exists(sub));
     EXPECT_TRUE(GoneWithin(main, 20000));
-    EXPECT_TRUE(GoneWithin(ScriptPath(), 20000));
-    // Only the main package's folder goes.
-    EXPECT_TRUE(Exists(sub + L"\\tools.msi"));
+    EXPECT_TRUE(ScriptsGoneWithin(20000));
 }
 
 // Programs and Features starts the kept copy inside the folder the script
@@ -110,7 +147,11 @@ TEST(ExitCleanup, ABundleRemovedThroughItsKeptCopyLosesTheFolderOnceTheLauncherH
     EXPECT_FALSE(ProductInstalled(FactsOf(FixtureMsi(L"editor")).productCode));
     // The script gives the launcher a few seconds to end; it has ended here.
     EXPECT_TRUE(GoneWithin(main, 10000)) << "the folder of the running copy stayed";
-    EXPECT_TRUE(GoneWithin(ScriptPath(), 10000));
+    EXPECT_TRUE(ScriptsGoneWithin(10000));
+    // The sub-package's folder went at the launcher's end: no package
+    // folder is left.
+    EXPECT_FALSE(Exists(ExpectedMsiFolder(FactsOf(FixtureMsi(L"tools")).packageCode)));
+    EXPECT_TRUE(testsupport::FolderEntries(ExpectedBaseFolder()).empty());
 }
 
 // A removal that asks for a restart is a success: the folder goes as well.
@@ -122,8 +163,8 @@ TEST(ExitCleanup, ABundleUninstallThatAsksForARestartStillRemovesTheMainFolder) 
     EXPECT_EQ(run.exitCode, static_cast<DWORD>(ERROR_SUCCESS_REBOOT_REQUIRED));
     EXPECT_FALSE(ProductInstalled(FactsOf(FixtureMsi(L"editor")).productCode));
     EXPECT_TRUE(GoneWithin(main, 20000));
-    EXPECT_TRUE(GoneWithin(ScriptPath(), 20000));
-    EXPECT_TRUE(Exists(sub + L"\\tools.msi"));
+    EXPECT_TRUE(ScriptsGoneWithin(20000));
+    EXPECT_FALSE(Exists(sub)) << "not installed: deleted at the end";
 }
 
 TEST(ExitCleanup, AFailedUninstallWritesNoScript) {
@@ -133,12 +174,12 @@ TEST(ExitCleanup, AFailedUninstallWritesNoScript) {
     std::wstring main = ExpectedMsiFolder(FactsOf(FixtureMsi(L"editor")).packageCode);
     ASSERT_TRUE(Exists(main + L"\\editor.msi"));
     LauncherRun run = RunLauncher(L"two_packages", L"/x /qn FAIL_PRODUCT=TestEditor /L*v %LOG%", 120000);
-    EXPECT_EQ(run.exitCode, outcome::ForInstallerResult(ERROR_INSTALL_FAILURE));
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(ERROR_INSTALL_FAILURE));
     EXPECT_TRUE(run.LogHas(L"ZEL (c): Uninstalling product Morvex Test Editor 2024\r\n")) << "the removal was tried";
     EXPECT_TRUE(run.LogHas(L"ZEL (c): Failure: return code = 1603\r\n"));
     ::Sleep(1000);
     EXPECT_TRUE(Exists(main + L"\\editor.msi"));
-    EXPECT_FALSE(Exists(ScriptPath()));
+    EXPECT_TRUE(ScriptFolders().empty());
 }
 
 TEST(ExitCleanup, ALinkInPlaceOfAPackageFolderIsNeverDeletedThrough) {

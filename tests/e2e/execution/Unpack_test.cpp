@@ -226,6 +226,9 @@ TEST(UnpackQuit, TheWorkerIsStoppedAndWaitedForBeforeThePageReturns) {
     wizard.PressPosted(kNext);
     std::vector<DWORD> workers = NewThreads(launcher.Id(), ui, before, 20000);
     ASSERT_FALSE(workers.empty());
+    // The worker is past its start (a cancel seen there ends the run as a
+    // failure, 2) once it names the first cabinet.
+    ASSERT_TRUE(WaitUntil([&] { return Contains(ReadUtf16(log), L"Extracting resource: PACKAGE_0"); }, 20000));
     {
         // The quit comes while the first cabinet is still being read.
         Suspended hold(workers);

@@ -5,7 +5,9 @@
 #include <regex>
 
 #include "framework/Text.h"
+#include "icbs/ICBSFileUtilities.h"
 #include "tests/e2e/LauncherRun.h"
+#include "tests/icbs/files/FileTestSupport.h"
 
 using namespace testsupport;
 
@@ -115,27 +117,70 @@ TEST(SetupLog, LongLinesAreWrittenWhole) {
     EXPECT_TRUE(run.LogHas(L"ZEL (c): Initialized state for package " + longName + L".\r\n"));
 }
 
+// A log path past the classic limit is opened in the extended-length form;
+// the installer's side file beside it is merged as for any other log.
+TEST(SetupLog, ALogPathPastTheClassicLimitIsWritten) {
+    TempDir dir;
+    std::wstring folder = filetest::PathOfLength(dir.Path(), 270);
+    ASSERT_TRUE(ICBSFileUtilities::CreateFolderTree(folder));
+    std::wstring log = folder + L"\\setup.log";
+    RunResult result = testsupport::Run(LauncherPath(L"single"), L"/qn /L*v \"" + log + L"\"", 120000);
+    EXPECT_EQ(result.exitCode, 0u);
+    std::wstring text = ReadUtf16(filetest::Extended(log));
+    EXPECT_TRUE(IsHeader(Lines(text).front())) << testing::PrintToString(text.substr(0, 200));
+    EXPECT_NE(text.find(L"ZEL (c): Installing product Morvex Test Editor 2024\r\n"), std::wstring::npos);
+    EXPECT_NE(text.find(L"=== SetupLauncher stopped: "), std::wstring::npos);
+}
+
 TEST(SetupLog, UnwritableLogPathChangesNothing) {
     RunResult result = testsupport::Run(LauncherPath(L"single"), L"/qn /L*v C:\\no\\such\\folder\\log.txt");
     EXPECT_EQ(result.exitCode, 0u);
 }
 
-// An installer log that an interrupted run left beside the setup log is
-// merged at the next hand-over, before the new installer's log: never lost.
-TEST(SetupLog, AnInstallerLogLeftBehindIsMergedFirst) {
+// Only the side file a run made for the installer is read into the log: a
+// file someone planted beside the log under a name the log would use (here
+// the name earlier launchers used, which any user may create beside a log
+// in a shared folder) is neither read nor removed.
+TEST(SetupLog, APlantedInstallerLogIsNeverReadIntoTheLog) {
     TempDir dir;
     std::wstring log = dir.File(L"log.txt");
-    WriteBytes(log + L".installer", "=== Verbose logging started: left behind by an interrupted run ===\r\n");
+    const std::string planted = "=== Planted: a file the administrator can read and the planter cannot ===\r\n";
+    WriteBytes(log + L".installer", planted);
     RunResult result = testsupport::Run(LauncherPath(L"single"), L"/qn /L*v \"" + log + L"\"", 120000);
     EXPECT_EQ(result.exitCode, 0u);
     std::wstring text = ReadUtf16(log);
-    size_t notice = text.find(L"ZEL (c): Appending the installer log left behind by an earlier run\r\n");
-    size_t leftover = text.find(L"=== Verbose logging started: left behind by an interrupted run ===\r\n");
+    EXPECT_EQ(text.find(L"=== Planted"), std::wstring::npos) << "the planted file was read into the log";
+    EXPECT_EQ(ReadBytes(log + L".installer"), planted);
+    // The run's own installer log is there, and its side file is gone.
     size_t installing = text.find(L"ZEL (c): Installing product Morvex Test Editor 2024\r\n");
-    ASSERT_NE(leftover, std::wstring::npos) << text.c_str();
-    EXPECT_LT(installing, notice);
-    EXPECT_LT(notice, leftover);
-    // The run's own lines follow it, and the side file is gone.
-    EXPECT_NE(text.find(L"=== SetupLauncher stopped: ", leftover), std::wstring::npos);
-    EXPECT_FALSE(FileExists(log + L".installer"));
+    ASSERT_NE(installing, std::wstring::npos) << text.c_str();
+    EXPECT_NE(text.find(L"Property(S): ", installing), std::wstring::npos) << "the installer's log is missing";
+    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::wstring>{L"log.txt", L"log.txt.installer"}));
+}
+
+// The log is never written through a second name of a file or a link: the
+// file they lead to keeps its content, no side file is made, and the run
+// goes on without a log.
+namespace {
+void ExpectLogNotWrittenThrough(bool (*makeName)(const std::wstring& name, const std::wstring& victim)) {
+    TempDir dir;
+    std::wstring victim = dir.File(L"victim.txt");
+    WriteBytes(victim, "precious");
+    std::wstring name = dir.File(L"setup.log");
+    if (!makeName(name, victim)) GTEST_SKIP() << "no such names here";
+    RunResult result = testsupport::Run(LauncherPath(L"single"), L"/qn /L*v \"" + name + L"\"", 120000);
+    EXPECT_EQ(result.exitCode, 0u);
+    EXPECT_EQ(ReadBytes(victim), "precious");
+    EXPECT_EQ(FolderEntries(dir.Path()), (std::vector<std::wstring>{L"setup.log", L"victim.txt"}));
+}
+}  // namespace
+
+TEST(SetupLog, ALogNamedAsASecondNameOfAFileIsNotWritten) {
+    ExpectLogNotWrittenThrough([](const std::wstring& name, const std::wstring& victim) {
+        return ::CreateHardLinkW(name.c_str(), victim.c_str(), nullptr) != FALSE;
+    });
+}
+
+TEST(SetupLog, ALogNamedThroughALinkIsNotWritten) {
+    ExpectLogNotWrittenThrough(filetest::MakeFolderLink);
 }

@@ -1,9 +1,11 @@
 // /?, /h and usage errors print the usage text to the console (or the
-// redirected standard output), wrapped at 79 columns, and end with code 0.
+// redirected standard output), wrapped at 79 columns; /? and /h end with 0,
+// a command line that cannot be read with 1639 and nothing done.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include "tests/catalogue/FixtureInstall.h"
 #include "tests/e2e/LauncherRun.h"
 
 using namespace testsupport;
@@ -68,14 +70,37 @@ TEST(Usage, OptionsDependOnTheCatalogue) {
                   L"            setup.exe lang=German", L""}));
 }
 
-TEST(Usage, UnknownSwitchPrintsUsageWithoutAnyCheck) {
+TEST(Usage, UnknownSwitchPrintsUsageWithoutAnyCheckAndFails) {
     // The usage comes before the OS check: even an unsupported Windows gets it.
     SetWindowsVersionFor(L"setup.exe", L"winxp");
-    LauncherRun run = RunLauncher(L"single", L"/z /L*v %LOG%");
-    EXPECT_EQ(run.exitCode, 0u);
+    LauncherRun run = RunLauncher(L"single", L"/bogus /L*v %LOG%");
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(ERROR_INVALID_COMMAND_LINE));
     EXPECT_TRUE(run.OutputHas(L"setup.exe - command line syntax"));
     EXPECT_FALSE(run.LogHas(L"Determining OS version"));
-    EXPECT_TRUE(run.LogHas(L"ZEL (c): CommandLine: /z /L*v"));
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): CommandLine: /bogus /L*v"));
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): Invalid command line: unknown switch /bogus\r\n"));
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): ERROR: Invalid command line.\r\n"));
+    EXPECT_FALSE(run.LogHas(L"Reading package information."));
+}
+
+// winget puts its log path in without quotes: a path with a blank leaves a
+// word that is neither a switch nor a property. Nothing is installed.
+TEST(Usage, AnUnquotedLogPathWithABlankFailsAndInstallsNothing) {
+    TempDir dir;
+    std::wstring folder = dir.File(L"John Doe");
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    LauncherRun run = RunLauncher(L"single", L"/qn /L*v " + folder + L"\\install.log");
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(ERROR_INVALID_COMMAND_LINE));
+    EXPECT_TRUE(run.OutputHas(L"setup.exe - command line syntax"));
+    EXPECT_FALSE(statetest::ProductInstalled(statetest::FactsOf(statetest::FixtureMsi(L"editor")).productCode));
+    EXPECT_FALSE(FileExists(folder + L"\\install.log"));
+    // The log went to the path as far as the blank, and says why.
+    std::wstring log = ReadUtf16(dir.File(L"John"));
+    EXPECT_TRUE(Contains(log, L"ZEL (c): Invalid command line: \"Doe\\install.log\" is neither a switch nor a property "
+                              L"assignment\r\n"))
+        << log;
+    // Help asked for is no failure.
+    EXPECT_EQ(RunLauncher(L"single", L"/h").exitCode, 0u);
 }
 
 TEST(Usage, PropertyGroupsOfServerProducts) {

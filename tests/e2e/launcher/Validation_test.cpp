@@ -1,5 +1,6 @@
-// /v checks that every required catalogue resource was compiled in: exit 0
-// when complete, 1 with "Validation failed!" (and no error report) when not;
+// /v checks that every required catalogue resource was compiled in and that
+// every package unpacks to its database: exit 0 when complete, 1 with
+// "Validation failed!" (and no error report) when not;
 // a run that meets a missing required string ends as a corrupted installer
 // (1) after one box, never as a success.
 #include <gtest/gtest.h>
@@ -27,6 +28,17 @@ TEST(Validation, MissingResourcesFailWithCode1) {
         EXPECT_TRUE(run.LogHas(L"Validation failed!")) << variant;
         // Already reported: no ERROR line.
         EXPECT_FALSE(run.LogHas(L"ERROR:")) << variant;
+    }
+}
+
+TEST(Validation, DamagedPackagesFailWithCode1) {
+    // A cut cabinet, a changed data block, a length field that does not
+    // match: all resources are there, but the packages do not unpack.
+    for (const wchar_t* variant : {L"unpack_truncated", L"unpack_datablock", L"unpack_badlength"}) {
+        LauncherRun run = RunLauncher(variant, L"/v /qn /L*v %LOG%");
+        EXPECT_EQ(run.exitCode, 1u) << variant;
+        EXPECT_TRUE(run.LogHas(L"Validation failed!")) << variant;
+        EXPECT_TRUE(run.LogHas(L"ZEL (c): Package resource PACKAGE_0 ")) << variant;
     }
 }
 

@@ -207,6 +207,10 @@ TEST_F(Operations, UserExitInModifyStopsAtOnceOtherFailuresGoOn) {
 }
 
 TEST_F(Operations, Repair) {
+    // Really installed first: only an installed product is repaired.
+    fw::Msi().MsiInstallProductW.fn = saved_;
+    for (const wchar_t* name : {L"editor", L"tools"}) ASSERT_EQ(Install(FixtureMsi(name)), 0u);
+    fw::Msi().MsiInstallProductW.fn = &RecordInstall;
     auto app = MakeApp(L"/qn /fvomus", 2);
     answers = {1603, 0};
     TestMode mode;
@@ -234,12 +238,20 @@ TEST_F(Operations, AnUninstallRemovesFromLastToFirstWithTheUninstallItems) {
     for (const Call& call : calls) EXPECT_EQ(call.properties, Expected(L"REMOVE=ALL ", items::UninstallAll()));
 }
 
-TEST_F(Operations, AnUninstallOfAMainPackageNotInstalledFails) {
-    auto app = MakeApp(L"/x /qn", 2);
-    TestMode mode;
-    mode.uninstall = true;
-    EXPECT_EQ(ProductOperations(*app, mode).RunOperations(), 1603u);
-    EXPECT_TRUE(calls.empty());
+TEST_F(Operations, AnUninstallOrRepairOfAProductNotInstalledEndsWith1605) {
+    for (bool repair : {false, true}) {
+        auto app = MakeApp(repair ? L"/f /qn" : L"/x /qn", 2);
+        TestMode mode;
+        mode.uninstall = !repair;
+        mode.repair = repair;
+        EXPECT_EQ(ProductOperations(*app, mode).RunOperations(), 1605u);
+        EXPECT_EQ(mode.results, std::vector<DWORD>{1605});
+        EXPECT_TRUE(calls.empty());
+        EXPECT_TRUE(reinstalled.empty());
+        EXPECT_TRUE(Contains(Log(), L"ZEL (c): Product Morvex Test Editor 2024 is not installed.\r\n"));
+        // No launcher copy and no uninstall entry for a product that is not there.
+        EXPECT_FALSE(Contains(Log(), L"ZEL (c): redo-after modify or re-install custom installer registry"));
+    }
 }
 
 TEST_F(Operations, A64BitMainPackageOnASystemNotReportedAs64BitEndsWith1633) {
@@ -251,8 +263,11 @@ TEST_F(Operations, A64BitMainPackageOnASystemNotReportedAs64BitEndsWith1633) {
     TestMode mode;
     EXPECT_EQ(ProductOperations(*app, mode).RunOperations(), 1633u);
     EXPECT_TRUE(calls.empty());
-    EXPECT_EQ(mode.results, std::vector<DWORD>{1633});
-    EXPECT_EQ(outcome::ForInstallerResult(1633), 10u);
+    // The launcher's own check: its own code is the exit code, with Windows
+    // Installer's beside it in the log text.
+    EXPECT_TRUE(mode.results.empty());
+    EXPECT_EQ(outcome::ExitCode(app->Outcome()), static_cast<DWORD>(outcome::k64BitOn32Bit));
+    EXPECT_EQ(app->Outcome().systemError, 1633u);
     EXPECT_TRUE(Contains(Log(), L"ZEL (c): dedected 64-bit platform\r\n"));
 }
 
@@ -270,7 +285,11 @@ TEST_F(Operations, AnExtractionThatCannotCopyADatabaseFails) {
     // The database that was there is copied; the missing one fails the run.
     EXPECT_TRUE(Exists(target.File(L"editor.msi")));
     EXPECT_EQ(result, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
-    EXPECT_NE(outcome::ForInstallerResult(result), 0u);
+    // Not Windows Installer's result: the launcher's own failure, with the
+    // system's reason.
+    EXPECT_TRUE(mode.results.empty());
+    EXPECT_EQ(outcome::ExitCode(app->Outcome()), static_cast<DWORD>(outcome::kFailed));
+    EXPECT_EQ(app->Outcome().systemError, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_TRUE(calls.empty());
     EXPECT_TRUE(Contains(Log(), L"ZEL (c): Failure: return code = 2\r\n"));
 }

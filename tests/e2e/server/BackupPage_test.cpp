@@ -5,15 +5,22 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/server/ServerTestSupport.h"
+#include "tests/icbs/files/FileTestSupport.h"
 #include "tests/support/WizardDriver.h"
 
 using namespace servertest;
 using testsupport::WizardDriver;
 
 namespace {
-constexpr int kNext = 1, kCancel = 2, kSkip = 1155, kReset = 1158;
+constexpr int kNext = 1, kCancel = 2, kBack = 1000, kSkip = 1155, kReset = 1158;
 
 std::wstring DataFolder() { return CommonAppData() + L"\\Morvex\\SollenveyServer"; }
+
+// Enough solution files that the measuring takes a moment.
+void PlantManySolutionFiles() {
+    for (int i = 0; i < 400; ++i)
+        Plant(DataFolder() + L"\\SolutionFiles\\s" + std::to_wstring(i % 20) + L"\\f" + std::to_wstring(i) + L".sol", "x");
+}
 
 void PlantServer(const std::string& config) {
     Plant(DataFolder() + L"\\sollenveyserver.cfg", config);
@@ -69,9 +76,7 @@ TEST(BackupPage, SkipFromTheFileConfirmationAndBothProperties) {
 
 TEST(BackupPage, EscapeWhileMeasuringCancelsTheRun) {
     PlantServer("[installer]\r\n");
-    // Enough solution files that the measuring takes a moment.
-    for (int i = 0; i < 400; ++i)
-        Plant(DataFolder() + L"\\SolutionFiles\\s" + std::to_wstring(i % 20) + L"\\f" + std::to_wstring(i) + L".sol", "x");
+    PlantManySolutionFiles();
     testsupport::Background launcher(testsupport::LauncherPath(L"server_sollenvey"), L"");
     WizardDriver wizard(launcher.Id());
     ASSERT_TRUE(wizard.Found());
@@ -83,6 +88,35 @@ TEST(BackupPage, EscapeWhileMeasuringCancelsTheRun) {
     wizard.Press(kNext);
     EXPECT_EQ(launcher.Wait(20000), 3u);
     EXPECT_FALSE(FixtureInstalled(L"SollenveyServer"));
+}
+
+// While the page measures, Back and Next are off, and a Back or Next that
+// arrives all the same is refused (it would start a page under the running
+// measurement); a link among the solution files is never entered.
+TEST(BackupPage, BackIsRefusedWhileMeasuringAndLinksAreNotEntered) {
+    PlantServer("[installer]\r\n");
+    PlantManySolutionFiles();
+    testsupport::TempDir outside;
+    Plant(outside.File(L"big.bin"), std::string(3 * 1048576, 'b'));
+    bool linked = filetest::MakeFolderLink(DataFolder() + L"\\SolutionFiles\\link", outside.Path());
+    testsupport::Background launcher(testsupport::LauncherPath(L"server_sollenvey"), L"");
+    WizardDriver wizard(launcher.Id());
+    ASSERT_TRUE(wizard.Found());
+    wizard.PressPosted(kNext);
+    ASSERT_TRUE(wizard.WaitForPageText(L"Calculating required disk space...", 20000));
+    EXPECT_FALSE(wizard.IsEnabled(kBack));
+    ::PostMessageW(wizard.Frame(), WM_COMMAND, MAKEWPARAM(kBack, BN_CLICKED), 0);
+    wizard.PressPosted(kNext);
+    ASSERT_TRUE(wizard.WaitForPageText(L"Calculation finished", 30000));
+    EXPECT_TRUE(wizard.WaitForEnabled(kBack));
+    EXPECT_TRUE(wizard.WaitForEnabled(kNext));
+    // Still the backup page, measured once: the 3 MB behind the link count
+    // for nothing.
+    if (linked) EXPECT_TRUE(wizard.WaitForPageText(L"0 MB", 1000)) << "the link was entered";
+    wizard.PressPosted(kCancel);
+    ASSERT_TRUE(wizard.WaitForPageText(L"Setup aborted", 20000));
+    wizard.Press(kNext);
+    EXPECT_EQ(launcher.Wait(20000), 3u);
 }
 
 TEST(BackupPage, PassedOverWithoutTheFileAndInQuietRuns) {

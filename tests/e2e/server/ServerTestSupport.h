@@ -12,6 +12,7 @@
 
 #include "framework/Text.h"
 #include "icbs/ICBSFileUtilities.h"
+#include "icbs/MsiDatabase.h"
 #include "icbs/WindowsService.h"
 #include "tests/e2e/LauncherRun.h"
 #include "tests/support/TestSupport.h"
@@ -70,6 +71,18 @@ inline std::vector<std::wstring> LauncherLines(const LauncherRun& run) {
     for (const std::wstring& line : run.lines)
         if (line.rfind(L"ZEL (c): ", 0) == 0 || line.rfind(L"=== SetupLauncher", 0) == 0) lines.push_back(line);
     return lines;
+}
+
+// The MsiHiddenProperties row of the package database the launcher prepared
+// and kept (the only "*.msi" below the base folder's package folders).
+inline std::wstring PreparedHiddenProperties() {
+    std::wstring base = CommonAppData() + L"\\Morvex";
+    for (const std::wstring& folder : testsupport::FolderEntries(base))
+        for (const std::wstring& file : ICBSFileUtilities::ListFiles(base + L"\\" + folder, L"*.msi")) {
+            ICBSMSIDatabase database(file, false, true);
+            return database.GetProperty(L"MsiHiddenProperties");
+        }
+    return std::wstring();
 }
 
 // The fixture product wrote its registry value: it was installed.

@@ -7,6 +7,7 @@
 
 #include "icbs/PasswordCrypto.h"
 #include "tests/e2e/server/ServerTestSupport.h"
+#include "tests/support/AccessEntries.h"
 
 using namespace servertest;
 using testsupport::Contains;
@@ -35,6 +36,14 @@ TEST(ServicePageQuiet, FreshHarrowbyInstallGetsTheDefaultsAndUninstallSkipsThePa
     EXPECT_FALSE(InstallerProperty(run, L"HB_SSLWebServer_PrivateKey"));
     EXPECT_FALSE(run.LogHas(L"path_to"));
     EXPECT_FALSE(InstallerProperty(run, L"HB_Service_Password"));
+    // The server page leaves the base folder's own list as it is: nobody but
+    // administrators may delete, rename or re-list what lies in it. Read back
+    // where the system keeps lists (Wine does not: AccessChanges_test records
+    // every list the launcher sets instead).
+    testsupport::TempDir scratch;
+    if (testsupport::KeepsAccessListsAsGiven(scratch.Path()))
+        EXPECT_TRUE(ICBSFileUtilities::HasFolderSecurity(CommonAppData() + L"\\Morvex",
+                                                         ICBSFileUtilities::kOpenBaseFolderSddl));
 
     LauncherRun removal = RunLauncher(L"server_harrowby", L"/qn /x /L*v %LOG%", 120000);
     EXPECT_EQ(removal.exitCode, 0u);
@@ -84,16 +93,60 @@ TEST(ServicePageQuiet, OtherUserPasswordIsPassedEncryptedAndNeverLogged) {
     EXPECT_EQ(run.exitCode, 0u);
     ExpectProperty(run, L"HB_Service_Username", L".\\svc");
     ExpectProperty(run, L"HB_Service_StartType", L"disabled");
+    // Windows Installer is told to log no password property: the prepared
+    // database lists it, in the capitals it takes command-line names in
+    // (the package lists none of its own). Wine's installer ignores the list
+    // and logs the value all the same, which shows here what it received:
+    // the encrypted text the package decrypts, never the password.
+    EXPECT_EQ(PreparedHiddenProperties(), L"HB_Service_Password;HB_SERVICE_PASSWORD");
     std::optional<std::wstring> encrypted = InstallerProperty(run, L"HB_Service_Password");
     ASSERT_TRUE(encrypted.has_value());
     EXPECT_NE(*encrypted, canary);
     EXPECT_EQ(icbs::DecryptPassword(*encrypted + L"\r\n"), canary);
-    // The plain password left the command line: nowhere in the log.
     EXPECT_FALSE(run.LogHas(canary));
+    // The launcher's own lines hold it neither plain nor encrypted.
     for (const std::wstring& line : LauncherLines(run)) {
         EXPECT_FALSE(Contains(line, canary)) << line.c_str();
         EXPECT_FALSE(Contains(line, *encrypted)) << line.c_str();
     }
+}
+
+// A password item in other letters than the page's own is applied and
+// removed by the same rule: it never reaches the installer as typed.
+TEST(ServicePageQuiet, APasswordItemInOtherLettersNeverReachesTheInstallerAsTyped) {
+    const std::wstring canary = L"Canary-lower-Pw";
+    LauncherRun run = RunLauncher(
+        L"server_harrowby", L"/qn hb_service_username=.\\svc hb_Service_Password=" + canary + L" /L*v %LOG%", 120000);
+    EXPECT_EQ(run.exitCode, 0u);
+    std::optional<std::wstring> passed = InstallerProperty(run, L"HB_Service_Password");
+    ASSERT_TRUE(passed.has_value());
+    EXPECT_EQ(icbs::DecryptPassword(*passed + L"\r\n"), canary);
+    EXPECT_FALSE(run.LogHas(canary));
+    // With the system's account the password is not needed, and still not passed.
+    LauncherRun system = RunLauncher(L"server_harrowby", L"/qn /x /L*v %LOG%", 120000);
+    EXPECT_EQ(system.exitCode, 0u);
+    LauncherRun unused = RunLauncher(L"server_harrowby", L"/qn HB_SERVICE_PASSWORD=" + canary + L" /L*v %LOG%", 120000);
+    EXPECT_EQ(unused.exitCode, 0u);
+    EXPECT_FALSE(unused.LogHas(canary));
+    EXPECT_FALSE(InstallerProperty(unused, L"HB_Service_Password"));
+}
+
+// Without the base cryptographic provider there is no key: the password is
+// passed neither encrypted nor plain, and the run ends as an invalid
+// command line naming the property.
+TEST(ServicePageQuiet, WithoutAKeyThePasswordIsNeverPassedAndTheRunEnds) {
+    ASSERT_EQ(::RegDeleteTreeW(HKEY_LOCAL_MACHINE,
+                               L"SOFTWARE\\Microsoft\\Cryptography\\Defaults\\Provider\\"
+                               L"Microsoft Base Cryptographic Provider v1.0"),
+              ERROR_SUCCESS);
+    const std::wstring canary = L"Canary-nokey-Pw";
+    LauncherRun run = RunLauncher(
+        L"server_harrowby", L"/qn HB_Service_Username=.\\svc HB_Service_Password=" + canary + L" /L*v %LOG%", 120000);
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(ERROR_INVALID_COMMAND_LINE));
+    EXPECT_TRUE(run.LogHas(L"ZEL (c): Cannot encrypt the password for HB_Service_Password")) << run.log.c_str();
+    EXPECT_FALSE(run.LogHas(canary));
+    EXPECT_FALSE(InstallerProperty(run, L"HB_Service_Password"));
+    EXPECT_FALSE(FixtureInstalled(L"HarrowbyServer"));
 }
 
 TEST(ServicePageQuiet, QuoteInAnAccountStaysOneValue) {

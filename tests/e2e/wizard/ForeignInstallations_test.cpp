@@ -27,15 +27,6 @@ std::wstring FoundLine(const std::wstring& name) {
     return L"ZEL (c): Found package " + name + L" to be already installed form a differnt package.\r\n";
 }
 
-// The package code Windows Installer has registered for a product; empty
-// when the product is not registered.
-std::wstring RegisteredPackageCodeOf(const std::wstring& productCode) {
-    wchar_t code[64] = {};
-    DWORD size = 64;
-    if (fw::Msi().MsiGetProductInfoW(productCode.c_str(), INSTALLPROPERTY_PACKAGECODE, code, &size) != ERROR_SUCCESS)
-        return std::wstring();
-    return code;
-}
 bool SameCode(const std::wstring& a, const std::wstring& b) { return !a.empty() && fw::EqualsNoCase(a, b); }
 
 // The fixture as another installer puts it on the machine: installed from a

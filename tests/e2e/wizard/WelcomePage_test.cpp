@@ -107,6 +107,15 @@ void RecordEditorChoices() {
     html.SetString(L"FileType2", L"XML");
 }
 
+// The setup keys of the maker's second product in the version of the
+// editor's installation, as a suite's installation leaves them.
+void RecordQuilletInstallation() {
+    RegistryKey quillet(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Morvex\\Quillet\\Installation_v2023\\Setup", false, true,
+                        registry_view::k32);
+    quillet.SetString(L"Version", L"2023.01.00");
+    quillet.SetString(L"ProductId", L"QL::E");
+}
+
 }  // namespace
 
 TEST(WelcomePage, MaintenanceRunsNameTheirModeAndNeverOfferQuickInstall) {
@@ -142,8 +151,9 @@ TEST(WelcomePage, AnOlderMajorVersionOffersQuickInstallWhichInstallsWithItsChoic
     ASSERT_TRUE(run.wizard.Found());
     ASSERT_TRUE(run.wizard.WaitForPageText(L"Upgrading to", 10000));
     EXPECT_TRUE(run.wizard.PageShowsText(L"Morvex Test Editor 2024"));
-    EXPECT_TRUE(run.wizard.PageShowsText(std::wstring(L"We have found ") + kDralyn +
-                                         L" on your system. You are about to install a new major version of this product."));
+    // The texts are set one after the other: wait for this one too.
+    EXPECT_TRUE(run.wizard.WaitForPageText(std::wstring(L"We have found ") + kDralyn +
+                                           L" on your system. You are about to install a new major version of this product.", 5000));
     EXPECT_TRUE(run.wizard.PageShowsText(L"To install this version with the same options as your current product"));
     EXPECT_EQ(run.wizard.ControlText(kBack), L"&Quick Install");
     EXPECT_TRUE(run.wizard.IsEnabled(kBack));
@@ -200,8 +210,10 @@ TEST(WelcomePage, AMinorUpdateIsNamedSo) {
     InstallFixture(L"dralyn2024");
     WelcomeRun run(L"dralyn");
     ASSERT_TRUE(run.wizard.WaitForPageText(L"Upgrading to", 10000));
-    EXPECT_TRUE(run.wizard.PageShowsText(std::wstring(L"We have found ") + kDralyn +
-                                         L" on your system. You are about to replace your current installation with a minor update."));
+    // The page's texts are set one after another: waited for, not read at once.
+    EXPECT_TRUE(run.wizard.WaitForPageText(std::wstring(L"We have found ") + kDralyn +
+                                           L" on your system. You are about to replace your current installation with a minor update.",
+                                           5000));
     EXPECT_EQ(run.wizard.ControlText(kBack), L"&Quick Install");
     run.Cancel();
     EXPECT_TRUE(Contains(run.Log(), L"    Your current installation will get replaced.\r\n"));
@@ -273,10 +285,7 @@ TEST(WelcomePage, QuickInstallContinuesInTheLanguageOfTheInstalledProduct) {
 
 TEST(WelcomePage, ASubPackageTakesPartWhenItsProductIsInstalledInTheSameVersion) {
     InstallFixture(L"dralyn2023");
-    RegistryKey quillet(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Morvex\\Quillet\\Installation_v2023\\Setup", false, true,
-                        registry_view::k32);
-    quillet.SetString(L"Version", L"2023.01.00");
-    quillet.SetString(L"ProductId", L"QL::E");
+    RecordQuilletInstallation();
     RegistryKey quilletInstallation(L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Morvex\\Quillet\\Installation_v2023", false,
                                     false, registry_view::k32);
     quilletInstallation.SetDword(L"QuilletTrustedLocations", 1);
@@ -302,6 +311,32 @@ TEST(WelcomePage, ASubPackageWhoseProductIsNotInstalledInThatVersionStaysOut) {
     // On a machine without an older installation the fresh install takes it.
     EXPECT_FALSE(run.LogHas(L"ZEL (c): Installing product Morvex Test Tools 2024"));
     EXPECT_FALSE(FileExists(ProgramFiles32() + L"\\Morvex\\TestTools\\readme.txt"));
+}
+
+// subPackages= stands over the upgrade's own choice, both ways: an explicit
+// selection installs what the older installation lacks, and a Quick Install
+// that repeats an installation with another sub-package says so.
+TEST(WelcomePage, AnExplicitSubPackageSelectionStandsOverTheUpgrade) {
+    InstallFixture(L"dralyn2023");
+    LauncherRun chosen = RunLauncher(L"dralyn_quillet", L"/qn subPackages=Tools /L*v %LOG%", 120000);
+    EXPECT_EQ(chosen.exitCode, 0u);
+    EXPECT_TRUE(chosen.LogHas(L"This is a product upgrade of your current installation of"));
+    EXPECT_TRUE(chosen.LogHas(L"ZEL (c): Installing product Morvex Test Tools 2024"));
+    EXPECT_TRUE(FileExists(ProgramFiles32() + L"\\Morvex\\TestTools\\readme.txt"));
+}
+
+TEST(WelcomePage, AQuickInstallWithAnotherSubPackageSelectionLogsIt) {
+    InstallFixture(L"dralyn2023");
+    RecordQuilletInstallation();
+    WelcomeRun run(L"dralyn_quillet", L"subPackages=none");
+    ASSERT_TRUE(run.wizard.WaitForPageText(L"Upgrading to", 10000));
+    run.wizard.PressPosted(kBack);
+    EXPECT_EQ(run.Finish(), 0u);
+    std::wstring log = run.Log();
+    EXPECT_TRUE(Contains(log, L"ZEL (c): Quick Install: Morvex Test Tools 2024 came with " + std::wstring(kDralyn) +
+                                  L" but is not selected; it is not installed.\r\n"))
+        << log;
+    EXPECT_FALSE(Contains(log, L"ZEL (c): Installing product Morvex Test Tools 2024"));
 }
 
 TEST(WelcomePage, AQuoteInARecordedChoiceStaysInsideItsValue) {

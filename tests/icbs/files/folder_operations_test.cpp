@@ -126,6 +126,38 @@ TEST(FolderTree, ALinkedFolderIsNeverEnteredSoWhatItPointsToSurvives) {
     EXPECT_TRUE(IsFolder(outside + L"\\sub"));
 }
 
+// Links in every position of a walk, each met through the handle of the
+// folder it is in: the folder itself a link, a link deep inside, a link to
+// a file. None is followed: what they point to stays whole.
+TEST(FolderTree, LinksInEveryPositionAreNeverFollowed) {
+    TempDir dir;
+    std::wstring outside = dir.Path() + L"\\outside";
+    ASSERT_TRUE(ICBSFileUtilities::CreateFolderTree(outside + L"\\sub"));
+    WriteBytes(outside + L"\\precious.txt", "keep me");
+    WriteBytes(outside + L"\\sub\\inner.txt", "keep me too");
+    auto outsideWhole = [&] {
+        return FileExists(outside + L"\\precious.txt") && FileExists(outside + L"\\sub\\inner.txt") &&
+               testsupport::ReadBytes(outside + L"\\precious.txt") == "keep me" &&
+               testsupport::ReadBytes(outside + L"\\sub\\inner.txt") == "keep me too";
+    };
+    // The folder to delete is itself a link.
+    std::wstring linkedRoot = dir.Path() + L"\\linked";
+    if (!filetest::MakeFolderLink(linkedRoot, outside)) GTEST_SKIP() << "no links on this system";
+    ICBSFileUtilities::DeleteFolderTree(linkedRoot);
+    EXPECT_TRUE(outsideWhole()) << "deleted through the link in the folder's own place";
+
+    // A link two levels down and a link to a file.
+    std::wstring root = dir.Path() + L"\\package";
+    ASSERT_TRUE(ICBSFileUtilities::CreateFolderTree(root + L"\\a\\b"));
+    WriteBytes(root + L"\\a\\b\\own.txt", "mine");
+    ASSERT_TRUE(filetest::MakeFolderLink(root + L"\\a\\b\\deep", outside));
+    ASSERT_TRUE(filetest::MakeFolderLink(root + L"\\a\\file", outside + L"\\precious.txt"));
+    bool deleted = ICBSFileUtilities::DeleteFolderTree(root);
+    EXPECT_TRUE(outsideWhole()) << "deleted through a link inside";
+    EXPECT_FALSE(FileExists(root + L"\\a\\b\\own.txt"));
+    EXPECT_EQ(deleted, !FileExists(root));
+}
+
 TEST(FolderTree, CopyReproducesTheTreeAndFailsOnAFileAlreadyThere) {
     TempDir dir;
     std::wstring source = dir.Path() + L"\\src", target = dir.Path() + L"\\new\\dst";

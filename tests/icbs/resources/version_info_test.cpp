@@ -69,6 +69,34 @@ TEST(VersionInfoWrite, TheBlockIsTheResourceCompilersBlockOfTheSameValues) {
     EXPECT_EQ(word(written.size() - 2), 1200u);
 }
 
+// Every structure's length is a 16-bit field: a block past 64 KiB is refused
+// whole (its lengths would wrap around), and the file stays as it was.
+TEST(VersionInfoWrite, ABlockPastSixtyFourKibibytesIsRefused) {
+    testsupport::TempDir dir;
+    std::wstring target = resourcetest::CopyOfBareLauncher(dir, L"target.exe");
+    std::string before = testsupport::ReadBytes(target);
+    VersionInfo info;
+    info.fixed.dwSignature = 0xFEEF04BD;
+    info.language = 0x0409;
+    info.codePage = 1200;
+    for (const std::wstring& name : VersionInfo::StandardNames()) info.strings[name] = L"x";
+    // Each value fits, the string table does not.
+    info.strings[L"Comments"] = std::wstring(20000, L'c');
+    info.strings[L"LegalCopyright"] = std::wstring(20000, L'l');
+    EXPECT_TRUE(info.Block().empty());
+    EXPECT_FALSE(info.Write(target, 1033));
+    // One value past its own length field.
+    info.strings[L"LegalCopyright"] = L"x";
+    info.strings[L"Comments"] = std::wstring(70000, L'c');
+    EXPECT_TRUE(info.Block().empty());
+    EXPECT_FALSE(info.Write(target, 1033));
+    EXPECT_EQ(testsupport::ReadBytes(target), before);
+    // Just within the limits it is written.
+    info.strings[L"Comments"] = std::wstring(30000, L'c');
+    EXPECT_FALSE(info.Block().empty());
+    EXPECT_LE(info.Block().size(), 0xFFFFu);
+}
+
 TEST(VersionInfoWrite, WriteThenReadGivesTheSameValues) {
     testsupport::TempDir dir;
     std::wstring target = resourcetest::CopyOfBareLauncher(dir, L"target.exe");

@@ -27,14 +27,13 @@ TEST(PropertyItems, QuotesInsideAValueAreDoubled) {
 
 TEST(InstallProperties, OrderOfThePieces) {
     InstallCallInputs in;
-    in.mifPath = L"C:\\status.mif";
     in.uninstall = true;
     in.hasCatalogueProperties = true;
     in.catalogueProperties = L"REBOOT=ReallySuppress";
     in.commandLineProperties = {L"A=1", L"B=\"x y\""};
     in.extraProperties = items::Rollback();
     EXPECT_EQ(ComposeInstallProperties(in),
-              L"/m C:\\status.mif REMOVE=ALL INSTALLEDFROMLAUNCHER=Yes REBOOT=ReallySuppress A=1 B=\"x y\" "
+              L"REMOVE=ALL INSTALLEDFROMLAUNCHER=Yes REBOOT=ReallySuppress A=1 B=\"x y\" "
               L"UI_HIDE_ALL_BUT_PROGRESS=\"Yes\" UI_HIDE_FINISH_DLG=\"Yes\" ");
 }
 

@@ -133,3 +133,9 @@ TEST(TextCompareParse, FormatWritesWideArgumentsOfAnyLength) {
     EXPECT_EQ(icbs::Format(L"no arguments"), L"no arguments");
     EXPECT_EQ(icbs::Format(nullptr), L"");
 }
+
+TEST(TextTrimSplit, SplitAllKeepsEveryPieceEmptyOnesToo) {
+    EXPECT_EQ(icbs::SplitAll(L"a;;b", L';'), (std::vector<std::wstring>{L"a", L"", L"b"}));
+    EXPECT_EQ(icbs::SplitAll(L"", L';'), (std::vector<std::wstring>{L""}));
+    EXPECT_EQ(icbs::SplitAll(L"6.1.", L'.'), (std::vector<std::wstring>{L"6", L"1", L""}));
+}

@@ -119,12 +119,49 @@ TEST(CommandLineKeywords, TransformsLangSubPackages) {
 }
 
 TEST(CommandLineProperties, ValuesAreTrimmedAndQuoted) {
-    auto info = Parse(L"\"A = x y \" B= C=\"q \"\" r\" D=plain");
-    ASSERT_EQ(info.properties.size(), 4u);
+    auto info = Parse(L"\"A = x y \" B= C=\"\"\"q \"\"\"\" r\"\"\" D=plain \"E=tab\there\"");
+    EXPECT_FALSE(info.usageError);
+    ASSERT_EQ(info.properties.size(), 5u);
     EXPECT_EQ(info.properties[0], L"A=\"x y\"");
     EXPECT_EQ(info.properties[1], L"B=\"\"");
-    EXPECT_EQ(info.properties[2], L"C=q \" r");
+    // A value that is one quoted value already is passed as it is.
+    EXPECT_EQ(info.properties[2], L"C=\"q \"\" r\"");
     EXPECT_EQ(info.properties[3], L"D=plain");
+    EXPECT_EQ(info.properties[4], L"E=\"tab\there\"");
+}
+
+// What Windows Installer could not take as one property is refused here,
+// with the reason for the log.
+TEST(CommandLineProperties, AssignmentsThatCannotWorkAreUsageErrors) {
+    for (const wchar_t* text : {L"=value", L"\" = value\"", L"\"MY PROP=1\"", L"PROP=a\\\"b", L"1ST=x", L"A-B=1",
+                                L"C=\\\"a\\\"b\\\"", L"D=\\\"a\\\"\\\""}) {
+        auto info = Parse(text);
+        EXPECT_TRUE(info.usageError) << text;
+        EXPECT_TRUE(info.properties.empty()) << text;
+        EXPECT_EQ(info.usageProblems.size(), 1u) << text;
+    }
+    EXPECT_TRUE(IsPropertyName(L"_Private.Name2"));
+    EXPECT_FALSE(IsPropertyName(L"N\u00c4ME"));
+    EXPECT_TRUE(IsUsablePropertyValue(L"\"\""));
+    EXPECT_TRUE(IsUsablePropertyValue(L"\"a \"\"b\"\"\""));
+    EXPECT_FALSE(IsUsablePropertyValue(L"\"a\"\""));
+    EXPECT_FALSE(IsUsablePropertyValue(L"\""));
+}
+
+TEST(CommandLineProperties, AllowDowngradeIsTheLaunchersOwn) {
+    auto allowed = Parse(L"allowdowngrade=1 X=1");
+    EXPECT_TRUE(allowed.allowDowngrade);
+    EXPECT_EQ(allowed.properties, std::vector<std::wstring>{L"X=1"});
+    EXPECT_FALSE(Parse(L"ALLOWDOWNGRADE=0").allowDowngrade);
+    EXPECT_TRUE(Parse(L"ALLOWDOWNGRADE=yes").usageError);
+}
+
+TEST(CommandLineSwitches, EachUsageErrorSaysWhy) {
+    auto info = Parse(L"/bogus /qz /p x.msp");
+    EXPECT_EQ(info.usageProblems,
+              (std::vector<std::wstring>{L"unknown switch /bogus", L"unknown user interface level /qz",
+                                         L"unknown switch /p", L"\"x.msp\" is neither a switch nor a property assignment"}));
+    EXPECT_TRUE(Parse(L"/h").usageProblems.empty());
 }
 
 TEST(CommandLineProperties, OrderAndDuplicatesKeptBareWordIsUsageError) {

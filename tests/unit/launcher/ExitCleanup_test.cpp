@@ -3,9 +3,9 @@
 
 #include "launcher/ExitCleanup.h"
 
-TEST(SelfDeleteScriptText, WaitsForTheLockThenRemovesTheFolderAndTheScript) {
+TEST(SelfDeleteScriptText, WaitsForTheLockThenRemovesTheFolderTheScriptAndItsFolder) {
     EXPECT_EQ(SelfDeleteScriptText(L"C:\\ProgramData\\Morvex\\{A}", L"C:\\Windows\\Temp\\MorvexSetup\\SelfDelete.lock",
-                                   L"C:\\Windows\\system32"),
+                                   L"C:\\Windows\\system32", L"C:\\Windows\\Temp\\MorvexSetup"),
               L"@ECHO OFF\r\n"
               L" SET /A tries=0\r\n"
               L":wait\r\n"
@@ -17,13 +17,14 @@ TEST(SelfDeleteScriptText, WaitsForTheLockThenRemovesTheFolderAndTheScript) {
               L" GOTO wait\r\n"
               L":remove\r\n"
               L" rmdir /S /Q \"C:\\ProgramData\\Morvex\\{A}\"\r\n"
-              L" DEL \"%~f0\"");
+              L" DEL \"%~f0\" & rmdir \"C:\\Windows\\Temp\\MorvexSetup\"");
     // Blanks stay inside the quotes; percent signs are doubled so that the
     // command interpreter reads them as themselves, in every path.
-    std::wstring text = SelfDeleteScriptText(L"C:\\All Users\\100%x%", L"C:\\T 50%\\l.lock", L"C:\\S%y%");
+    std::wstring text = SelfDeleteScriptText(L"C:\\All Users\\100%x%", L"C:\\T 50%\\l.lock", L"C:\\S%y%", L"C:\\T 50%");
     EXPECT_NE(text.find(L" rmdir /S /Q \"C:\\All Users\\100%%x%%\"\r\n"), std::wstring::npos) << text;
     EXPECT_NE(text.find(L" DEL \"C:\\T 50%%\\l.lock\" >NUL 2>NUL\r\n"), std::wstring::npos) << text;
     EXPECT_NE(text.find(L" \"C:\\S%%y%%\\ping.exe\" -n 2"), std::wstring::npos) << text;
+    EXPECT_NE(text.find(L" & rmdir \"C:\\T 50%%\""), std::wstring::npos) << text;
 }
 
 TEST(SelfDeleteScriptText, OnlyAfterASuccessfulUninstallOfTwoOrMorePackagesAlsoWithARestart) {

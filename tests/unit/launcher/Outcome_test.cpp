@@ -12,6 +12,8 @@ TEST(Outcome, CodeTable) {
     EXPECT_STREQ(outcome::CodeText(11), L"Your disk is full.");
     EXPECT_STREQ(outcome::CodeText(13), L"");
     EXPECT_STREQ(outcome::CodeText(1603), L"");
+    EXPECT_STREQ(outcome::CodeText(1639), L"Invalid command line.");
+    EXPECT_EQ(outcome::BoxStringId(1639), 0u);
     EXPECT_EQ(outcome::BoxStringId(2), 0u);
     EXPECT_EQ(outcome::BoxStringId(3), 0u);
     EXPECT_EQ(outcome::BoxStringId(8), 24u);
@@ -30,6 +32,17 @@ TEST(Outcome, SystemErrorIsAppended) {
     EXPECT_EQ(outcome::OutcomeText({9, 2, false}), L"Could not find MSI-file (2 - " + std::wstring(message) + L")");
     EXPECT_EQ(outcome::OutcomeText({9, 0, false}), L"Could not find MSI-file");
     EXPECT_EQ(outcome::OutcomeText({13, 0, false}), L"");
+}
+
+// A Windows Installer result is the exit code as it is; the code beside it
+// only chooses the text and the box.
+TEST(Outcome, ExitCodes) {
+    EXPECT_EQ(outcome::ExitCode({outcome::kFailed, 1603, false, 1603}), 1603u);
+    EXPECT_EQ(outcome::ExitCode({outcome::kCancelled, 1602, false, 1602}), 1602u);
+    EXPECT_EQ(outcome::ExitCode({outcome::kCancelled, 1602, false}), 3u) << "a cancel in the wizard";
+    EXPECT_EQ(outcome::ExitCode({outcome::kDiskFull, 0, false}), 11u);
+    EXPECT_EQ(outcome::ExitCode({3010, 0, true}), 3010u);
+    EXPECT_EQ(outcome::ExitCode({}), 0u);
 }
 
 TEST(Outcome, InstallerResults) {

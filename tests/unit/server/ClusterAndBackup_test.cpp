@@ -53,6 +53,11 @@ TEST(ClusterSettings, FromTheConfigurationFiles) {
     changed.role = kWorker;
     EXPECT_EQ(Compose(changed), L"BC_Master_Port=\"0\" BC_Master_Host=\"0.0.0.0\" BC_Master_Active=0 BC_Worker_Configure=1 "
                                 L"BC_Cluster_Role=\"Worker\" ");
+    // A port that is no number from 1 to 65535 leaves the default.
+    for (const char* port : {"12\" Y=\"2", "70000", "-5", "abc"}) {
+        Files bad(std::string("[Master]\r\nport=") + port + "\r\nactive=1\r\n", "");
+        EXPECT_EQ(bad.Read(false).masterPort, L"4645") << port;
+    }
     // A planted host with a quote stays one value.
     Files planted("[Master]\r\nhost=h\" EVIL=\"1\r\n", "");
     EXPECT_EQ(Compose(planted.Read(false)),
@@ -102,9 +107,11 @@ TEST(BackupSettings, FiguresSpaceRuleConfirmationAndProperties) {
     EXPECT_TRUE(TooLittleSpace(4995, 900));
     EXPECT_FALSE(TooLittleSpace(4996, 900));
     EXPECT_TRUE(TooLittleSpace(0xFFFFFFFFu, 0xFFFFF000u)) << "the sum does not wrap around in 32 bits";
-    // A 2 TB disk: 32-bit arithmetic would overflow.
-    EXPECT_EQ(FreeMegabytes(536870912u, 8, 512), 2097152u);
-    EXPECT_EQ(FreeMegabytes(2621440u, 8, 512), 10240u);
+    // A 2 TB disk: 32-bit arithmetic would overflow; beyond 4 PiB the
+    // figure stays at its largest.
+    EXPECT_EQ(Megabytes(536870912ull * 8 * 512), 2097152u);
+    EXPECT_EQ(Megabytes(2621440ull * 8 * 512), 10240u);
+    EXPECT_EQ(Megabytes(~0ull), 0xFFFFFFFFu);
     EXPECT_EQ(Megabytes(900ull * 1048576 + 1048575), 900u);
     EXPECT_EQ(ConfirmationText(true, true, L"skip", L"reset"), L"skip\r\n\r\nreset");
     EXPECT_EQ(ConfirmationText(false, true, L"skip", L"reset"), L"reset");

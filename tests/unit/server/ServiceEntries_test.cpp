@@ -150,8 +150,9 @@ TEST(ServicePrefill, IniFilesByEntryWithCommentsAndSpacing) {
     EXPECT_TRUE(entries[0].sslEnabled);
     EXPECT_EQ(entries[0].certificatePath, certificate.path);
     EXPECT_TRUE(entries[0].certificateSet);
-    EXPECT_EQ(entries[0].privateKeyPath, L"C:\\missing.key");
-    EXPECT_FALSE(entries[0].privateKeySet);  // the file is not there
+    // The key file is not there: its path is not taken.
+    EXPECT_EQ(entries[0].privateKeyPath, L"C:\\path_to\\PrivateKey");
+    EXPECT_FALSE(entries[0].privateKeySet);
 
     TempFile admin(L"sollenveyserver.cfg", "[ListenAdmin]\r\nport=7085\r\n[ListenAdminSSL]\r\nactive=1\r\n"
                                            "[Listen]\r\nport=7083\r\n");
@@ -170,7 +171,33 @@ TEST(ServicePrefill, IniFilesByEntryWithCommentsAndSpacing) {
     TempFile pemmickOn(L"server_config.ini", "[PemmickServer]\r\nhttp.enable=True\r\nhttp.socket-port=abc\r\n");
     ApplyIniConfiguration(pk[0], ICBSIniFile(pemmickOn.path), Exists);
     EXPECT_TRUE(pk[0].webEnabled);
-    EXPECT_EQ(pk[0].webPort, 0);  // not a number
+    EXPECT_EQ(pk[0].webPort, 29900);  // not a number: what was there stays
+}
+
+// Every user may write the servers' configuration files: a port is taken
+// only as a number from 1 to 65535, a path only when it names an existing
+// file (no folder, no link), and each value read is told with its key.
+TEST(ServicePrefill, ValuesFromFilesAreCheckedAndTold) {
+    existing.clear();
+    TempFile planted(L"brimcart.ini",
+                     "[Listen]\r\nport=12\" Y=\"2\r\n[ListenSSL]\r\nport=70000\r\n[SSL]\r\n"
+                     "certificate=C:\\Windows\r\nprivate_key=C:\\nothing.key\r\n");
+    auto entries = EntriesOf({{L"Morvex Brimcart Server", L"2024", false}});
+    std::vector<std::wstring> told;
+    ApplyIniConfiguration(entries[0], ICBSIniFile(planted.path), Exists,
+                          [&](const std::wstring& key, const std::wstring& value, bool taken) {
+                              told.push_back(key + L"=" + value + (taken ? L" taken" : L" refused"));
+                          });
+    EXPECT_EQ(entries[0].webPort, 4646);
+    EXPECT_EQ(entries[0].sslPort, 4647);
+    EXPECT_FALSE(entries[0].certificateSet);
+    EXPECT_FALSE(entries[0].privateKeySet);
+    EXPECT_EQ(told, (std::vector<std::wstring>{L"Listen::port=12\" Y=\"2 refused", L"ListenSSL::port=70000 refused",
+                                               L"SSL::certificate=C:\\Windows refused",
+                                               L"SSL::private_key=C:\\nothing.key refused"}));
+    for (const wchar_t* text : {L"1", L"65535", L" 8080 "}) EXPECT_TRUE(PortOf(text).has_value()) << text;
+    for (const wchar_t* text : {L"0", L"65536", L"-1", L"+80", L"80a", L"", L"0x50", L"123456"})
+        EXPECT_FALSE(PortOf(text).has_value()) << text;
 }
 
 TEST(ServicePrefill, XmlFileGivesPortsAndPathsButPassesNoPath) {
@@ -181,12 +208,20 @@ TEST(ServicePrefill, XmlFileGivesPortsAndPathsButPassesNoPath) {
                  "\t<https.enable>1</https.enable>\r\n<https.socket-port>4443</https.socket-port>\r\n"
                  "<https.certificate>C:\\certs\\a.crt</https.certificate>\r\n</config>\r\n");
     auto entries = EntriesOf({{L"Morvex Harrowby Server", L"2024", false}});
-    ApplyXmlConfiguration(entries[0], ICBSXMLIniFile(xml.path));
+    ApplyXmlConfiguration(entries[0], ICBSXMLIniFile(xml.path), Exists);
     EXPECT_EQ(entries[0].webPort, 8099);
     EXPECT_FALSE(entries[0].webEnabled);
     EXPECT_EQ(entries[0].sslPort, 4443);
     EXPECT_TRUE(entries[0].sslEnabled);
-    EXPECT_EQ(entries[0].certificatePath, L"C:\\certs\\a.crt");
+    // A certificate file that is not there is not taken; one that is, is
+    // shown, but never passed on.
+    EXPECT_EQ(entries[0].certificatePath, L"C:\\path_to\\certificate");
+    TempFile certificate(L"a.crt", "cert");
+    existing = {certificate.path};
+    TempFile withFile(L"server_config.xml", "<config>\r\n<https.certificate>" + Narrow(certificate.path) +
+                                               "</https.certificate>\r\n</config>\r\n");
+    ApplyXmlConfiguration(entries[0], ICBSXMLIniFile(withFile.path), Exists);
+    EXPECT_EQ(entries[0].certificatePath, certificate.path);
     EXPECT_FALSE(entries[0].certificateSet);
     EXPECT_EQ(entries[0].privateKeyPath, L"C:\\path_to\\PrivateKey");
     EXPECT_EQ(Compose(entries).find(L"Certificate"), std::wstring::npos);
@@ -242,10 +277,31 @@ TEST(ServicePropertyString, CommandLinePresetsAndOtherUser) {
     entries[2].password.clear();
     EXPECT_EQ(FirstMissingPassword(entries, AllSelected, nullptr), 2u);
     EXPECT_EQ(FirstMissingPassword(entries, FirstSelected, nullptr), entries.size());
-    // The command line loses exactly the names the page sets.
-    std::vector<std::wstring> items{L"BC_WebServer_Port=5000", L"FOO=1", L"bc_webserver_port=1", L"HB_Service_Password=x"};
-    server_items::RemoveNamedItems(items, ComposeServiceProperties(entries, AllSelected, nullptr, FakeEncrypt).names);
-    EXPECT_EQ(items, (std::vector<std::wstring>{L"FOO=1", L"bc_webserver_port=1"}));
+    // The command line loses the names the page sets in any letters, as the
+    // prefixes that apply them ignore letter case (and Windows Installer
+    // would take either as the same property).
+    std::vector<std::wstring> items{L"BC_WebServer_Port=5000", L"FOO=1", L"bc_webserver_port=1",
+                                    L"hb_Service_Password=x", L"BC_Service_PASSWORD=y"};
+    std::vector<std::wstring> names = ComposeServiceProperties(entries, AllSelected, nullptr, FakeEncrypt).names;
+    server_items::RemoveNamedItems(items, names);
+    EXPECT_EQ(items, (std::vector<std::wstring>{L"FOO=1", L"BC_Service_PASSWORD=y"}));
+    // Every entry's password item goes, passed on or not.
+    server_items::RemoveNamedItems(items, PasswordPropertyNames(entries));
+    EXPECT_EQ(items, (std::vector<std::wstring>{L"FOO=1"}));
+}
+
+// Without a key the password is neither encrypted nor passed as typed: the
+// property is left out and named.
+TEST(ServicePropertyString, APasswordThatCannotBeEncryptedIsLeftOut) {
+    existing.clear();
+    auto entries = EntriesOf({{L"Morvex Harrowby Server", L"2024", false}});
+    ApplyCommandLineProperties(entries, {L"HB_Service_Username=.\\svc", L"HB_Service_Password=Secret"});
+    ServiceProperties out =
+        ComposeServiceProperties(entries, AllSelected, nullptr, [](const std::wstring&) { return std::wstring(); });
+    EXPECT_EQ(out.unencrypted, std::vector<std::wstring>{L"HB_Service_Password"});
+    EXPECT_FALSE(testsupport::Contains(out.text, L"Password"));
+    EXPECT_FALSE(testsupport::Contains(out.text, L"Secret"));
+    EXPECT_TRUE(testsupport::Contains(out.text, L"HB_Service_Username=\".\\svc\" "));
 }
 
 TEST(ServicePropertyString, QuotesFromOutsideStayInsideOneValue) {

@@ -105,3 +105,20 @@ TEST(ForeignRemovalPlan, WhichResultsLeaveTheProductRemoved) {
     EXPECT_FALSE(ForeignRemovalSucceeded(ERROR_INSTALL_USEREXIT));
     EXPECT_FALSE(ForeignRemovalSucceeded(9));  // no database in the install source
 }
+
+TEST(ForeignRemovalPlan, ANewerInstallationIsReplacedQuietlyOnlyWhenAllowed) {
+    EXPECT_TRUE(IsNewerVersion(L"1.0.1", L"1.0.0"));
+    EXPECT_TRUE(IsNewerVersion(L"1.10.0", L"1.9.9"));
+    EXPECT_TRUE(IsNewerVersion(L"2", L"1.99.99.99"));
+    EXPECT_TRUE(IsNewerVersion(L"1.0.0.1", L"1.0.0"));
+    EXPECT_FALSE(IsNewerVersion(L"1.0.0", L"1.0.0.0"));
+    EXPECT_FALSE(IsNewerVersion(L"1.0.0", L"1.0.1"));
+    EXPECT_FALSE(IsNewerVersion(L"", L"1.0.0")) << "an unknown installed version is no downgrade";
+    EXPECT_FALSE(IsNewerVersion(L"x.5", L"1.0"));
+    // Nobody asked (below the full wizard, or a Quick Install): refused
+    // unless the command line allows it; asked: the user decides.
+    EXPECT_FALSE(DowngradeAllowed(ForeignQuestion::None, false));
+    EXPECT_TRUE(DowngradeAllowed(ForeignQuestion::None, true));
+    EXPECT_TRUE(DowngradeAllowed(ForeignQuestion::MessageBox, false));
+    EXPECT_TRUE(DowngradeAllowed(ForeignQuestion::Dialog, false));
+}
