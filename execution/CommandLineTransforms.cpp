@@ -3,7 +3,7 @@
 #include "catalogue/SetupPackage.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/MsiDatabase.h"
-#include "launcher/SetupApp.h"
+#include "launcher/SetupLog.h"
 
 std::vector<std::wstring> SplitTransformList(const std::wstring& list) {
     std::vector<std::wstring> paths;

@@ -4,7 +4,7 @@
 
 #include "framework/Text.h"
 #include "icbs/MsiDatabase.h"
-#include "launcher/SetupApp.h"
+#include "launcher/SetupLog.h"
 
 std::vector<std::wstring> PropertyNames(const std::wstring& text) {
     std::vector<std::wstring> names;

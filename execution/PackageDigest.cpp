@@ -4,7 +4,7 @@
 
 #include "icbs/ResourceAccess.h"
 #include "icbs/Sha256.h"
-#include "launcher/SetupApp.h"
+#include "launcher/SetupLog.h"
 
 namespace {
 constexpr WORD kPackageResourceType = 40;

@@ -7,7 +7,7 @@
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/MsiDatabase.h"
 #include "icbs/MsiDatabaseQuery.h"
-#include "launcher/SetupApp.h"
+#include "launcher/SetupLog.h"
 
 namespace {
 

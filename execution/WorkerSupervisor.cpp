@@ -1,7 +1,7 @@
 #include "execution/WorkerSupervisor.h"
 
 #include "execution/CancelFlag.h"
-#include "launcher/SetupApp.h"
+#include "launcher/SetupLog.h"
 
 namespace {
 bool Reached(DWORD deadline) { return static_cast<LONG>(::GetTickCount() - deadline) >= 0; }

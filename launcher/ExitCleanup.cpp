@@ -8,7 +8,7 @@
 #include "icbs/OpenEntry.h"
 #include "icbs/UuidString.h"
 #include "launcher/Outcome.h"
-#include "launcher/SetupApp.h"
+#include "launcher/SetupLog.h"
 
 namespace {
 

@@ -140,9 +140,3 @@ private:
     volatile bool internalError_ = false;
     bool catalogueDamaged_ = false;  // a required catalogue string was missing
 };
-
-// The log functions of the running application.
-bool WriteLog(int level, const wchar_t* format, ...);
-bool WriteLogRaw(int level, const std::wstring& text);
-void HandLogToInstaller();
-void ReopenLog();

@@ -9,7 +9,7 @@
 #include "icbs/OpenEntry.h"
 #include "icbs/ProgramFilesFolder.h"
 #include "icbs/WindowsService.h"
-#include "launcher/SetupApp.h"
+#include "launcher/SetupLog.h"
 #include "server/ServiceEntryTable.h"
 #include "server/ServicePrefill.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "launcher/SetupApp.h"
+#include "launcher/SetupLog.h"
 #include "options/BuiltInOptions.h"
 #include "options/SetupOptions.h"
 
