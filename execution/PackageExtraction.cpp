@@ -3,7 +3,7 @@
 #include "catalogue/LanguageTable.h"
 #include "catalogue/PackageFolders.h"
 #include "catalogue/SetupPackage.h"
-#include "execution/CancelFlag.h"
+#include "engine/CancelFlag.h"
 #include "execution/PackageDigest.h"
 #include "execution/ExtractionProgress.h"
 #include "framework/Handles.h"

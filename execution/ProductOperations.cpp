@@ -8,7 +8,7 @@
 #include "execution/OperationMode.h"
 #include "execution/PackageExtraction.h"
 #include "execution/PrepareDatabase.h"
-#include "execution/PropertyItems.h"
+#include "engine/PropertyItems.h"
 #include "framework/SystemApi.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/RegistryKey.h"

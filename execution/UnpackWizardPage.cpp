@@ -2,10 +2,10 @@
 
 #include <commctrl.h>
 
-#include "execution/CancelFlag.h"
+#include "engine/CancelFlag.h"
 #include "execution/PackageExtraction.h"
 #include "execution/PackageDigest.h"
-#include "execution/WorkerSupervisor.h"
+#include "wizard/WorkerSupervisor.h"
 #include "framework/AccessibleName.h"
 #include "framework/InternalError.h"
 #include "framework/Text.h"

@@ -5,7 +5,7 @@
 #include "catalogue/ProductTable.h"
 #include "catalogue/RelatedProduct.h"
 #include "catalogue/SetupPackage.h"
-#include "execution/PropertyItems.h"
+#include "engine/PropertyItems.h"
 #include "options/BuiltInOptions.h"
 
 OptionList& OptionPrototypes() {

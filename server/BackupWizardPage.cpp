@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "execution/CancelFlag.h"
-#include "execution/WorkerSupervisor.h"
+#include "engine/CancelFlag.h"
+#include "wizard/WorkerSupervisor.h"
 #include "framework/AccessibleName.h"
 #include "framework/InternalError.h"
 #include "framework/MessageBox.h"

@@ -1,6 +1,6 @@
 #include "server/ClusterSettings.h"
 
-#include "execution/PropertyItems.h"
+#include "engine/PropertyItems.h"
 #include "framework/Text.h"
 #include "server/CommandLineItem.h"
 

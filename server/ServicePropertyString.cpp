@@ -1,6 +1,6 @@
 #include "server/ServicePropertyString.h"
 
-#include "execution/PropertyItems.h"
+#include "engine/PropertyItems.h"
 
 namespace service_config {
 

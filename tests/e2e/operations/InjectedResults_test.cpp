@@ -8,7 +8,7 @@
 
 #include "execution/OperationMode.h"
 #include "execution/ProductOperations.h"
-#include "execution/PropertyItems.h"
+#include "engine/PropertyItems.h"
 #include "framework/SystemApi.h"
 #include "launcher/Outcome.h"
 #include "launcher/SetupApp.h"

@@ -1,4 +1,4 @@
-#include "execution/PropertyItems.h"
+#include "engine/PropertyItems.h"
 
 namespace items {
 

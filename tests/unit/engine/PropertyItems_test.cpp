@@ -2,7 +2,7 @@
 // and the composed texts.
 #include <gtest/gtest.h>
 
-#include "execution/PropertyItems.h"
+#include "engine/PropertyItems.h"
 
 TEST(PropertyItems, ItemsAreQuotedWithATrailingBlank) {
     EXPECT_EQ(items::Sub(), L"HAS_SUB_PACKAGES=\"Yes\" ");

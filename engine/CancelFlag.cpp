@@ -1,4 +1,4 @@
-#include "execution/CancelFlag.h"
+#include "engine/CancelFlag.h"
 
 std::atomic<bool>& CancelFlag() {
     static std::atomic<bool> flag{false};

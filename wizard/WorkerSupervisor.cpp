@@ -1,6 +1,6 @@
-#include "execution/WorkerSupervisor.h"
+#include "wizard/WorkerSupervisor.h"
 
-#include "execution/CancelFlag.h"
+#include "engine/CancelFlag.h"
 #include "launcher/SetupLog.h"
 
 namespace {
