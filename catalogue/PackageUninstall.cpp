@@ -5,7 +5,7 @@
 #include "execution/CustomInstallerRegistry.h"
 #include "framework/SystemApi.h"
 #include "icbs/ICBSFileUtilities.h"
-#include "launcher/Outcome.h"
+#include "engine/Outcome.h"
 #include "launcher/SetupApp.h"
 
 UINT SetupPackage::UninstallWithDatabase(const std::wstring& msiPath, DWORD uiLevel) {

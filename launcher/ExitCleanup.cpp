@@ -7,7 +7,7 @@
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/OpenEntry.h"
 #include "icbs/UuidString.h"
-#include "launcher/Outcome.h"
+#include "engine/Outcome.h"
 #include "launcher/SetupLog.h"
 
 namespace {

@@ -31,7 +31,7 @@ BOOL CSetupApp::InitInstance() {
         if (!ValidateCatalogue()) {
             log_.Write(1, L"Validation failed!");
             SetOutcome(outcome::kCorrupted);
-            outcome_.reported = true;
+            MarkOutcomeReported();
         }
     } else if (commandLine_.usageError || commandLine_.help) {
         // A command line that cannot be read fails, so that no deployment
@@ -61,7 +61,7 @@ BOOL CSetupApp::InitInstance() {
     }
 
     ReportOutcome();
-    AbortRun(outcome_.code);
+    AbortRun(Outcome().code);
     initialised_ = true;
     return FALSE;
 }
@@ -80,7 +80,7 @@ void CSetupApp::RunMainPath() {
     SetAppName(FormatLocalized(1, ReadCatalogueString(L"PRODUCT_NAME_0").c_str()));
     if (!ReadPackageCatalogue()) SetOutcome(outcome::kCatalogueBroken);
     ApplySubPackageSelection(*this);
-    if (outcome_.code == 0) {
+    if (Outcome().code == 0) {
         log_.Write(3, L"ZEL (c): All information collected. Start processing.\r\n");
         auto wizard = std::make_unique<CWizardDialog>(AppName());
         if (wizard->DoModal() == -1) {
@@ -89,7 +89,7 @@ void CSetupApp::RunMainPath() {
             log_.Write(1, L"ZEL (c): The wizard could not be created (DoModal of dialog template %d in language %d): "
                           L"error %d\r\n",
                        IDD_WIZARD, static_cast<int>(languages_.Current().languageId), static_cast<int>(error));
-            if (outcome_.code == 0) SetOutcome(outcome::kFailed, error);
+            if (Outcome().code == 0) SetOutcome(outcome::kFailed, error);
         }
     }
 }
@@ -103,18 +103,18 @@ int CSetupApp::ExitInstance() {
     fw::CWinAppBase::ExitInstance();
     // A run stopped by an internal error never ends as a success, whatever a
     // later step recorded.
-    if (internalError_ && outcome::IsSuccess(outcome_.code)) SetOutcome(outcome::kFailed);
+    if (internalError_) outcomes_.FailUnlessFailed();
     if (!commandLine_.mifPath.empty()) WriteStatusFile();
     // After a successful removal nothing of the removed products stays; a
     // bundle's main folder, which may hold the running copy, is left to the
     // script. A repair and a failed removal keep every folder for a retry.
-    bool script = NeedsSelfDeleteScript(catalogue_.size(), commandLine_.uninstall, outcome_.code);
-    bool removed = commandLine_.uninstall && outcome::IsSuccess(outcome_.code);
+    bool script = NeedsSelfDeleteScript(catalogue_.size(), commandLine_.uninstall, Outcome().code);
+    bool removed = commandLine_.uninstall && outcome::IsSuccess(Outcome().code);
     if (!commandLine_.repair && (!commandLine_.uninstall || removed))
         DeleteMsiFolders(catalogue_, script ? catalogue_.front()->msiFolder : std::wstring());
     log_.WriteFooter();
     if (script) StartSelfDeleteScript(catalogue_.front()->msiFolder);
-    return static_cast<int>(outcome::ExitCode(outcome_));
+    return static_cast<int>(outcome::ExitCode(Outcome()));
 }
 
 void CSetupApp::WriteStatusFile() {
@@ -130,9 +130,9 @@ void CSetupApp::WriteStatusFile() {
                       L"code.\r\n");
         fields.product = resources_.ReadString(L"PACKAGE_CODE_0").value_or(L"");
     }
-    DWORD exitCode = outcome::ExitCode(outcome_);
+    DWORD exitCode = outcome::ExitCode(Outcome());
     fields.success = outcome::IsSuccess(exitCode);
-    fields.description = StatusMifDescription(outcome::OutcomeText(outcome_), exitCode);
+    fields.description = StatusMifDescription(outcome::OutcomeText(Outcome()), exitCode);
     if (DWORD error = WriteStatusMif(path, StatusMifText(fields)); error != 0)
         log_.Write(1, L"ZEL (c): No status file was written to %s (error %u).\r\n", path.c_str(),
                    static_cast<unsigned>(error));

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "framework/Application.h"
-#include "launcher/Outcome.h"
+#include "engine/Outcome.h"
 #include "launcher/SetupApp.h"
 
 namespace {

@@ -36,40 +36,23 @@ UINT CSetupApp::SetOutcome(DWORD code) {
     return code != 0 ? ERROR_INSTALL_FAILURE : ERROR_SUCCESS;
 }
 
-void CSetupApp::SetOutcome(DWORD code, DWORD systemError) {
-    if (catalogueDamaged_) return;
-    // A step that merely went well (the unpacking, say) says nothing about
-    // the restart an earlier one asked for.
-    if (code == 0 && outcome::IsSuccessWithRestart(outcome_.code)) return;
-    outcome_ = {code, systemError, false};
-}
+void CSetupApp::SetOutcome(DWORD code, DWORD systemError) { outcomes_.Set(code, systemError); }
 
 void CSetupApp::RecordRestartSuccess(DWORD code) {
-    if (catalogueDamaged_) return;
-    if (code == ERROR_SUCCESS_REBOOT_REQUIRED && outcome_.code == ERROR_SUCCESS_REBOOT_INITIATED) return;
-    outcome_ = {code, 0, true};
-    if (code == ERROR_SUCCESS_REBOOT_INITIATED)
-        log_.Write(3, L"ZEL (c): Windows Installer succeeded and started a restart (%d).\r\n", code);
-    else
-        log_.Write(3, L"ZEL (c): Windows Installer succeeded; a restart is required (%d).\r\n", code);
+    if (outcomes_.RecordRestart(code)) log_.WriteRaw(3, outcome::RestartLine(code));
 }
 
 void CSetupApp::SetInstallerOutcome(DWORD result) {
-    if (result == 0) return;
-    if (outcome::IsSuccessWithRestart(result)) {
-        RecordRestartSuccess(result);
-        return;
-    }
-    if (catalogueDamaged_) return;
-    outcome_ = {outcome::ForInstallerResult(result), result, false, result};
+    if (outcomes_.SetInstallerResult(result)) log_.WriteRaw(3, outcome::RestartLine(result));
 }
 
 void CSetupApp::ReportOutcome() {
-    if (outcome_.code == 0 || outcome_.reported) return;
-    log_.Write(3, L"ZEL (c): ERROR: %s\r\n", outcome::OutcomeText(outcome_).c_str());
-    if (UINT box = outcome::BoxStringId(outcome_.code); box != 0 && !NoBoxes())
+    if (!outcomes_.ReportDue()) return;
+    const SetupOutcome& outcome = outcomes_.Outcome();
+    log_.Write(3, L"ZEL (c): ERROR: %s\r\n", outcome::OutcomeText(outcome).c_str());
+    if (UINT box = outcome::BoxStringId(outcome.code); box != 0 && !NoBoxes())
         fw::ShowMessageBox(false, LoadLocalizedString(box), MB_ICONEXCLAMATION);
-    outcome_.reported = true;
+    outcomes_.MarkReported();
 }
 
 void CSetupApp::AbortRun(DWORD code) {
@@ -81,7 +64,7 @@ void CSetupApp::OnInternalError(const std::wstring& place, const std::wstring& w
     try {
         internalError_ = true;
         log_.WriteRaw(1, L"ZEL (c): Internal error in " + place + L": " + what + L"\r\n");
-        if (outcome::IsSuccess(outcome_.code)) SetOutcome(outcome::kFailed);
+        outcomes_.FailUnlessFailed();
     } catch (...) {
         internalError_ = true;
     }
@@ -107,13 +90,12 @@ std::wstring CSetupApp::ReadCatalogueString(const std::wstring& name) {
     // reported as a missing one; nothing of it is read.
     if (damaged) log_.WriteRaw(1, L"ZEL (c): The resource " + name + L" lies outside the installer's image.\r\n");
     log_.WriteRaw(1, L"ZEL (c): The required resource " + name + L" is missing.\r\n");
-    if (catalogueDamaged_) return std::wstring();
+    if (outcomes_.CatalogueDamaged()) return std::wstring();
     // The box is the report: the outcome is stored as reported, so that no
     // second box follows, and no later step can turn the run into a
     // success or another failure.
     fw::ShowMessageBox(NoBoxes(), FormatLocalized(2, name.c_str()), MB_ICONEXCLAMATION);
-    outcome_ = {outcome::kCorrupted, 0, true};
-    catalogueDamaged_ = true;
+    outcomes_.MarkCatalogueDamaged();
     AbortRun(ERROR_INSTALL_FAILURE);
     return std::wstring();
 }
@@ -131,7 +113,7 @@ bool CSetupApp::ReadPackageCatalogue() {
         return false;
     }
     bool complete = true;
-    for (int i = 0; i < count && !catalogueDamaged_; ++i) {
+    for (int i = 0; i < count && !outcomes_.CatalogueDamaged(); ++i) {
         PackageFields fields;
         fields.name = ReadCatalogueString(fw::Format(L"PRODUCT_NAME_%d", i));
         fields.productCode = ReadCatalogueString(fw::Format(L"PRODUCT_CODE_%d", i));
@@ -140,7 +122,7 @@ bool CSetupApp::ReadPackageCatalogue() {
         fields.is64 = ReadCatalogueString(fw::Format(L"PRODUCT_PLATFORM_%d", i)) == L"x64";
         fields.versionText = ReadCatalogueString(fw::Format(L"PRODUCT_VERSION_%d", i));
         // Reading stops at the first missing string: the run ends anyway.
-        if (catalogueDamaged_) return false;
+        if (outcomes_.CatalogueDamaged()) return false;
         fields.packageResource = fw::Format(L"PACKAGE_%d", i);
         fields.transformPattern = fw::Format(L"PACKAGE_%d_%%s", i);
         fields.isMain = i == 0;

@@ -20,7 +20,7 @@
 #include "launcher/CommandLineInfo.h"
 #include "launcher/EnvironmentChecks.h"
 #include "launcher/HelpModel.h"
-#include "launcher/Outcome.h"
+#include "engine/OutcomeRecorder.h"
 #include "launcher/SetupLog.h"
 
 struct RelatedProduct;
@@ -50,8 +50,8 @@ public:
     void SetInstallerOutcome(DWORD result);
     void ReportOutcome();
     // Windows Installer has shown the failure itself: no box of ours.
-    void MarkOutcomeReported() { outcome_.reported = true; }
-    const SetupOutcome& Outcome() const { return outcome_; }
+    void MarkOutcomeReported() { outcomes_.MarkReported(); }
+    const SetupOutcome& Outcome() const { return outcomes_.Outcome(); }
     void AbortRun(DWORD code);
     // Logs "Internal error in <place>: <what>", records a failure and ends
     // the main thread's modal loops (the wizard, hidden or not), so that the
@@ -121,7 +121,7 @@ private:
     std::wstring exePath_;
     fw::FileHandle launcherFile_;  // opened right after exePath_ is known
     SetupLog log_;
-    SetupOutcome outcome_;
+    OutcomeRecorder outcomes_;
     WindowsFacts windows_;
     std::wstring osName_;
     std::wstring requiredOsName_;
@@ -138,5 +138,4 @@ private:
     bool subPackageSelectionFixed_ = false;
     bool initialised_ = false;
     volatile bool internalError_ = false;
-    bool catalogueDamaged_ = false;  // a required catalogue string was missing
 };

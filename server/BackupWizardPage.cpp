@@ -13,7 +13,7 @@
 #include "framework/Text.h"
 #include "framework/Window.h"
 #include "icbs/ICBSFileUtilities.h"
-#include "launcher/Outcome.h"
+#include "engine/Outcome.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "server/BackupSettings.h"

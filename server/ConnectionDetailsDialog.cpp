@@ -4,9 +4,10 @@
 
 #include <vector>
 
+#include "catalogue/LanguageTable.h"
 #include "framework/SystemApi.h"
 #include "framework/Window.h"
-#include "launcher/SetupApp.h"
+#include "launcher/SetupLog.h"
 #include "resources/ResourceIds.h"
 #include "server/ServicePrefill.h"
 
@@ -17,21 +18,21 @@ constexpr int kFileRowControls[] = {IDC_CONNECTION_CERT_LABEL, IDC_CONNECTION_CE
                                     IDC_CONNECTION_KEY_LABEL, IDC_CONNECTION_KEY, IDC_CONNECTION_KEY_BROWSE};
 }  // namespace
 
-CConnectionDetailsDlg::CConnectionDetailsDlg(CSetupApp* app)
-    : fw::CDialog(IDD_CONNECTION_DETAILS, app->Languages().Current().languageId), app_(app) {}
+CConnectionDetailsDlg::CConnectionDetailsDlg(const LanguageTable& texts)
+    : fw::CDialog(IDD_CONNECTION_DETAILS, texts.Current().languageId), texts_(texts) {}
 
 INT_PTR CConnectionDetailsDlg::Edit(HWND parent, Mode mode, ServiceSettings& entry, ServiceSettings& linked) {
     mode_ = mode;
     entry_ = &entry;
     linked_ = &linked;
-    SetTemplateLanguage(app_->Languages().Current().languageId);
+    SetTemplateLanguage(texts_.Current().languageId);
     INT_PTR answer = DoModal(parent);
     entry_ = linked_ = nullptr;
     return answer;
 }
 
 void CConnectionDetailsDlg::SetTexts() {
-    auto text = [this](UINT id) { return app_->LoadLocalizedString(id); };
+    auto text = [this](UINT id) { return texts_.LoadLocalizedString(id); };
     bool ssl = mode_ == Mode::Ssl;
     SetWindowText(text(ssl ? 1178 : 1177));
     SetDlgItemText(IDC_CONNECTION_CAPTION, entry_->caption);

@@ -8,13 +8,13 @@
 #include "framework/Dialog.h"
 #include "server/ServiceSettings.h"
 
-class CSetupApp;
+class LanguageTable;
 
 class CConnectionDetailsDlg : public fw::CDialog {
 public:
     enum class Mode { Unencrypted, Ssl };
 
-    explicit CConnectionDetailsDlg(CSetupApp* app);
+    explicit CConnectionDetailsDlg(const LanguageTable& texts);
 
     // Shows one web server of entry; linked is the entry whose certificate
     // and private key it uses (entry itself when unlinked). OK stores the
@@ -33,7 +33,7 @@ private:
     void HideFileRows();
     void Browse(int editId);
 
-    CSetupApp* app_;
+    const LanguageTable& texts_;
     Mode mode_ = Mode::Unencrypted;
     service_config::ServiceSettings* entry_ = nullptr;
     service_config::ServiceSettings* linked_ = nullptr;

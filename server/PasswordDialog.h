@@ -6,11 +6,11 @@
 
 #include "framework/Dialog.h"
 
-class CSetupApp;
+class LanguageTable;
 
 class CPasswordDialog : public fw::CDialog {
 public:
-    CPasswordDialog(CSetupApp* app, std::wstring displayName, std::wstring userName);
+    CPasswordDialog(const LanguageTable& texts, std::wstring displayName, std::wstring userName);
 
     // The typed password, after DoModal answered IDOK.
     const std::wstring& Password() const { return password_; }
@@ -20,6 +20,6 @@ protected:
     void OnOK() override;
 
 private:
-    CSetupApp* app_;
+    const LanguageTable& texts_;
     std::wstring displayName_, userName_, password_;
 };

@@ -252,10 +252,10 @@ void ServiceConfigurationWizardPage::OnChange(int section) {
     HWND owner = ::GetAncestor(hwnd_, GA_ROOT);
     INT_PTR answer = -1;
     if (section == kServiceSection) {
-        if (!serviceDialog_) serviceDialog_ = std::make_unique<CServiceDetailsDlg>(app);
+        if (!serviceDialog_) serviceDialog_ = std::make_unique<CServiceDetailsDlg>(app->Languages());
         answer = serviceDialog_->Edit(owner, *entry);
     } else {
-        if (!connectionDialog_) connectionDialog_ = std::make_unique<CConnectionDetailsDlg>(app);
+        if (!connectionDialog_) connectionDialog_ = std::make_unique<CConnectionDetailsDlg>(app->Languages());
         size_t linked = entry->linkedIndex < entries_.size() ? entry->linkedIndex : static_cast<size_t>(entry - entries_.data());
         auto mode = section == kSslSection ? CConnectionDetailsDlg::Mode::Ssl : CConnectionDetailsDlg::Mode::Unencrypted;
         answer = connectionDialog_->Edit(owner, mode, *entry, entries_[linked]);
@@ -278,7 +278,7 @@ bool ServiceConfigurationWizardPage::ObtainMissingPasswords() {
             app.SetOutcome(ERROR_INVALID_COMMAND_LINE, ERROR_INVALID_COMMAND_LINE);
             return false;
         }
-        CPasswordDialog dialog(&app, entry.displayName, entry.userName);
+        CPasswordDialog dialog(app.Languages(), entry.displayName, entry.userName);
         INT_PTR answer = dialog.DoModal(::GetAncestor(hwnd_, GA_ROOT));
         if (!DialogCreated(answer, L"password dialog for service " + entry.serviceName)) return false;
         if (answer != IDOK || dialog.Password().empty()) return false;

@@ -1,8 +1,8 @@
 #include "server/ServiceDetailsDialog.h"
 
+#include "catalogue/LanguageTable.h"
 #include "framework/ToolTip.h"
 #include "framework/Window.h"
-#include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 
 using namespace service_config;
@@ -19,19 +19,19 @@ constexpr int kAccountButtons[] = {IDC_DETAILS_LOCAL_SYSTEM, IDC_DETAILS_LOCAL_S
                                    IDC_DETAILS_OTHER_USER};
 }  // namespace
 
-CServiceDetailsDlg::CServiceDetailsDlg(CSetupApp* app)
-    : fw::CDialog(IDD_SERVICE_DETAILS, app->Languages().Current().languageId), app_(app) {}
+CServiceDetailsDlg::CServiceDetailsDlg(const LanguageTable& texts)
+    : fw::CDialog(IDD_SERVICE_DETAILS, texts.Current().languageId), texts_(texts) {}
 
 INT_PTR CServiceDetailsDlg::Edit(HWND parent, ServiceSettings& entry) {
     entry_ = &entry;
-    SetTemplateLanguage(app_->Languages().Current().languageId);
+    SetTemplateLanguage(texts_.Current().languageId);
     INT_PTR answer = DoModal(parent);
     entry_ = nullptr;
     return answer;
 }
 
 void CServiceDetailsDlg::SetTexts() {
-    auto text = [this](UINT id) { return app_->LoadLocalizedString(id); };
+    auto text = [this](UINT id) { return texts_.LoadLocalizedString(id); };
     SetWindowText(text(1182));
     SetDlgItemText(IDC_DETAILS_NAME_LABEL, text(1290));
     SetDlgItemText(IDC_DETAILS_NAME, entry_->serviceName);
@@ -49,7 +49,7 @@ void CServiceDetailsDlg::FillStartTypes() {
     HWND list = GetDlgItem(IDC_DETAILS_START);
     int selected = 0;
     for (int i = 0; i < 4; ++i) {
-        std::wstring text = app_->LoadLocalizedString(kStartTypes[i].textId);
+        std::wstring text = texts_.LoadLocalizedString(kStartTypes[i].textId);
         ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         if (kStartTypes[i].startType == entry_->startType) selected = i;
     }
@@ -67,8 +67,8 @@ BOOL CServiceDetailsDlg::OnInitDialog() {
     SetDlgItemText(IDC_DETAILS_PASSWORD, kind == kOtherUser ? entry_->password : std::wstring());
     EnableUserFields();
     HWND tips = fw::CreateToolTips(hwnd_);
-    fw::AddToolTip(tips, hwnd_, GetDlgItem(IDC_DETAILS_USER), app_->LoadLocalizedString(1302));
-    fw::AddToolTip(tips, hwnd_, GetDlgItem(IDC_DETAILS_START), app_->LoadLocalizedString(1304));
+    fw::AddToolTip(tips, hwnd_, GetDlgItem(IDC_DETAILS_USER), texts_.LoadLocalizedString(1302));
+    fw::AddToolTip(tips, hwnd_, GetDlgItem(IDC_DETAILS_START), texts_.LoadLocalizedString(1304));
     return TRUE;
 }
 

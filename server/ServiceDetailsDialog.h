@@ -7,11 +7,11 @@
 #include "framework/Dialog.h"
 #include "server/ServiceSettings.h"
 
-class CSetupApp;
+class LanguageTable;
 
 class CServiceDetailsDlg : public fw::CDialog {
 public:
-    explicit CServiceDetailsDlg(CSetupApp* app);
+    explicit CServiceDetailsDlg(const LanguageTable& texts);
 
     // Shows the entry's settings; OK stores start type, account kind, user
     // name and password into it. The answer of DoModal.
@@ -28,6 +28,6 @@ private:
     int CheckedAccountKind() const;
     void EnableUserFields();
 
-    CSetupApp* app_;
+    const LanguageTable& texts_;
     service_config::ServiceSettings* entry_ = nullptr;
 };

@@ -1,7 +1,7 @@
 #include "wizard/AlreadyInstalledDialog.h"
 
+#include "catalogue/LanguageTable.h"
 #include "framework/Text.h"
-#include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 
 AlreadyInstalledTexts ChooseAlreadyInstalledTexts(bool mainFromOther, const std::vector<std::wstring>& otherSubPackages) {
@@ -11,17 +11,17 @@ AlreadyInstalledTexts ChooseAlreadyInstalledTexts(bool mainFromOther, const std:
     return texts;
 }
 
-CDialog_AlreadyInstalled::CDialog_AlreadyInstalled(CSetupApp* app)
-    : fw::CDialog(IDD_ALREADY_INSTALLED, app->Languages().Current().languageId), app_(app) {}
+CDialog_AlreadyInstalled::CDialog_AlreadyInstalled(const LanguageTable& texts, const PackageCatalogue& catalogue)
+    : fw::CDialog(IDD_ALREADY_INSTALLED, texts.Current().languageId), texts_(texts), catalogue_(catalogue) {}
 
 BOOL CDialog_AlreadyInstalled::OnInitDialog() {
-    auto& catalogue = app_->Catalogue();
+    const PackageCatalogue& catalogue = catalogue_;
     std::vector<std::wstring> others;
     for (size_t i = 1; i < catalogue.size(); ++i)
         if (catalogue[i]->fromOtherInstaller) others.push_back(catalogue[i]->name);
     bool mainFromOther = !catalogue.empty() && catalogue.front()->fromOtherInstaller;
     AlreadyInstalledTexts texts = ChooseAlreadyInstalledTexts(mainFromOther, others);
-    std::wstring message = app_->LoadLocalizedString(texts.messageId);
+    std::wstring message = texts_.LoadLocalizedString(texts.messageId);
     if (mainFromOther) message = fw::Format(message.c_str(), catalogue.front()->name.c_str());
     SetDlgItemText(IDC_ALREADY_MESSAGE, message);
     ::SendMessageW(GetDlgItem(IDC_ALREADY_REMOVE_SUBS), BM_SETCHECK, removeSubPackages ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -30,7 +30,7 @@ BOOL CDialog_AlreadyInstalled::OnInitDialog() {
         ::ShowWindow(GetDlgItem(IDC_ALREADY_REMOVE_SUBS), SW_HIDE);
     } else {
         SetDlgItemText(IDC_ALREADY_SUBPACKAGES, texts.subPackageList);
-        SetDlgItemText(IDC_ALREADY_REMOVE_SUBS, app_->LoadLocalizedString(1140));
+        SetDlgItemText(IDC_ALREADY_REMOVE_SUBS, texts_.LoadLocalizedString(1140));
     }
     return TRUE;
 }

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/SetupPackage.h"
 #include "framework/Dialog.h"
 
-class CSetupApp;
+class LanguageTable;
 
 // The texts the dialog shows, from the catalogue's foreign installations.
 struct AlreadyInstalledTexts {
@@ -19,7 +20,7 @@ AlreadyInstalledTexts ChooseAlreadyInstalledTexts(bool mainFromOther, const std:
 
 class CDialog_AlreadyInstalled : public fw::CDialog {
 public:
-    explicit CDialog_AlreadyInstalled(CSetupApp* app);
+    CDialog_AlreadyInstalled(const LanguageTable& texts, const PackageCatalogue& catalogue);
 
     // 1 when the sub-packages are to be removed as well (read after DoModal).
     int removeSubPackages = 1;
@@ -29,5 +30,6 @@ protected:
     void OnOK() override;
 
 private:
-    CSetupApp* app_;
+    const LanguageTable& texts_;
+    const PackageCatalogue& catalogue_;
 };

@@ -2,7 +2,7 @@
 
 #include "framework/MessageBox.h"
 #include "framework/Text.h"
-#include "launcher/Outcome.h"
+#include "engine/Outcome.h"
 #include "launcher/SetupApp.h"
 #include "wizard/AlreadyInstalledDialog.h"
 #include "wizard/WizardDialog.h"
@@ -48,7 +48,7 @@ ForeignAnswer ForeignInstallations::Ask(ForeignQuestion question) const {
         std::wstring text = fw::Format(app_.LoadLocalizedString(1047).c_str(), app_.Catalogue().front()->name.c_str());
         answer.ok = fw::ShowMessageBox(app_.NoBoxes(), text, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
     } else if (question == ForeignQuestion::Dialog) {
-        CDialog_AlreadyInstalled dialog(&app_);
+        CDialog_AlreadyInstalled dialog(app_.Languages(), app_.Catalogue());
         answer.ok = dialog.DoModal(wizard_) == IDOK;
         answer.removeSubPackages = dialog.removeSubPackages == 1;
     }

@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <cwctype>
 
-#include "launcher/Outcome.h"
+#include "engine/Outcome.h"
 
 namespace {
 constexpr DWORD kUiLevelNone = 2;           // INSTALLUILEVEL_NONE

@@ -6,7 +6,7 @@
 
 #include "catalogue/SetupPackage.h"
 #include "framework/Text.h"
-#include "launcher/Outcome.h"
+#include "engine/Outcome.h"
 #include "launcher/SetupApp.h"
 #include "tests/catalogue/FixtureInstall.h"
 #include "tests/support/TestSupport.h"

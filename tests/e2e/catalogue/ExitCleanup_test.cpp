@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/Handles.h"
-#include "launcher/Outcome.h"
+#include "engine/Outcome.h"
 #include "tests/e2e/LauncherRun.h"
 #include "tests/icbs/files/FileTestSupport.h"
 #include "tests/support/AccessEntries.h"

@@ -10,7 +10,7 @@
 #include "execution/ProductOperations.h"
 #include "engine/PropertyItems.h"
 #include "framework/SystemApi.h"
-#include "launcher/Outcome.h"
+#include "engine/Outcome.h"
 #include "launcher/SetupApp.h"
 #include "tests/catalogue/FixtureInstall.h"
 #include "tests/support/TestSupport.h"

@@ -5,7 +5,7 @@
 
 #include "framework/Handles.h"
 #include "tests/catalogue/FixtureInstall.h"
-#include "launcher/Outcome.h"
+#include "engine/Outcome.h"
 #include "tests/e2e/LauncherRun.h"
 
 using namespace statetest;

@@ -8,7 +8,7 @@
 #include <iostream>
 
 #include "framework/SystemApi.h"
-#include "launcher/Outcome.h"
+#include "engine/Outcome.h"
 #include "tests/catalogue/FixtureInstall.h"
 #include "tests/e2e/LauncherRun.h"
 #include "tests/support/WizardDriver.h"

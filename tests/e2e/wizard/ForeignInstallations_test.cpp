@@ -7,7 +7,7 @@
 #include "framework/SystemApi.h"
 #include "framework/Text.h"
 #include "framework/Window.h"
-#include "launcher/Outcome.h"
+#include "engine/Outcome.h"
 #include "tests/catalogue/FixtureInstall.h"
 #include "tests/e2e/LauncherRun.h"
 #include "tests/support/WizardDriver.h"

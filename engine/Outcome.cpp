@@ -1,4 +1,4 @@
-#include "launcher/Outcome.h"
+#include "engine/Outcome.h"
 
 #include "framework/Handles.h"
 #include "framework/Text.h"

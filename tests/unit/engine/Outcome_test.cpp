@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "launcher/Outcome.h"
+#include "engine/Outcome.h"
 
 TEST(Outcome, CodeTable) {
     EXPECT_STREQ(outcome::CodeText(1), L"Installer is corrupted.");
