@@ -6,13 +6,18 @@
 
 #include <string>
 
+#include "engine/RunMode.h"
 #include "wizard/PageTable.h"
 
 class OperationMode {
 public:
-    virtual bool IsRepair() const = 0;
-    virtual bool IsUninstall() const = 0;
-    virtual bool IsModify() const = 0;
+    // The maintenance the run names (engine/RunMode.h); changes when the
+    // main product is installed during the run.
+    virtual RunMode Maintenance() const = 0;
+    bool IsRepair() const { return Maintenance() == RunMode::Repair; }
+    bool IsUninstall() const { return Maintenance() == RunMode::Uninstall; }
+    bool IsModify() const { return Maintenance() == RunMode::Modify; }
+    bool IsFreshInstall() const { return Maintenance() == RunMode::Install; }
     virtual const WizardFlags& Flags() const = 0;
     virtual const std::wstring& BackupProperties() const = 0;
     virtual const std::wstring& ServiceProperties() const = 0;

@@ -46,31 +46,26 @@ DWORD ProductOperations::RunOperations() {
     WriteLog(3, L"ZEL (c): Starting the real work\r\n");
     DeleteCurrentInstallationType();
     WriteLog(3, L"ZEL (c): Determine install sequence\r\n");
-    enum { kExtract, kRepair, kUninstall, kModify, kInstall } operation =
-        app_.CommandLine().extractAll ? kExtract
-        : mode_.IsRepair()            ? kRepair
-        : mode_.IsUninstall()         ? kUninstall
-        : mode_.IsModify()            ? kModify
-                                      : kInstall;
-    DWORD result = operation == kExtract ? Extract()
-                   : operation == kRepair ? Repair()
-                   : operation == kUninstall ? Uninstall()
-                   : operation == kModify ? Modify()
-                                          : Install();
+    RunMode operation = WithExtraction(app_.CommandLine().extractAll, mode_.Maintenance());
+    DWORD result = operation == RunMode::Extract     ? Extract()
+                   : operation == RunMode::Repair    ? Repair()
+                   : operation == RunMode::Uninstall ? Uninstall()
+                   : operation == RunMode::Modify    ? Modify()
+                                                     : Install();
     DeleteCurrentInstallationType();
     // A product that is not installed has no entry to take over and no
     // launcher copy to keep.
     if (MultiPackage() && result != outcome::kProductNotInstalled) {
         bool ok = outcome::IsSuccess(result);
-        if (operation == kRepair || operation == kModify) {
+        if (operation == RunMode::Repair || operation == RunMode::Modify) {
             if (main.IsInstalled()) CustomInstallerRegistry(kRedoCustomInstaller, main, app_);
         }
-        else if (operation == kUninstall && !ok) CustomInstallerRegistry(kRollBackPrepareRemoveCustomInstaller, main, app_);
-        else if (operation == kInstall && ok) CustomInstallerRegistry(kPerformCustomInstaller, main, app_);
+        else if (operation == RunMode::Uninstall && !ok) CustomInstallerRegistry(kRollBackPrepareRemoveCustomInstaller, main, app_);
+        else if (operation == RunMode::Install && ok) CustomInstallerRegistry(kPerformCustomInstaller, main, app_);
     }
     // A database that could not be copied is the launcher's own failure,
     // with the system's reason; everything else is Windows Installer's.
-    if (operation == kExtract) {
+    if (operation == RunMode::Extract) {
         if (result != 0) app_.SetOutcome(outcome::kFailed, result);
     } else {
         mode_.SetResult(result);

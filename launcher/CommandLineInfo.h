@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/UiLevel.h"
 #include "framework/CommandLine.h"
 
 // A Windows Installer property name: an ASCII letter or "_", then letters,
@@ -62,10 +63,9 @@ public:
     // double quotes do not make one quoted value) is a usage error.
     bool AddPropertyAssignment(const std::wstring& text);
 
-    bool IsSilent() const { return (uiLevel & 2) != 0; }
-    // The full wizard (/qf or no /q): the only level at which anything may
-    // wait for the user.
-    bool IsFullUi() const { return (uiLevel & 5) == 5; }
+    UiLevel Ui() const { return {uiLevel}; }
+    bool IsSilent() const { return Ui().IsSilent(); }
+    bool IsFullUi() const { return Ui().IsFull(); }
 
 private:
     void RejectUsage(const std::wstring& problem);

@@ -34,9 +34,8 @@ void CWizardDialog::BuildPages() {
     std::vector<CataloguePackageFacts> facts;
     for (const auto& package : app.Catalogue()) facts.push_back({package->name, InstallsServiceProduct(*package)});
     flags_ = ComputeWizardFlags(facts);
-    fullUi_ = app.CommandLine().IsFullUi();
-    // Level "none" (/qn) runs unattended: nobody could press Finish.
-    unattended_ = (app.CommandLine().uiLevel & 7) == 2;
+    fullUi_ = app.CommandLine().Ui().IsFull();
+    unattended_ = app.CommandLine().Ui().IsUnattended();
     RefreshInstalledState();
     std::vector<PageKind> kinds = BuildPageTable(app.Catalogue().size(), flags_, IsUninstall());
     for (PageKind kind : kinds) {
@@ -47,10 +46,9 @@ void CWizardDialog::BuildPages() {
 
 WizardPageBase* CWizardDialog::Page(int index) const { return IsPage(index) ? pages_[static_cast<size_t>(index)].get() : nullptr; }
 
-bool CWizardDialog::IsRepair() const { return App().CommandLine().repair; }
-bool CWizardDialog::IsUninstall() const { return App().CommandLine().uninstall; }
-bool CWizardDialog::IsModify() const { return mainInstalled_ && !IsRepair() && !IsUninstall(); }
-bool CWizardDialog::IsFreshInstall() const { return !IsUninstall() && !IsRepair() && !mainInstalled_; }
+RunMode CWizardDialog::Maintenance() const {
+    return DecideMaintenance(App().CommandLine().repair, App().CommandLine().uninstall, mainInstalled_);
+}
 
 void CWizardDialog::RefreshInstalledState() {
     auto& catalogue = App().Catalogue();

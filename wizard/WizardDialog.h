@@ -34,10 +34,7 @@ public:
     void RecordCancel();
     bool HasNextPage() const;
 
-    bool IsRepair() const override;
-    bool IsUninstall() const override;
-    bool IsModify() const override;
-    bool IsFreshInstall() const;
+    RunMode Maintenance() const override;
     void RefreshInstalledState();
 
     bool FullUi() const { return fullUi_; }

@@ -60,9 +60,9 @@ class TestMode : public OperationMode {
 public:
     bool repair = false, uninstall = false, modify = false;
     std::vector<DWORD> results;
-    bool IsRepair() const override { return repair; }
-    bool IsUninstall() const override { return uninstall; }
-    bool IsModify() const override { return modify; }
+    RunMode Maintenance() const override {
+        return DecideMaintenance(repair, uninstall, modify);
+    }
     const WizardFlags& Flags() const override { return flags_; }
     const std::wstring& BackupProperties() const override { return empty_; }
     const std::wstring& ServiceProperties() const override { return empty_; }
