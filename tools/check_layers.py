@@ -1,0 +1,73 @@
+#!/usr/bin/env python3
+"""The source folders' layers: each folder includes only itself and the
+folders below it, so that no include goes back up.
+
+    check_layers.py [SOURCE_DIR]
+
+LAYERS lists, for each folder that already keeps to its place, the folders
+it may include. The folders of the launcher that still include each other
+(launcher, catalogue, execution, wizard, options, server) are listed in
+NOT_YET_LAYERED and are not checked until they are split; a folder that is
+in neither list is an error, so a new folder is placed on purpose. The
+engine's files, besides, include no window or dialog code. Exit code 0 when
+every include keeps to its layer, 1 otherwise (each fault on a line).
+"""
+import os
+import re
+import sys
+
+LAYERS = {
+    "framework": {"framework"},
+    "icbs": {"framework", "icbs"},
+    "engine": {"framework", "engine"},
+}
+NOT_YET_LAYERED = {"launcher", "catalogue", "execution", "wizard", "options", "server"}
+# Window and dialog code that the engine never includes.
+ENGINE_FORBIDDEN = {
+    "framework/Dialog.h", "framework/Window.h", "framework/MessageBox.h", "framework/Dpi.h",
+    "framework/ToolTip.h", "framework/Application.h", "commctrl.h", "richedit.h", "commdlg.h", "uxtheme.h",
+}
+INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]')
+
+
+def faults(source):
+    found = []
+    for folder in sorted(os.listdir(source)):
+        path = os.path.join(source, folder)
+        if not os.path.isdir(path) or folder.startswith("."):
+            continue
+        names = [n for n in os.listdir(path) if n.endswith((".h", ".cpp"))]
+        if not names or folder in ("tests", "bench", "builder", "demo", "tools", "resources", "build"):
+            continue
+        if folder in NOT_YET_LAYERED:
+            continue
+        if folder not in LAYERS:
+            found.append(f"{folder}/: a source folder without a place in the layers")
+            continue
+        for name in sorted(names):
+            with open(os.path.join(path, name), encoding="utf-8", errors="replace") as text:
+                for number, line in enumerate(text, 1):
+                    match = INCLUDE.match(line)
+                    if not match:
+                        continue
+                    target = match.group(1)
+                    where = f"{folder}/{name}:{number}"
+                    if folder == "engine" and target.lower() in {t.lower() for t in ENGINE_FORBIDDEN}:
+                        found.append(f"{where}: the engine includes window or dialog code ({target})")
+                    if "/" in target:
+                        upper = target.split("/", 1)[0]
+                        if os.path.isdir(os.path.join(source, upper)) and upper not in LAYERS[folder]:
+                            found.append(f"{where}: {folder}/ includes {target}, above it")
+    return found
+
+
+def main():
+    source = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..")
+    problems = faults(source)
+    for problem in problems:
+        print(problem)
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
