@@ -125,43 +125,29 @@ void ExpectGolden(const std::wstring& name, const std::vector<std::wstring>& lin
     EXPECT_EQ(lines.size(), expected.size()) << testing::PrintToString(name);
 }
 
-// A quiet run of a recording launcher; its exit code.
-DWORD RunQuiet(const RecordedRun& run, const std::wstring& catalogue, const std::wstring& arguments) {
+// A run of a recording launcher without the full wizard, its exit code and
+// its lines compared with a golden file.
+void ExpectGoldenRun(const std::wstring& golden, const std::wstring& catalogue, const std::wstring& arguments,
+                     DWORD exitCode) {
+    RecordedRun run;
     RunResult result = Run(RecordingLauncher(catalogue), arguments + L" " + run.LogArgument(), 120000);
     EXPECT_FALSE(result.timedOut);
-    return result.exitCode;
+    EXPECT_EQ(result.exitCode, exitCode) << testing::PrintToString(golden);
+    ExpectGolden(golden, run.Lines(RecordingLauncher(catalogue)));
 }
 
 }  // namespace
 
-TEST(GoldenRuns, QuietSingleInstall) {
-    RecordedRun run;
-    EXPECT_EQ(RunQuiet(run, L"single", L"/qn"), 0u);
-    ExpectGolden(L"quiet-single-install", run.Lines(RecordingLauncher(L"single")));
-}
+TEST(GoldenRuns, QuietSingleInstall) { ExpectGoldenRun(L"quiet-single-install", L"single", L"/qn", 0); }
 
 TEST(GoldenRuns, QuietBundleInstallAndUninstall) {
-    {
-        RecordedRun run;
-        EXPECT_EQ(RunQuiet(run, L"three_packages", L"/qn"), 0u);
-        ExpectGolden(L"quiet-bundle-install", run.Lines(RecordingLauncher(L"three_packages")));
-    }
-    RecordedRun run;
-    EXPECT_EQ(RunQuiet(run, L"three_packages", L"/x /qn"), 0u);
-    ExpectGolden(L"quiet-bundle-uninstall", run.Lines(RecordingLauncher(L"three_packages")));
+    ExpectGoldenRun(L"quiet-bundle-install", L"three_packages", L"/qn", 0);
+    ExpectGoldenRun(L"quiet-bundle-uninstall", L"three_packages", L"/x /qn", 0);
 }
 
-TEST(GoldenRuns, BasicUiUnpackError) {
-    RecordedRun run;
-    EXPECT_EQ(RunQuiet(run, L"unpack_truncated", L"/qb"), 1620u);
-    ExpectGolden(L"basic-ui-unpack-error", run.Lines(RecordingLauncher(L"unpack_truncated")));
-}
+TEST(GoldenRuns, BasicUiUnpackError) { ExpectGoldenRun(L"basic-ui-unpack-error", L"unpack_truncated", L"/qb", 1620); }
 
-TEST(GoldenRuns, QuietServerInstall) {
-    RecordedRun run;
-    EXPECT_EQ(RunQuiet(run, L"server_brimcart", L"/qn"), 0u);
-    ExpectGolden(L"quiet-server-install", run.Lines(RecordingLauncher(L"server_brimcart")));
-}
+TEST(GoldenRuns, QuietServerInstall) { ExpectGoldenRun(L"quiet-server-install", L"server_brimcart", L"/qn", 0); }
 
 TEST(GoldenRuns, FullUiQuickInstall) {
     ASSERT_EQ(statetest::Install(statetest::FixtureMsi(L"dralyn2023")), 0u);
