@@ -62,15 +62,6 @@ public:
     // installer's package (false when another package installed it).
     bool IsInstalled() const;
 
-    // Removes the product with the given package database ("REMOVE=ALL ");
-    // the Windows Installer result. Success clears isInstalled.
-    UINT UninstallWithDatabase(const std::wstring& msiPath, DWORD uiLevel);
-    // With the kept database when there is one, else from the install source.
-    UINT Uninstall(DWORD uiLevel);
-    // With the single "*.msi" in the product's registered install source;
-    // 9 (no MSI file) when there is no such single file.
-    UINT UninstallFromInstallSource(DWORD uiLevel);
-
     // Creates or secures msiFolder before anything is written into it (the
     // package database, its transform, a launcher copy).
     bool PrepareMsiFolder() const;

@@ -1,6 +1,7 @@
 #include "execution/ProductOperations.h"
 
 #include "catalogue/RelatedProduct.h"
+#include "engine/PropertyItems.h"
 #include "execution/CommandLineTransforms.h"
 #include "execution/CustomInstallerRegistry.h"
 #include "execution/HiddenProperties.h"
@@ -8,7 +9,6 @@
 #include "execution/OperationMode.h"
 #include "execution/PackageExtraction.h"
 #include "execution/PrepareDatabase.h"
-#include "engine/PropertyItems.h"
 #include "framework/SystemApi.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/RegistryKey.h"

@@ -3,15 +3,15 @@
 #include <commctrl.h>
 
 #include "engine/CancelFlag.h"
-#include "execution/PackageExtraction.h"
 #include "execution/PackageDigest.h"
-#include "wizard/WorkerSupervisor.h"
+#include "execution/PackageExtraction.h"
 #include "framework/AccessibleName.h"
 #include "framework/InternalError.h"
 #include "framework/Text.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "wizard/WizardDialog.h"
+#include "wizard/WorkerSupervisor.h"
 
 void UnpackWizardPage::CreateControls(HWND, int, int) {
     using fw::At;

@@ -1,13 +1,13 @@
 #include "launcher/ExitCleanup.h"
 
 #include "catalogue/PackageFolders.h"
+#include "engine/Outcome.h"
 #include "framework/Handles.h"
 #include "framework/Text.h"
 #include "icbs/FolderPath.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/OpenEntry.h"
 #include "icbs/UuidString.h"
-#include "engine/Outcome.h"
 #include "launcher/SetupLog.h"
 
 namespace {

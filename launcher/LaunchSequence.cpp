@@ -10,8 +10,8 @@
 #include "framework/Text.h"
 #include "launcher/ExitCleanup.h"
 #include "launcher/PropertyRules.h"
-#include "launcher/StatusMif.h"
 #include "launcher/SetupApp.h"
+#include "launcher/StatusMif.h"
 #include "resources/ResourceIds.h"
 #include "wizard/WizardDialog.h"
 

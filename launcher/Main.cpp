@@ -2,8 +2,8 @@
 // its exception barrier.
 #include <windows.h>
 
-#include "framework/Application.h"
 #include "engine/Outcome.h"
+#include "framework/Application.h"
 #include "launcher/SetupApp.h"
 
 namespace {

@@ -15,12 +15,12 @@
 #include "catalogue/CatalogueResources.h"
 #include "catalogue/LanguageTable.h"
 #include "catalogue/SetupPackage.h"
+#include "engine/OutcomeRecorder.h"
 #include "framework/Application.h"
 #include "framework/Handles.h"
 #include "launcher/CommandLineInfo.h"
 #include "launcher/EnvironmentChecks.h"
 #include "launcher/HelpModel.h"
-#include "engine/OutcomeRecorder.h"
 #include "launcher/SetupLog.h"
 
 struct RelatedProduct;

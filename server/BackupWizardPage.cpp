@@ -6,18 +6,18 @@
 #include <algorithm>
 
 #include "engine/CancelFlag.h"
-#include "wizard/WorkerSupervisor.h"
+#include "engine/Outcome.h"
 #include "framework/AccessibleName.h"
 #include "framework/InternalError.h"
 #include "framework/MessageBox.h"
 #include "framework/Text.h"
 #include "framework/Window.h"
 #include "icbs/ICBSFileUtilities.h"
-#include "engine/Outcome.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "server/BackupSettings.h"
 #include "wizard/WizardDialog.h"
+#include "wizard/WorkerSupervisor.h"
 
 using namespace backup_config;
 

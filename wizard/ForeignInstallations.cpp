@@ -1,8 +1,9 @@
 #include "wizard/ForeignInstallations.h"
 
+#include "engine/Outcome.h"
+#include "execution/PackageRemoval.h"
 #include "framework/MessageBox.h"
 #include "framework/Text.h"
-#include "engine/Outcome.h"
 #include "launcher/SetupApp.h"
 #include "wizard/AlreadyInstalledDialog.h"
 #include "wizard/WizardDialog.h"
@@ -83,7 +84,7 @@ bool ForeignInstallations::RefusesDowngrade(const ForeignRemovalPlan& plan) cons
 void ForeignInstallations::Remove(const ForeignRemovalPlan& plan) {
     for (size_t index : plan.remove) {
         SetupPackage& package = *app_.Catalogue()[index];
-        UINT result = package.UninstallFromInstallSource(plan.uiLevel);
+        UINT result = UninstallFromInstallSource(package, plan.uiLevel);
         if (!ForeignRemovalSucceeded(result)) {
             WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", result);
             if (firstFailure_ == 0) firstFailure_ = result;

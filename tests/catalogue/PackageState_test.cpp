@@ -5,8 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/SetupPackage.h"
-#include "framework/Text.h"
 #include "engine/Outcome.h"
+#include "execution/PackageRemoval.h"
+#include "framework/Text.h"
 #include "launcher/SetupApp.h"
 #include "tests/catalogue/FixtureInstall.h"
 #include "tests/support/TestSupport.h"
@@ -109,7 +110,7 @@ TEST(PackageState, UninstallUsesTheKeptDatabaseAndHandsTheLogOver) {
     SetupPackage package(&app, FieldsOf(editor, true), {});
     ASSERT_TRUE(package.isInstalled);
     ASSERT_EQ(package.msiFileName, folder + L"\\editor.msi");
-    EXPECT_EQ(package.Uninstall(INSTALLUILEVEL_NONE), 0u);
+    EXPECT_EQ(UninstallPackage(package, INSTALLUILEVEL_NONE), 0u);
     EXPECT_FALSE(package.isInstalled);
     EXPECT_FALSE(ProductInstalled(editor.productCode));
     // Windows Installer's part of the log came in after the launcher's lines,
@@ -133,7 +134,7 @@ TEST(PackageState, WithoutASingleKeptDatabaseUninstallUsesTheInstallSource) {
     PutFile(folder + L"\\two.msi", "not a database");
     SetupPackage package = MainPackage(editor);
     ASSERT_TRUE(package.msiFileName.empty());
-    EXPECT_EQ(package.Uninstall(INSTALLUILEVEL_NONE), 0u);
+    EXPECT_EQ(UninstallPackage(package, INSTALLUILEVEL_NONE), 0u);
     EXPECT_FALSE(package.isInstalled);
     EXPECT_FALSE(ProductInstalled(editor.productCode));
 }
@@ -146,10 +147,10 @@ TEST(PackageState, NoSingleDatabaseAnywhereGivesNineAndKeepsTheProduct) {
     ASSERT_TRUE(::CopyFileW(source.c_str(), (dir.Path() + L"\\source\\copy.msi").c_str(), FALSE));
     SetupPackage package = MainPackage(editor);
     ASSERT_TRUE(package.msiFileName.empty());
-    EXPECT_EQ(package.Uninstall(INSTALLUILEVEL_NONE), static_cast<UINT>(outcome::kNoMsiFile));
+    EXPECT_EQ(UninstallPackage(package, INSTALLUILEVEL_NONE), static_cast<UINT>(outcome::kNoMsiFile));
     EXPECT_TRUE(package.isInstalled);
     EXPECT_TRUE(ProductInstalled(editor.productCode));
     // A database that does not exist fails in Windows Installer; the state stays.
-    EXPECT_NE(package.UninstallWithDatabase(dir.File(L"missing.msi"), INSTALLUILEVEL_NONE), 0u);
+    EXPECT_NE(UninstallWithDatabase(package, dir.File(L"missing.msi"), INSTALLUILEVEL_NONE), 0u);
     EXPECT_TRUE(package.isInstalled);
 }

@@ -7,12 +7,12 @@
 // products installed by Wine's Windows Installer beforehand.
 #include <gtest/gtest.h>
 
-#include "framework/Handles.h"
 #include "engine/Outcome.h"
+#include "framework/Handles.h"
+#include "tests/catalogue/FixtureInstall.h"
 #include "tests/e2e/LauncherRun.h"
 #include "tests/icbs/files/FileTestSupport.h"
 #include "tests/support/AccessEntries.h"
-#include "tests/catalogue/FixtureInstall.h"
 
 using namespace statetest;
 using testsupport::TempDir;

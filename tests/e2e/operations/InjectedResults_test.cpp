@@ -6,11 +6,11 @@
 
 #include <deque>
 
+#include "engine/Outcome.h"
+#include "engine/PropertyItems.h"
 #include "execution/OperationMode.h"
 #include "execution/ProductOperations.h"
-#include "engine/PropertyItems.h"
 #include "framework/SystemApi.h"
-#include "engine/Outcome.h"
 #include "launcher/SetupApp.h"
 #include "tests/catalogue/FixtureInstall.h"
 #include "tests/support/TestSupport.h"

@@ -1,6 +1,7 @@
 // Windows Installer's logging follows the launcher's own log: it is asked for (through msi.dll's table, recorded here) before every installer call while that log is open, and never when the /L path could not be opened, so real installations go on unchanged.
 #include <gtest/gtest.h>
 
+#include "execution/PackageRemoval.h"
 #include "execution/ProductOperations.h"
 #include "framework/SystemApi.h"
 #include "launcher/SetupApp.h"
@@ -38,7 +39,7 @@ protected:
         CWizardDialog wizard(L"Setup");
         DWORD installed = ProductOperations(app, wizard).RunOperations();
         EXPECT_TRUE(ProductInstalled(package.productCode));
-        UINT removed = package.Uninstall(INSTALLUILEVEL_NONE);
+        UINT removed = UninstallPackage(package, INSTALLUILEVEL_NONE);
         return {installed, removed};
     }
 

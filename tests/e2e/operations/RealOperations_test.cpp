@@ -3,9 +3,9 @@
 // its own log and the installer's logs in one file in the order of the calls.
 #include <gtest/gtest.h>
 
+#include "engine/Outcome.h"
 #include "framework/Handles.h"
 #include "tests/catalogue/FixtureInstall.h"
-#include "engine/Outcome.h"
 #include "tests/e2e/LauncherRun.h"
 
 using namespace statetest;

@@ -7,8 +7,8 @@
 
 #include <iostream>
 
-#include "framework/SystemApi.h"
 #include "engine/Outcome.h"
+#include "framework/SystemApi.h"
 #include "tests/catalogue/FixtureInstall.h"
 #include "tests/e2e/LauncherRun.h"
 #include "tests/support/WizardDriver.h"

@@ -4,10 +4,10 @@
 #include <windows.h>
 #include <msi.h>
 
+#include "engine/Outcome.h"
 #include "framework/SystemApi.h"
 #include "framework/Text.h"
 #include "framework/Window.h"
-#include "engine/Outcome.h"
 #include "tests/catalogue/FixtureInstall.h"
 #include "tests/e2e/LauncherRun.h"
 #include "tests/support/WizardDriver.h"

@@ -1,9 +1,9 @@
 // A restart that the removal of a foreign installation asks for (3010, 1641; answered through msi.dll's table) stays the run's result through the unpacking's and the installation's plain successes.
 #include <gtest/gtest.h>
 
+#include "engine/Outcome.h"
 #include "execution/ProductOperations.h"
 #include "framework/SystemApi.h"
-#include "engine/Outcome.h"
 #include "launcher/SetupApp.h"
 #include "tests/catalogue/FixtureInstall.h"
 #include "tests/support/TestSupport.h"
