@@ -6,8 +6,8 @@
 
 #include <string>
 
+#include "engine/PageTable.h"
 #include "engine/RunMode.h"
-#include "wizard/PageTable.h"
 
 class OperationMode {
 public:

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "wizard/PageTable.h"
+#include "engine/PageTable.h"
 
 class CWizardDialog;
 class WizardPageBase;

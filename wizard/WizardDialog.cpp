@@ -38,10 +38,12 @@ void CWizardDialog::BuildPages() {
     unattended_ = app.CommandLine().Ui().IsUnattended();
     RefreshInstalledState();
     std::vector<PageKind> kinds = BuildPageTable(app.Catalogue().size(), flags_, IsUninstall());
+    int finish = -1;
     for (PageKind kind : kinds) {
-        if (kind == PageKind::Finish) finishIndex_ = pageCount_;
+        if (kind == PageKind::Finish) finish = pageCount_;
         pages_[static_cast<size_t>(pageCount_++)] = CreateWizardPage(kind, this);
     }
+    steps_ = StepSequencer(pageCount_, finish);
 }
 
 WizardPageBase* CWizardDialog::Page(int index) const { return IsPage(index) ? pages_[static_cast<size_t>(index)].get() : nullptr; }
@@ -56,7 +58,8 @@ void CWizardDialog::RefreshInstalledState() {
 }
 
 bool CWizardDialog::HasNextPage() const {
-    return current_ >= 0 && current_ + 1 < pageCount_ && pages_[static_cast<size_t>(current_ + 1)];
+    int current = steps_.Current();
+    return current >= 0 && current + 1 < pageCount_ && pages_[static_cast<size_t>(current + 1)];
 }
 
 namespace {
@@ -107,7 +110,7 @@ BOOL CWizardDialog::OnInitDialog() {
             pages_[static_cast<size_t>(i)]->CreateChild(area, PageRect(), WS_CHILD, WS_EX_CONTROLPARENT, IDC_WIZARD_PAGE);
     g_frame = this;
     keyboardFilter_.reset(::SetWindowsHookExW(WH_MSGFILTER, KeyboardFilter, nullptr, ::GetCurrentThreadId()));
-    current_ = 0;
+    steps_.Start();
     if (IsPage(0)) pages_[0]->Activate();
     FocusPage();
     return FALSE;  // the focus is set
@@ -149,7 +152,7 @@ void CWizardDialog::ApplyDpi(UINT dpi) {
     SetIcons();
     for (int i = 0; i < pageCount_; ++i)
         if (WizardPageBase* page = pages_[static_cast<size_t>(i)].get()) page->LayOut();
-    if (IsPage(current_)) UpdateFrameTexts();
+    if (IsPage(steps_.Current())) UpdateFrameTexts();
     ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -173,7 +176,7 @@ void CWizardDialog::FocusControl(HWND control) {
 }
 
 void CWizardDialog::FocusPage() {
-    WizardPageBase* page = Page(current_);
+    WizardPageBase* page = Page(steps_.Current());
     if (!fullUi_ || ended_ || !page || !page->IsWindowVisible()) return;
     FocusControl(page->FocusControl());
 }
@@ -185,7 +188,7 @@ LRESULT CALLBACK CWizardDialog::KeyboardFilter(int code, WPARAM wParam, LPARAM l
     if (code == MSGF_DIALOGBOX && msg && msg->message == WM_KEYDOWN && msg->wParam == VK_TAB &&
         (::GetKeyState(VK_CONTROL) & 0x8000) && g_frame && g_frame->hwnd_ &&
         (msg->hwnd == g_frame->hwnd_ || ::IsChild(g_frame->hwnd_, msg->hwnd))) {
-        WizardPageBase* page = g_frame->Page(g_frame->current_);
+        WizardPageBase* page = g_frame->Page(g_frame->steps_.Current());
         if (page && page->IsWindowVisible() && page->OnCtrlTab((::GetKeyState(VK_SHIFT) & 0x8000) != 0)) return 1;
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -200,27 +203,19 @@ void CWizardDialog::ShowFrame() {
 }
 
 void CWizardDialog::OnOK() {
-    if (IsPage(current_)) {
-        WizardPageBase* page = pages_[static_cast<size_t>(current_)].get();
+    if (WizardPageBase* page = Page(steps_.Current())) {
         bool ok = page->QueryNext();
         page->Deactivate();
-        if (ok) ++current_;
+        steps_.Next(ok);
     }
     const SetupOutcome& outcome = App().Outcome();
     if (outcome.code != 0 && !outcome.reported) {
         App().ReportOutcome();
-        // The finish page follows a failure unless it has been passed
-        // already, also when the failing page is the one just before it.
-        if (finishIndex_ >= 1 && current_ <= finishIndex_) {
-            current_ = finishIndex_;
-            if (!unattended_) ShowFrame();
-        } else {
-            current_ = pageCount_;
-        }
+        if (steps_.JumpToFinishAfterFailure() && !unattended_) ShowFrame();
     }
-    if (IsPage(current_)) {
+    if (WizardPageBase* page = Page(steps_.Current())) {
         EnableDlgItem(IDC_WIZARD_BACK, true);
-        pages_[static_cast<size_t>(current_)]->Activate();
+        page->Activate();
         FocusPage();
     } else {
         ended_ = true;
@@ -229,33 +224,32 @@ void CWizardDialog::OnOK() {
 }
 
 void CWizardDialog::OnBackButton() {
-    if (!IsPage(current_) || !pages_[static_cast<size_t>(current_)]->QueryBack()) return;
-    pages_[static_cast<size_t>(current_)]->Deactivate();
-    if (current_ == 0) {
+    WizardPageBase* page = Page(steps_.Current());
+    if (!page || !page->QueryBack()) return;
+    page->Deactivate();
+    if (!steps_.Back()) {
         OnCancel();
         return;
     }
-    --current_;
-    if (current_ == 0) EnableDlgItem(IDC_WIZARD_BACK, false);
-    pages_[static_cast<size_t>(current_)]->Activate();
+    if (steps_.AtFirst()) EnableDlgItem(IDC_WIZARD_BACK, false);
+    pages_[static_cast<size_t>(steps_.Current())]->Activate();
     FocusPage();
 }
 
 void CWizardDialog::OnCancel() {
-    if (IsPage(current_)) {
-        WizardPageBase* page = pages_[static_cast<size_t>(current_)].get();
+    if (WizardPageBase* page = Page(steps_.Current())) {
         if (!page->QueryCancel()) return;
         page->Deactivate();
     }
-    if (finishIndex_ < 1 || finishIndex_ == current_) {
+    if (steps_.CancelEndsRun()) {
         ended_ = true;
         EndDialog(IDCANCEL);
         return;
     }
     const SetupOutcome& outcome = App().Outcome();
     if (outcome.code != 0 && !outcome.reported) App().ReportOutcome();
-    current_ = finishIndex_;
-    pages_[static_cast<size_t>(current_)]->Activate();
+    steps_.ToFinish();
+    pages_[static_cast<size_t>(steps_.Current())]->Activate();
     FocusPage();
 }
 
@@ -270,7 +264,7 @@ void CWizardDialog::OnLanguageChanged() {
     ::SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(name.data()));
     name.resize(wcslen(name.c_str()));
     Strings().SelectLanguage(name);
-    WizardPageBase* page = Page(current_);
+    WizardPageBase* page = Page(steps_.Current());
     if (page) page->ShowWindow(SW_HIDE);
     UpdateFrameTexts();
     if (page) page->ShowWindow(SW_SHOW);
@@ -292,7 +286,7 @@ void CWizardDialog::UpdateFrameTexts() {
         }
         ::SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
     }
-    if (WizardPageBase* page = Page(current_)) {
+    if (WizardPageBase* page = Page(steps_.Current())) {
         page->UpdateTexts();
         page->LayOut();
     }

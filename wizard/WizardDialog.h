@@ -9,10 +9,11 @@
 #include <memory>
 #include <string>
 
+#include "engine/PageTable.h"
+#include "engine/StepSequencer.h"
 #include "execution/OperationMode.h"
 #include "wizard/DialogBase.h"
 #include "wizard/FrameGeometry.h"
-#include "wizard/PageTable.h"
 
 class WizardPageBase;
 
@@ -59,12 +60,12 @@ public:
     const std::wstring& ServiceProperties() const override { return serviceProperties; }
     const std::wstring& ClusterProperties() const override { return clusterProperties; }
     int PageCount() const { return pageCount_; }
-    int CurrentIndex() const { return current_; }
-    int FinishIndex() const { return finishIndex_; }
+    int CurrentIndex() const { return steps_.Current(); }
+    int FinishIndex() const { return steps_.Finish(); }
     WizardPageBase* Page(int index) const;
     // The page is the active one and the dialog goes on (a page that ends
     // the wizard or moves it on while it is being prepared is no longer).
-    bool IsActivePage(const WizardPageBase* page) const { return !ended_ && Page(current_) == page; }
+    bool IsActivePage(const WizardPageBase* page) const { return !ended_ && Page(steps_.Current()) == page; }
 
     // Property texts the configuration pages leave for the installer calls.
     std::wstring backupProperties;
@@ -112,6 +113,5 @@ private:
     bool activated_ = false;
     std::array<std::unique_ptr<WizardPageBase>, 10> pages_;
     int pageCount_ = 0;
-    int current_ = 0;
-    int finishIndex_ = -1;
+    StepSequencer steps_;
 };

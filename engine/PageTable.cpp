@@ -1,4 +1,4 @@
-#include "wizard/PageTable.h"
+#include "engine/PageTable.h"
 
 WizardFlags ComputeWizardFlags(const std::vector<CataloguePackageFacts>& packages) {
     WizardFlags flags;

@@ -2,8 +2,8 @@
 // server flags, and for an uninstall; and the finish page's texts.
 #include <gtest/gtest.h>
 
+#include "engine/PageTable.h"
 #include "execution/FinishWizardPage.h"
-#include "wizard/PageTable.h"
 
 using K = PageKind;
 using Pages = std::vector<PageKind>;
