@@ -14,19 +14,6 @@ const BYTE* ResourceBytes(HMODULE module, const wchar_t* type, UINT id, LANGID l
     return loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
 }
 
-// A bottom-up 24-bit DIB section of width x height and its pixels.
-GdiObject NewSection(int width, int height, void*& bits) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    bits = nullptr;
-    return GdiObject(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-}
-
 // A packed device-independent bitmap (a bitmap resource: the header, its
 // colour table, the pixels) of any depth or compression, converted by GDI.
 GdiObject FromPackedBitmap(const BYTE* data, DWORD size) {
@@ -44,9 +31,11 @@ GdiObject FromPackedBitmap(const BYTE* data, DWORD size) {
     DWORD needed = header.biCompression == BI_RGB || header.biCompression == BI_BITFIELDS
                        ? (static_cast<DWORD>(header.biWidth) * header.biBitCount + 31) / 32 * 4 * height
                        : header.biSizeImage;
-    if (offset > size || needed > size - offset) return GdiObject();
+    // A compressed bitmap must say how long its data is: GDI would read on
+    // to its end marker.
+    if (offset > size || needed == 0 || needed > size - offset) return GdiObject();
     void* bits = nullptr;
-    GdiObject section = NewSection(header.biWidth, static_cast<int>(height), bits);
+    GdiObject section = NewDibSection(header.biWidth, static_cast<int>(height), bits);
     if (!section) return section;
     HDC screen = ::GetDC(nullptr);
     int lines = ::SetDIBits(screen, static_cast<HBITMAP>(section.get()), 0, height, data + offset,
@@ -59,12 +48,24 @@ GdiObject FromPng(const BYTE* data, DWORD size) {
     DecodedPicture picture;
     if (!DecodePng(data, size, picture)) return GdiObject();
     void* bits = nullptr;
-    GdiObject section = NewSection(picture.width, picture.height, bits);
+    GdiObject section = NewDibSection(picture.width, picture.height, bits);
     if (section) std::memcpy(bits, picture.rows.data(), picture.rows.size());
     return section;
 }
 
 }  // namespace
+
+GdiObject NewDibSection(int width, int height, void*& bits) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    bits = nullptr;
+    return GdiObject(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+}
 
 GdiObject LoadResourcePicture(HMODULE module, UINT id, LANGID language) {
     DWORD size = 0;

@@ -15,4 +15,8 @@ namespace fw {
 // is neither or it is damaged.
 GdiObject LoadResourcePicture(HMODULE module, UINT id, LANGID language);
 
+// A bottom-up 24-bit DIB section of width x height pixels; bits receives
+// where its pixels are.
+GdiObject NewDibSection(int width, int height, void*& bits);
+
 }  // namespace fw
