@@ -1,6 +1,7 @@
 #include "framework/Inflate.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace fw {
 namespace {
@@ -129,13 +130,19 @@ constexpr uint16_t kDistanceBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,
                                         193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
 constexpr uint8_t kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 
-bool Codes(BitReader& in, const Huffman& lengths, const Huffman& distances, size_t limit, std::vector<uint8_t>& out) {
+// The bytes made so far, in a buffer of the final size.
+struct Output {
+    uint8_t* data;
+    size_t used, limit;
+};
+
+bool Codes(BitReader& in, const Huffman& lengths, const Huffman& distances, Output& out) {
     for (;;) {
         int symbol = Decode(in, lengths);
         if (symbol < 0) return false;
         if (symbol < 256) {
-            if (out.size() == limit) return false;
-            out.push_back(static_cast<uint8_t>(symbol));
+            if (out.used == out.limit) return false;
+            out.data[out.used++] = static_cast<uint8_t>(symbol);
             continue;
         }
         if (symbol == 256) return true;
@@ -145,23 +152,27 @@ bool Codes(BitReader& in, const Huffman& lengths, const Huffman& distances, size
         int where = Decode(in, distances);
         if (where < 0 || where >= 30) return false;
         size_t distance = kDistanceBase[where] + in.Take(kDistanceExtra[where]);
-        if (in.Failed() || distance > out.size() || limit - out.size() < length) return false;
-        for (size_t from = out.size() - distance; length; --length, ++from) out.push_back(out[from]);
+        if (in.Failed() || distance > out.used || out.limit - out.used < length) return false;
+        // Byte by byte: a copy may overlap what it makes.
+        uint8_t* to = out.data + out.used;
+        for (size_t i = 0; i < length; ++i) to[i] = to[i - distance];
+        out.used += length;
     }
 }
 
-bool Stored(BitReader& in, size_t limit, std::vector<uint8_t>& out) {
+bool Stored(BitReader& in, Output& out) {
     in.AlignToByte();
     const uint8_t* header = nullptr;
     if (!in.TakeBytes(4, header)) return false;
     unsigned length = header[0] | header[1] << 8, complement = header[2] | header[3] << 8;
     const uint8_t* bytes = nullptr;
-    if ((length ^ 0xFFFF) != complement || limit - out.size() < length || !in.TakeBytes(length, bytes)) return false;
-    out.insert(out.end(), bytes, bytes + length);
+    if ((length ^ 0xFFFF) != complement || out.limit - out.used < length || !in.TakeBytes(length, bytes)) return false;
+    std::memcpy(out.data + out.used, bytes, length);
+    out.used += length;
     return true;
 }
 
-bool Fixed(BitReader& in, size_t limit, std::vector<uint8_t>& out) {
+bool Fixed(BitReader& in, Output& out) {
     uint8_t lengths[288];
     for (int i = 0; i < 288; ++i) lengths[i] = i < 144 ? 8 : i < 256 ? 9 : i < 280 ? 7 : 8;
     uint8_t distanceLengths[30];
@@ -169,10 +180,10 @@ bool Fixed(BitReader& in, size_t limit, std::vector<uint8_t>& out) {
     Huffman literal, distance;
     Build(literal, lengths, 288);
     Build(distance, distanceLengths, 30);
-    return Codes(in, literal, distance, limit, out);
+    return Codes(in, literal, distance, out);
 }
 
-bool Dynamic(BitReader& in, size_t limit, std::vector<uint8_t>& out) {
+bool Dynamic(BitReader& in, Output& out) {
     static constexpr uint8_t kOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
     int literals = static_cast<int>(in.Take(5)) + 257, distances = static_cast<int>(in.Take(5)) + 1;
     int codeLengths = static_cast<int>(in.Take(4)) + 4;
@@ -204,7 +215,7 @@ bool Dynamic(BitReader& in, size_t limit, std::vector<uint8_t>& out) {
     if (lengths[256] == 0) return false;  // no end of block
     Huffman literal, distance;
     return Build(literal, lengths, literals) && Build(distance, lengths + literals, distances) &&
-           Codes(in, literal, distance, limit, out);
+           Codes(in, literal, distance, out);
 }
 
 uint32_t Adler32(const std::vector<uint8_t>& data) {
@@ -225,8 +236,8 @@ uint32_t Adler32(const std::vector<uint8_t>& data) {
 }  // namespace
 
 bool InflateZlib(const uint8_t* data, size_t size, size_t limit, std::vector<uint8_t>& out) {
-    out.clear();
-    out.reserve(limit);
+    out.assign(limit, 0);
+    Output made{out.data(), 0, limit};
     // The header: deflate with a window of at most 32 KiB, no preset
     // dictionary, its check bits right.
     if (size < 6 || (data[0] & 0x0F) != 8 || (data[0] >> 4) > 7 || (data[0] << 8 | data[1]) % 31 != 0 ||
@@ -236,13 +247,12 @@ bool InflateZlib(const uint8_t* data, size_t size, size_t limit, std::vector<uin
     for (bool last = false; !last;) {
         last = in.Take(1) != 0;
         unsigned type = in.Take(2);
-        bool ok = type == 0 ? Stored(in, limit, out) : type == 1 ? Fixed(in, limit, out)
-                : type == 2 ? Dynamic(in, limit, out) : false;
+        bool ok = type == 0 ? Stored(in, made) : type == 1 ? Fixed(in, made) : type == 2 ? Dynamic(in, made) : false;
         if (!ok || in.Failed()) return false;
     }
     in.AlignToByte();
     const uint8_t* check = nullptr;
-    if (out.size() != limit || !in.TakeBytes(4, check)) return false;
+    if (made.used != limit || !in.TakeBytes(4, check)) return false;
     return (static_cast<uint32_t>(check[0]) << 24 | check[1] << 16 | check[2] << 8 | check[3]) == Adler32(out);
 }
 

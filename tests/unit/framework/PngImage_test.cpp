@@ -160,6 +160,20 @@ TEST(PngImage, DamagedOrUnsupportedFilesAreRefused) {
     EXPECT_FALSE(fw::DecodePng(alpha.data(), alpha.size(), picture));
 }
 
+TEST(Inflate, AFixedCodeBlockWithARepeatUnpacks) {
+    // zlib's own output for the text below: one block of the fixed code,
+    // the second and third names copies of the first.
+    const std::string text = "SetupLauncher SetupLauncher SetupLauncher";
+    const Bytes stream = {0x78, 0xda, 0x0b, 0x4e, 0x2d, 0x29, 0x2d, 0xf0, 0x49, 0x2c, 0xcd, 0x4b, 0xce,
+                          0x48, 0x2d, 0x52, 0x08, 0xc6, 0xcd, 0x03, 0x00, 0x4f, 0x8a, 0x10, 0x0a};
+    Bytes out;
+    ASSERT_TRUE(fw::InflateZlib(stream.data(), stream.size(), text.size(), out));
+    EXPECT_EQ(std::string(out.begin(), out.end()), text);
+    // Every shorter stream ends early.
+    for (size_t size = 0; size < stream.size(); ++size)
+        EXPECT_FALSE(fw::InflateZlib(stream.data(), size, text.size(), out)) << size;
+}
+
 TEST(Inflate, DamagedStreamsAreRefused) {
     Bytes data(1000);
     for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 7);
