@@ -25,7 +25,8 @@ function(add_setup_launcher name)
   target_link_libraries(${name} PRIVATE setup_core)
   # Resource pages stay file-backed: a large embedded package is not read
   # into memory at start.
-  target_link_options(${name} PRIVATE -mwindows -Wl,--file-alignment,4096)
+  # --gc-sections drops the data nothing reaches.
+  target_link_options(${name} PRIVATE -mwindows -Wl,--file-alignment,4096 -Wl,--gc-sections)
   if(NOT L_UNSTRIPPED)
     target_link_options(${name} PRIVATE -s)
   endif()

@@ -12,7 +12,7 @@
 #define IDD_CONNECTION_DETAILS      160   // a web server's port, and the SSL files
 
 // Pictures
-#define IDB_BACKGROUND              132   // wizard background, 499 x 312, 24 bpp
+#define IDB_BACKGROUND              132   // wizard background, 499 x 312, 24 bpp: a neutral PNG (type "PNG"), a bitmap per language an installer adds
 #define IDI_APP                     133   // application icon (16, 32, 48, 256 px)
 #define IDI_QUICK_INSTALL_HINT      1348  // icon beside the Quick Install hint
 

@@ -15,8 +15,9 @@ The JSON description:
     "packages": [
       {"msi": "${FIXTURES}/demo.msi",          # codes, name, version and
        "name": "...", "product_id": "",        # platform default to the
-       "transforms": {"1031": "file.mst"}}      # database's own values
-    ],
+       "transforms": {"1031": "file.mst"},      # database's own values
+       "record_sha256": true}                  # PACKAGE_SHA256_n, as the
+    ],                                         # builder records it
     "extra": [{"name": "OS", "language": 1031, "text": "6.1.1"}],
     "omit": ["PRODUCT_CODE_0"]
   }
@@ -24,7 +25,7 @@ A string value of null omits that resource; "package": null omits PACKAGE_n;
 "package": "FILE" embeds FILE as PACKAGE_n (the database still gives the facts).
 PACKAGE_COUNT defaults to the number of packages.
 """
-import argparse, json, os, re, struct, subprocess, sys, tempfile
+import argparse, hashlib, json, os, re, struct, subprocess, sys, tempfile
 
 LANG_IDS = {1033: (9, 1), 1031: (7, 1), 1034: (10, 1), 1036: (12, 1), 1041: (17, 1), 0: (0, 0)}
 
@@ -100,6 +101,12 @@ def write_rc(description, out_dir, variables):
                 entries.append((0, "PACKAGE_%d" % i, blob))
         elif pkg.get("package"):
             entries.append((0, "PACKAGE_%d" % i, expand(pkg["package"], variables)))
+        blobs = [e[2] for e in entries if e[1] == "PACKAGE_%d" % i]
+        if pkg.get("record_sha256") and blobs:
+            # The SHA-256 of the cabinet (the blob without its length), which
+            # the launcher checks before unpacking.
+            with open(blobs[0], "rb") as blob_file:
+                strings["PACKAGE_SHA256_%d" % i] = hashlib.sha256(blob_file.read()[4:]).hexdigest()
         fields = {"PRODUCT_NAME": "name", "PRODUCT_CODE": "product_code",
                   "PACKAGE_CODE": "package_code", "PRODUCT_ID": "product_id",
                   "PRODUCT_PLATFORM": "platform", "PRODUCT_VERSION": "version"}

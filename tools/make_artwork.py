@@ -4,7 +4,10 @@
     make_artwork.py [--out DIR] [--preview DIR]
 
 Writes into DIR (default: the resources folder next to this script):
-    WizardBackground.bmp   bitmap 132, 499 x 312, 24 bits per pixel
+    WizardBackground.bmp   bitmap 132, 499 x 312, 24 bits per pixel (what an
+                           installer's own background looks like)
+    WizardBackground.png   the same pixels as the launcher carries them
+                           (bmp_to_png.py)
     SetupLauncher.ico      icon 133, 16, 32, 48 and 256 pixels
     ProductImage.ico       icon group "IDB_PRODUCT_IMAGE", 16, 32, 48 and 256 pixels
     QuickInstall.ico       icon 1348, 16, 32 and 48 pixels
@@ -22,6 +25,8 @@ import math
 import os
 import struct
 import zlib
+
+from bmp_to_png import png_of_bmp
 
 # ---------------------------------------------------------------- colours
 
@@ -413,6 +418,7 @@ def main():
 
     background = wizard_background()
     write("WizardBackground.bmp", bmp24_bytes(background))
+    write("WizardBackground.png", png_of_bmp(bmp24_bytes(background)))
     preview("WizardBackground.png", background)
 
     for file_name, draw, sizes in [

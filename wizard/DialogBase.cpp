@@ -1,6 +1,7 @@
 #include "wizard/DialogBase.h"
 
 #include "framework/Dpi.h"
+#include "framework/ResourcePicture.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 
@@ -13,8 +14,7 @@ CDialogBase::CDialogBase(UINT templateId, bool paintBackground)
 }
 
 BOOL CDialogBase::OnInitDialog() {
-    background_.reset(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0,
-                                   LR_CREATEDIBSECTION));
+    background_ = fw::LoadResourcePicture(::GetModuleHandleW(nullptr), IDB_BACKGROUND, strings_->Current().languageId);
     MakeFontsForDpi(fw::DpiOfWindow(hwnd_));
     return TRUE;
 }

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "framework/Handles.h"
+#include "framework/ResourcePicture.h"
 #include "framework/Text.h"
 #include "icbs/VersionInfo.h"
 #include "tests/builder/BuilderRun.h"
@@ -235,10 +236,25 @@ TEST(Builder, TheProductImageAndABackgroundReplaceTheTemplates) {
     fw::IconHandle icon(static_cast<HICON>(::LoadImageW(made.get(), L"IDB_PRODUCT_IMAGE", IMAGE_ICON, 48, 48, 0)));
     EXPECT_TRUE(icon);
     // The German background is the picture without its file header; the
-    // other languages keep the template's.
+    // other languages keep the template's one language-neutral picture.
     EXPECT_TRUE(ResourceBytes(made.get(), RT_BITMAP, MAKEINTRESOURCEW(132), 1031) == bitmap.substr(14));
-    EXPECT_TRUE(ResourceBytes(made.get(), RT_BITMAP, MAKEINTRESOURCEW(132), 1033) ==
-                ResourceBytes(original.get(), RT_BITMAP, MAKEINTRESOURCEW(132), 1033));
+    EXPECT_EQ(ResourceBytes(made.get(), RT_BITMAP, MAKEINTRESOURCEW(132), 1033), "<missing>");
+    EXPECT_TRUE(ResourceBytes(made.get(), L"PNG", MAKEINTRESOURCEW(132), 0) ==
+                ResourceBytes(original.get(), L"PNG", MAKEINTRESOURCEW(132), 0));
+    // What the wizard paints: the German picture in German, the template's
+    // in every other language.
+    for (LANGID language : {LANGID{1031}, LANGID{1033}, LANGID{1036}}) {
+        fw::GdiObject picture = fw::LoadResourcePicture(made.get(), 132, language);
+        BITMAP info = {};
+        ASSERT_TRUE(picture && ::GetObjectW(picture.get(), sizeof(info), &info)) << language;
+        EXPECT_EQ(info.bmWidth, language == 1031 ? 2 : 499) << language;
+        EXPECT_EQ(info.bmHeight, language == 1031 ? 2 : 312) << language;
+        if (language != 1031) continue;
+        const auto* pixels = static_cast<const uint8_t*>(info.bmBits);
+        EXPECT_EQ(pixels[0], 0x7f);  // blue, green, red of two pixels
+        EXPECT_EQ(pixels[1], 0);
+        EXPECT_EQ(pixels[3], 0x7f);
+    }
     // A background for a language the launcher has no texts in is refused.
     BuilderResult refused = RunBuilder(L"--out " + Quoted(dir.File(L"other.exe")) + L" --package " +
                                        Quoted(Fixture(L"editor.msi")) + L" --background 2052=" +

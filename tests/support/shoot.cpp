@@ -20,6 +20,7 @@
 #include <string>
 
 #include "framework/Handles.h"
+#include "framework/ResourcePicture.h"
 #include "tests/support/RemoteControls.h"
 #include "tests/support/WizardDriver.h"
 
@@ -31,14 +32,11 @@ bool SaveFrame(HWND frame, const std::wstring& path) {
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
     HDC screen = ::GetDC(nullptr);
     HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    fw::GdiObject bitmap(::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    fw::GdiObject bitmap = fw::NewDibSection(width, height, bits);
+    DIBSECTION section = {};
+    ::GetObjectW(bitmap.get(), sizeof(section), &section);
+    BITMAPINFOHEADER& header = section.dsBmih;
     HGDIOBJ old = ::SelectObject(memory, bitmap.get());
     ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
     ::SelectObject(memory, old);
@@ -48,13 +46,13 @@ bool SaveFrame(HWND frame, const std::wstring& path) {
     DWORD imageSize = stride * static_cast<DWORD>(height);
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
+    file.bfOffBits = sizeof(file) + sizeof(header);
     file.bfSize = file.bfOffBits + imageSize;
     fw::FileHandle out(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     if (!out) return false;
     DWORD written = 0;
     ::WriteFile(out.get(), &file, sizeof(file), &written, nullptr);
-    ::WriteFile(out.get(), &info.bmiHeader, sizeof(info.bmiHeader), &written, nullptr);
+    ::WriteFile(out.get(), &header, sizeof(header), &written, nullptr);
     ::WriteFile(out.get(), bits, imageSize, &written, nullptr);
     return true;
 }

@@ -93,7 +93,7 @@ TEST(ResourceUpdater, FilesAndDataBecomeResources) {
     EXPECT_EQ(data.Data()[0], 40);
     // The launcher's own resources are still there.
     EXPECT_TRUE(icbs::ResourceExists(module.Handle(), RT_VERSION, MAKEINTRESOURCEW(1), LANGID(1033)));
-    EXPECT_TRUE(icbs::ResourceExists(module.Handle(), RT_BITMAP, MAKEINTRESOURCEW(132), LANGID(1031)));
+    EXPECT_TRUE(icbs::ResourceExists(module.Handle(), L"PNG", MAKEINTRESOURCEW(132), LANGID(0)));
 }
 
 TEST(ResourceUpdater, AnIconFileBecomesItsImagesAndAGroupThatWindowsLoads) {
