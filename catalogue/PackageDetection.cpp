@@ -1,4 +1,5 @@
 // SetupPackage: what Windows Installer knows about a product.
+#include "catalogue/InstallerQueries.h"
 #include "catalogue/SetupPackage.h"
 #include "framework/SystemApi.h"
 
@@ -39,6 +40,14 @@ std::optional<std::wstring> RegisteredInstallSource(const std::wstring& productC
 
 std::optional<std::wstring> RegisteredVersion(const std::wstring& productCode) {
     return ProductInfo(productCode, INSTALLPROPERTY_VERSIONSTRING, 64);
+}
+
+bool InstallerQueries::IsProductRegistered(const std::wstring& productCode) const {
+    return ::IsProductRegistered(productCode);
+}
+
+std::optional<std::wstring> InstallerQueries::RegisteredPackageCode(const std::wstring& productCode) const {
+    return ::RegisteredPackageCode(productCode);
 }
 
 bool SetupPackage::IsInstalled() const { return !fromOtherInstaller && IsProductRegistered(productCode); }

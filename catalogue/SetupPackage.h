@@ -1,6 +1,6 @@
 // One package of the catalogue: the product it installs, read from the
-// catalogue resources, and its state on this machine, determined when the
-// record is made.
+// catalogue resources, and its state on this machine, detected when the
+// package is made.
 #pragma once
 
 #include <windows.h>
@@ -11,35 +11,8 @@
 #include <vector>
 
 #include "catalogue/RelatedProduct.h"
-
-class CSetupApp;
-
-struct PackageFields {
-    std::wstring name;
-    std::wstring productCode;
-    std::wstring packageCode;
-    std::wstring productId;
-    bool is64 = false;
-    std::wstring versionText;
-    std::wstring packageResource;   // PACKAGE_<n>
-    std::wstring transformPattern;  // PACKAGE_<n>_%s
-    bool isMain = false;
-};
-
-// What the detection needs to know about the run besides the package itself.
-struct PackageContext {
-    bool extractAll = false;     // /u
-    bool repair = false;         // /f
-    bool uninstall = false;      // /x
-    bool mainInstalled = false;  // IsInstalled() of package 0 (for sub-packages)
-    std::wstring language;       // two-letter code of the current language
-};
-
-// The default of a package's selected flag: /u takes every package, /f and
-// /x the installed ones, a run without them the main package and, for a
-// sub-package, in a maintenance run (main installed) the installed ones, in
-// a fresh one those not yet installed.
-bool DefaultSelection(const PackageContext& context, bool isMain, bool isInstalled);
+#include "engine/PackageRecord.h"
+#include "engine/PackageState.h"
 
 // Windows Installer's registration of a product code.
 bool IsProductRegistered(const std::wstring& productCode);
@@ -48,18 +21,17 @@ std::optional<std::wstring> RegisteredInstallSource(const std::wstring& productC
 // The registered product's version ("1.2.0").
 std::optional<std::wstring> RegisteredVersion(const std::wstring& productCode);
 
-class SetupPackage {
+// The catalogue record, its detected state and what the catalogue keeps of
+// it on this machine: the products it stands for and its database folder.
+class SetupPackage : public PackageRecord, public PackageState {
 public:
-    // Reads the run's context from app (the command line, the catalogue read
-    // so far, the current language), then detects.
-    SetupPackage(CSetupApp* app, PackageFields fields);
-    // Detects with an explicit context.
-    SetupPackage(CSetupApp* app, PackageFields fields, const PackageContext& context);
-
-    static PackageContext ContextOf(CSetupApp* app, bool isMain);
+    // Detects the package's state (through Windows Installer) in the run's
+    // context, then finds its folder and the database kept there.
+    SetupPackage(PackageRecord record, const DetectionContext& context);
 
     // The product code is registered with Windows Installer, by this
-    // installer's package (false when another package installed it).
+    // installer's package (false when another package installed it), asked
+    // anew at each call: the run may have installed or removed it since.
     bool IsInstalled() const;
 
     // Creates or secures msiFolder before anything is written into it (the
@@ -76,31 +48,14 @@ public:
 
     size_t RelatedCount() const { return related.size(); }
 
-    CSetupApp* owner = nullptr;
-    bool isMain = false;
-    std::wstring name;
-    std::wstring productCode;
-    std::wstring packageCode;
-    std::wstring packageResource;
-    std::wstring transformPattern;
-    std::wstring productId;
-    bool is64 = false;
-    std::wstring versionText;
-
     std::wstring msiFolder;
     std::wstring msiFileName;
     std::wstring transformFileName;
     // The command line's TRANSFORMS= list has been applied to the database
     // at msiFileName (successfully or not); cleared when it is unpacked anew.
     bool commandLineTransformsApplied = false;
-    bool isInstalled = false;
-    bool fromOtherInstaller = false;
-    bool selected = true;
     // The maker's products this package stands for (at most eight).
     std::vector<std::unique_ptr<RelatedProduct>> related;
-
-private:
-    void Detect(const PackageContext& context);
 };
 
 using PackageCatalogue = std::vector<std::unique_ptr<SetupPackage>>;

@@ -7,8 +7,8 @@
 #include "icbs/ICBSFileUtilities.h"
 #include "launcher/SetupLog.h"
 
-UINT UninstallWithDatabase(SetupPackage& package, const std::wstring& msiPath, DWORD uiLevel) {
-    if (package.owner) CustomInstallerRegistry(kPrepareRemoveCustomInstaller, package, *package.owner);
+UINT UninstallWithDatabase(SetupPackage& package, const std::wstring& msiPath, DWORD uiLevel, CSetupApp* launcher) {
+    if (launcher) CustomInstallerRegistry(kPrepareRemoveCustomInstaller, package, *launcher);
     HandLogToInstaller();
     fw::Msi().MsiSetInternalUI(static_cast<INSTALLUILEVEL>(uiLevel), nullptr);
     UINT result = fw::Msi().MsiInstallProductW(msiPath.c_str(), L"REMOVE=ALL ");
@@ -17,15 +17,15 @@ UINT UninstallWithDatabase(SetupPackage& package, const std::wstring& msiPath, D
     return result;
 }
 
-UINT UninstallPackage(SetupPackage& package, DWORD uiLevel) {
+UINT UninstallPackage(SetupPackage& package, DWORD uiLevel, CSetupApp* launcher) {
     if (!package.msiFileName.empty() && ICBSFileUtilities::FileExists(package.msiFileName))
-        return UninstallWithDatabase(package, package.msiFileName, uiLevel);
-    return UninstallFromInstallSource(package, uiLevel);
+        return UninstallWithDatabase(package, package.msiFileName, uiLevel, launcher);
+    return UninstallFromInstallSource(package, uiLevel, launcher);
 }
 
-UINT UninstallFromInstallSource(SetupPackage& package, DWORD uiLevel) {
+UINT UninstallFromInstallSource(SetupPackage& package, DWORD uiLevel, CSetupApp* launcher) {
     std::optional<std::wstring> source = RegisteredInstallSource(package.productCode);
     std::wstring database = source ? SingleMsiFile(*source) : std::wstring();
     if (database.empty()) return outcome::kNoMsiFile;
-    return UninstallWithDatabase(package, database, uiLevel);
+    return UninstallWithDatabase(package, database, uiLevel, launcher);
 }

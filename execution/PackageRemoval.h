@@ -11,9 +11,13 @@
 
 #include "catalogue/SetupPackage.h"
 
+class CSetupApp;
+
 // The Windows Installer result; success clears the package's isInstalled.
-UINT UninstallWithDatabase(SetupPackage& package, const std::wstring& msiPath, DWORD uiLevel);
+// launcher is the running launcher whose facts the uninstall entry's step
+// takes; without one the entry is left as it is.
+UINT UninstallWithDatabase(SetupPackage& package, const std::wstring& msiPath, DWORD uiLevel, CSetupApp* launcher);
 // With the kept database when there is one, else from the install source.
-UINT UninstallPackage(SetupPackage& package, DWORD uiLevel);
+UINT UninstallPackage(SetupPackage& package, DWORD uiLevel, CSetupApp* launcher);
 // 9 (no MSI file) when the install source holds no single "*.msi".
-UINT UninstallFromInstallSource(SetupPackage& package, DWORD uiLevel);
+UINT UninstallFromInstallSource(SetupPackage& package, DWORD uiLevel, CSetupApp* launcher);

@@ -3,14 +3,10 @@
 #include "catalogue/SetupPackage.h"
 #include "execution/CommandLineTransforms.h"
 #include "framework/SystemApi.h"
-#include "launcher/SetupApp.h"
+#include "launcher/SetupLog.h"
 
-void PrepareDatabase(SetupPackage& package) {
-    CSetupApp* app = package.owner ? package.owner : CSetupApp::Current();
-    if (app) {
-        const CSetupAppCommandLineInfo& commandLine = app->CommandLine();
-        fw::Msi().MsiSetInternalUI(static_cast<INSTALLUILEVEL>(commandLine.uiLevel), nullptr);
-        if (!package.commandLineTransformsApplied) ApplyCommandLineTransforms(package, commandLine.transforms);
-    }
+void PrepareDatabase(SetupPackage& package, DWORD uiLevel, const std::wstring& transforms) {
+    fw::Msi().MsiSetInternalUI(static_cast<INSTALLUILEVEL>(uiLevel), nullptr);
+    if (!package.commandLineTransformsApplied) ApplyCommandLineTransforms(package, transforms);
     HandLogToInstaller();
 }

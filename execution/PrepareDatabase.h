@@ -5,12 +5,15 @@
 // installer. The caller takes the log back (ReopenLog) after the call.
 #pragma once
 
+#include <windows.h>
+
+#include <string>
+
 class SetupPackage;
 
-// Reads the user-interface level and the "TRANSFORMS=" text from the
-// command line of the package's application (the current one when the
-// package has no owner). The command-line list is applied to this package's
-// database unless it has been already (an installation checks them all
-// before the first call; a database unpacked anew gets them again); a
-// failure here is logged and left to the Windows Installer call.
-void PrepareDatabase(SetupPackage& package);
+// Sets the user-interface level and applies the command line's
+// "TRANSFORMS=" list to this package's database unless it has been already
+// (an installation checks them all before the first call; a database
+// unpacked anew gets them again); a failure here is logged and left to the
+// Windows Installer call.
+void PrepareDatabase(SetupPackage& package, DWORD uiLevel, const std::wstring& transforms);

@@ -95,7 +95,7 @@ DWORD ProductOperations::RunInstall(SetupPackage& package, const std::wstring& e
     // No password reaches the installer's log: without the list in the
     // database the installer is not called.
     if (!HidePasswordProperties(package.msiFileName, properties)) return ERROR_INSTALL_FAILURE;
-    PrepareDatabase(package);
+    PrepareDatabase(package, commandLine.uiLevel, commandLine.transforms);
     DWORD result;
     {
         ExternalUiHandlerScope handler;

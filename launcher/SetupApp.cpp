@@ -114,23 +114,39 @@ bool CSetupApp::ReadPackageCatalogue() {
     }
     bool complete = true;
     for (int i = 0; i < count && !outcomes_.CatalogueDamaged(); ++i) {
-        PackageFields fields;
-        fields.name = ReadCatalogueString(fw::Format(L"PRODUCT_NAME_%d", i));
-        fields.productCode = ReadCatalogueString(fw::Format(L"PRODUCT_CODE_%d", i));
-        fields.packageCode = ReadCatalogueString(fw::Format(L"PACKAGE_CODE_%d", i));
-        fields.productId = ReadCatalogueString(fw::Format(L"PRODUCT_ID_%d", i));
-        fields.is64 = ReadCatalogueString(fw::Format(L"PRODUCT_PLATFORM_%d", i)) == L"x64";
-        fields.versionText = ReadCatalogueString(fw::Format(L"PRODUCT_VERSION_%d", i));
+        PackageRecord record;
+        record.name = ReadCatalogueString(fw::Format(L"PRODUCT_NAME_%d", i));
+        record.productCode = ReadCatalogueString(fw::Format(L"PRODUCT_CODE_%d", i));
+        record.packageCode = ReadCatalogueString(fw::Format(L"PACKAGE_CODE_%d", i));
+        record.productId = ReadCatalogueString(fw::Format(L"PRODUCT_ID_%d", i));
+        record.is64 = ReadCatalogueString(fw::Format(L"PRODUCT_PLATFORM_%d", i)) == L"x64";
+        record.versionText = ReadCatalogueString(fw::Format(L"PRODUCT_VERSION_%d", i));
         // Reading stops at the first missing string: the run ends anyway.
         if (outcomes_.CatalogueDamaged()) return false;
-        fields.packageResource = fw::Format(L"PACKAGE_%d", i);
-        fields.transformPattern = fw::Format(L"PACKAGE_%d_%%s", i);
-        fields.isMain = i == 0;
-        if (fields.packageCode.empty()) complete = false;
-        catalogue_.push_back(std::make_unique<SetupPackage>(this, std::move(fields)));
+        record.packageResource = fw::Format(L"PACKAGE_%d", i);
+        record.transformPattern = fw::Format(L"PACKAGE_%d_%%s", i);
+        record.isMain = i == 0;
+        if (record.packageCode.empty()) complete = false;
+        AddPackage(std::move(record));
         log_.Write(3, L"ZEL (c): Initialized state for package %s.\r\n", catalogue_.back()->name.c_str());
     }
     return complete;
+}
+
+DetectionContext CSetupApp::DetectionContextFor(bool isMain) const {
+    DetectionContext context;
+    context.extractAll = commandLine_.extractAll;
+    context.repair = commandLine_.repair;
+    context.uninstall = commandLine_.uninstall;
+    context.mainInstalled = !isMain && !catalogue_.empty() && catalogue_.front()->InstalledHere();
+    context.language = languages_.Current().code;
+    return context;
+}
+
+SetupPackage& CSetupApp::AddPackage(PackageRecord record) {
+    DetectionContext context = DetectionContextFor(record.isMain);
+    catalogue_.push_back(std::make_unique<SetupPackage>(std::move(record), context));
+    return *catalogue_.back();
 }
 
 bool CSetupApp::ValidateCatalogue() {

@@ -94,6 +94,12 @@ public:
     bool IsMultiLanguage() const { return multiLanguage_; }
     CatalogueResources& Resources() { return resources_; }
     PackageCatalogue& Catalogue() { return catalogue_; }
+    // What a package's detection takes from this run: its switches, the
+    // current language and, for a sub-package, whether the main package
+    // (the catalogue's first) is installed here.
+    DetectionContext DetectionContextFor(bool isMain) const;
+    // Appends a package to the catalogue, detected in this run's context.
+    SetupPackage& AddPackage(PackageRecord record);
     std::vector<RelatedProduct*>& QuickInstallList() { return quickInstall_; }
     // The sub-packages were chosen on purpose (subPackages= on the command
     // line, or Next on the sub-packages page): the choice stands, and the

@@ -84,7 +84,7 @@ bool ForeignInstallations::RefusesDowngrade(const ForeignRemovalPlan& plan) cons
 void ForeignInstallations::Remove(const ForeignRemovalPlan& plan) {
     for (size_t index : plan.remove) {
         SetupPackage& package = *app_.Catalogue()[index];
-        UINT result = UninstallFromInstallSource(package, plan.uiLevel);
+        UINT result = UninstallFromInstallSource(package, plan.uiLevel, &app_);
         if (!ForeignRemovalSucceeded(result)) {
             WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", result);
             if (firstFailure_ == 0) firstFailure_ = result;

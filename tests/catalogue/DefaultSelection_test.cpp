@@ -20,8 +20,8 @@ struct Selected {
 // given arguments and reports their default selection.
 Selected SelectionFor(const std::wstring& arguments) {
     CSetupApp app(L"setup.exe " + arguments);
-    app.Catalogue().push_back(std::make_unique<SetupPackage>(&app, FieldsOf(FactsOf(FixtureMsi(L"editor")), true)));
-    app.Catalogue().push_back(std::make_unique<SetupPackage>(&app, FieldsOf(FactsOf(FixtureMsi(L"tools")), false)));
+    app.AddPackage(FieldsOf(FactsOf(FixtureMsi(L"editor")), true));
+    app.AddPackage(FieldsOf(FactsOf(FixtureMsi(L"tools")), false));
     return {app.Catalogue()[0]->selected, app.Catalogue()[1]->selected};
 }
 

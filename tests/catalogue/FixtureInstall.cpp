@@ -39,8 +39,8 @@ FixtureFacts FactsOf(const std::wstring& msiPath) {
     return facts;
 }
 
-PackageFields FieldsOf(const FixtureFacts& facts, bool isMain, const std::wstring& productId) {
-    PackageFields fields;
+PackageRecord FieldsOf(const FixtureFacts& facts, bool isMain, const std::wstring& productId) {
+    PackageRecord fields;
     fields.name = facts.name;
     fields.productCode = facts.productCode;
     fields.packageCode = facts.packageCode;

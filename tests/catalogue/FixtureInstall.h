@@ -23,7 +23,7 @@ struct FixtureFacts {
 };
 FixtureFacts FactsOf(const std::wstring& msiPath);
 // The catalogue fields a launcher with this database would carry.
-PackageFields FieldsOf(const FixtureFacts& facts, bool isMain, const std::wstring& productId = L"");
+PackageRecord FieldsOf(const FixtureFacts& facts, bool isMain, const std::wstring& productId = L"");
 
 // Installs silently; the Windows Installer result.
 UINT Install(const std::wstring& msiPath);

@@ -26,7 +26,7 @@ using testsupport::TempDir;
 namespace {
 
 FixtureFacts Editor() { return FactsOf(FixtureMsi(L"editor")); }
-SetupPackage Record(const FixtureFacts& facts) { return SetupPackage(nullptr, FieldsOf(facts, true), {}); }
+SetupPackage Record(const FixtureFacts& facts) { return SetupPackage(FieldsOf(facts, true), {}); }
 
 std::wstring MakePackageFolder(const FixtureFacts& facts) {
     std::wstring folder = ExpectedMsiFolder(facts.packageCode);
@@ -122,9 +122,9 @@ TEST(PackageFolders, AMissingFolderIsCreatedWithTheProtectedList) {
     EXPECT_TRUE(package.PrepareMsiFolder());
     EXPECT_EQ(testsupport::ReadBytes(package.msiFolder + L"\\editor.msi"), "database");
     // A file in the folder's place makes way for the folder.
-    PackageFields otherFields = FieldsOf(editor, true);
+    PackageRecord otherFields = FieldsOf(editor, true);
     otherFields.packageCode = L"{6B1D0A10-3C55-4E7E-9A51-0C7E1E2AFFFF}";
-    SetupPackage other(nullptr, otherFields, {});
+    SetupPackage other(otherFields, {});
     PutFile(other.msiFolder, "not a folder");
     EXPECT_TRUE(other.PrepareMsiFolder());
     EXPECT_TRUE(IsFolder(other.msiFolder));
@@ -194,9 +194,9 @@ TEST(PackageFolders, ACodeThatCannotNameAFolderHasNone) {
     ::CreateDirectoryW(base.c_str(), nullptr);
     PutFile(base + L"\\keep.txt", "base content");
     for (const wchar_t* code : {L"", L".", L"..", L"..\\Other", L"a/b", L"C:x", L"*"}) {
-        PackageFields fields = FieldsOf(editor, true);
+        PackageRecord fields = FieldsOf(editor, true);
         fields.packageCode = code;
-        SetupPackage package(nullptr, fields, {});
+        SetupPackage package(fields, {});
         EXPECT_TRUE(package.msiFolder.empty()) << testing::PrintToString(std::wstring(code));
         EXPECT_FALSE(package.PrepareMsiFolder());
     }

@@ -16,7 +16,7 @@ using namespace statetest;
 using testsupport::TempDir;
 
 namespace {
-SetupPackage MainPackage(const FixtureFacts& facts) { return SetupPackage(nullptr, FieldsOf(facts, true), {}); }
+SetupPackage MainPackage(const FixtureFacts& facts) { return SetupPackage(FieldsOf(facts, true), {}); }
 }  // namespace
 
 TEST(PackageState, AProductNotOnTheMachineIsNotInstalled) {
@@ -32,9 +32,9 @@ TEST(PackageState, AProductNotOnTheMachineIsNotInstalled) {
     EXPECT_TRUE(IsFolder(ExpectedBaseFolder()));
     EXPECT_TRUE(EveryoneAllowed(ExpectedBaseFolder()));
     // No record of an empty product code is ever installed.
-    PackageFields noCode = FieldsOf(editor, true);
+    PackageRecord noCode = FieldsOf(editor, true);
     noCode.productCode.clear();
-    EXPECT_FALSE(SetupPackage(nullptr, noCode, {}).IsInstalled());
+    EXPECT_FALSE(SetupPackage(noCode, {}).IsInstalled());
 }
 
 TEST(PackageState, AProductInstalledByThisPackageIsInstalled) {
@@ -107,10 +107,10 @@ TEST(PackageState, UninstallUsesTheKeptDatabaseAndHandsTheLogOver) {
 
     std::wstring log = dir.File(L"setup.log");
     CSetupApp app(L"setup.exe /qn /L*v \"" + log + L"\"");
-    SetupPackage package(&app, FieldsOf(editor, true), {});
+    SetupPackage package(FieldsOf(editor, true), {});
     ASSERT_TRUE(package.isInstalled);
     ASSERT_EQ(package.msiFileName, folder + L"\\editor.msi");
-    EXPECT_EQ(UninstallPackage(package, INSTALLUILEVEL_NONE), 0u);
+    EXPECT_EQ(UninstallPackage(package, INSTALLUILEVEL_NONE, &app), 0u);
     EXPECT_FALSE(package.isInstalled);
     EXPECT_FALSE(ProductInstalled(editor.productCode));
     // Windows Installer's part of the log came in after the launcher's lines,
@@ -134,7 +134,7 @@ TEST(PackageState, WithoutASingleKeptDatabaseUninstallUsesTheInstallSource) {
     PutFile(folder + L"\\two.msi", "not a database");
     SetupPackage package = MainPackage(editor);
     ASSERT_TRUE(package.msiFileName.empty());
-    EXPECT_EQ(UninstallPackage(package, INSTALLUILEVEL_NONE), 0u);
+    EXPECT_EQ(UninstallPackage(package, INSTALLUILEVEL_NONE, nullptr), 0u);
     EXPECT_FALSE(package.isInstalled);
     EXPECT_FALSE(ProductInstalled(editor.productCode));
 }
@@ -147,10 +147,10 @@ TEST(PackageState, NoSingleDatabaseAnywhereGivesNineAndKeepsTheProduct) {
     ASSERT_TRUE(::CopyFileW(source.c_str(), (dir.Path() + L"\\source\\copy.msi").c_str(), FALSE));
     SetupPackage package = MainPackage(editor);
     ASSERT_TRUE(package.msiFileName.empty());
-    EXPECT_EQ(UninstallPackage(package, INSTALLUILEVEL_NONE), static_cast<UINT>(outcome::kNoMsiFile));
+    EXPECT_EQ(UninstallPackage(package, INSTALLUILEVEL_NONE, nullptr), static_cast<UINT>(outcome::kNoMsiFile));
     EXPECT_TRUE(package.isInstalled);
     EXPECT_TRUE(ProductInstalled(editor.productCode));
     // A database that does not exist fails in Windows Installer; the state stays.
-    EXPECT_NE(UninstallWithDatabase(package, dir.File(L"missing.msi"), INSTALLUILEVEL_NONE), 0u);
+    EXPECT_NE(UninstallWithDatabase(package, dir.File(L"missing.msi"), INSTALLUILEVEL_NONE, nullptr), 0u);
     EXPECT_TRUE(package.isInstalled);
 }

@@ -173,9 +173,9 @@ TEST(Predecessor, InstalledFixturePackagesAreFoundThroughTheirSetupKeys) {
     // A package of the bundle asks its components in order: Dralyn has no
     // installation, Kestrane (the second component) has one from a bundle.
     FixtureFacts facts = FactsOf(FixtureMsi(L"editor"));
-    PackageFields fields = FieldsOf(facts, true, L"TW::E");
+    PackageRecord fields = FieldsOf(facts, true, L"TW::E");
     fields.versionText = L"2024.00.00";
-    SetupPackage bundle(nullptr, fields, {});
+    SetupPackage bundle(fields, {});
     ASSERT_EQ(bundle.RelatedCount(), 7u);
     auto viaBundle = bundle.FindInstalledPredecessor();
     ASSERT_TRUE(viaBundle);
@@ -184,9 +184,9 @@ TEST(Predecessor, InstalledFixturePackagesAreFoundThroughTheirSetupKeys) {
 
     // A package whose own product is installed by it looks for no predecessor.
     FixtureFacts installed = FactsOf(FixtureMsi(L"kestrane2021"));
-    PackageFields own = FieldsOf(installed, true, L"KS::Z");
+    PackageRecord own = FieldsOf(installed, true, L"KS::Z");
     own.versionText = L"2024.00.00";
-    EXPECT_FALSE(SetupPackage(nullptr, own, {}).FindInstalledPredecessor());
+    EXPECT_FALSE(SetupPackage(own, {}).FindInstalledPredecessor());
 
     // Removing the product removes its keys.
     fw::Msi().MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);

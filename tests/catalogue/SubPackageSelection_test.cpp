@@ -25,11 +25,11 @@ Outcome Apply(const std::wstring& arguments, const std::vector<std::wstring>& su
     Outcome outcome;
     {
         CSetupApp app(L"setup.exe /qn /L*v \"" + log + L"\" " + arguments);
-        app.Catalogue().push_back(std::make_unique<SetupPackage>(&app, FieldsOf(FactsOf(FixtureMsi(L"editor")), true)));
+        app.AddPackage(FieldsOf(FactsOf(FixtureMsi(L"editor")), true));
         for (const std::wstring& name : subNames) {
-            PackageFields fields = FieldsOf(FactsOf(FixtureMsi(L"tools")), false);
+            PackageRecord fields = FieldsOf(FactsOf(FixtureMsi(L"tools")), false);
             fields.name = name;
-            app.Catalogue().push_back(std::make_unique<SetupPackage>(&app, fields));
+            app.AddPackage(fields);
         }
         ApplySubPackageSelection(app);
         for (const auto& package : app.Catalogue()) outcome.selected.push_back(package->selected);

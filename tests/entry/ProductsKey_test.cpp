@@ -57,12 +57,12 @@ struct StepRunner {
     StepRunner(const Product& product, bool is64) {
         testsupport::WriteBytes(launcherPath, "MZ launcher");
         app = std::make_unique<CSetupApp>(L"setup.exe /L*v \"" + logPath + L"\"", launcherPath);
-        PackageFields fields;
+        PackageRecord fields;
         fields.name = L"Morvex Bundle, as the catalogue names it";
         fields.productCode = product.code;
         fields.is64 = is64;
         fields.isMain = true;
-        package = std::make_unique<SetupPackage>(app.get(), std::move(fields));
+        package = std::make_unique<SetupPackage>(std::move(fields), app->DetectionContextFor(true));
         package->msiFolder = folder.File(L"package");
     }
     void Run(int step, bool oldSystem) {

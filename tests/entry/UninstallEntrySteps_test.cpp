@@ -32,12 +32,12 @@ public:
         ::CreateDirectoryW(folder.File(L"Downloads").c_str(), nullptr);
         testsupport::WriteBytes(launcherPath, launcherBytes);
         app = std::make_unique<CSetupApp>(L"setup.exe /L*v \"" + logPath + L"\"", launcherPath);
-        PackageFields fields;
+        PackageRecord fields;
         fields.name = L"Morvex Bundle (catalogue name)";
         fields.productCode = code;
         fields.is64 = is64;
         fields.isMain = true;
-        package = std::make_unique<SetupPackage>(app.get(), std::move(fields));
+        package = std::make_unique<SetupPackage>(std::move(fields), app->DetectionContextFor(true));
         package->msiFolder = folder.File(packageFolderName) + L"\\" + code;
         copyPath = package->msiFolder + L"\\setup.exe";
     }

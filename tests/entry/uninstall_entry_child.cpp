@@ -15,12 +15,12 @@
 int wmain(int argc, wchar_t** argv) {
     if (argc != 7) return 2;
     CSetupApp app(L"setup.exe /L*v \"" + std::wstring(argv[6]) + L"\"");
-    PackageFields fields;
+    PackageRecord fields;
     fields.productCode = argv[2];
     fields.is64 = std::wstring(argv[3]) == L"1";
     fields.name = argv[5];
     fields.isMain = true;
-    SetupPackage package(&app, std::move(fields));
+    SetupPackage package(std::move(fields), app.DetectionContextFor(true));
     package.msiFolder = argv[4];
     CustomInstallerRegistry(_wtoi(argv[1]), package, app);
     return 0;

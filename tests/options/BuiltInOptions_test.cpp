@@ -22,9 +22,9 @@ std::unique_ptr<RelatedProduct> Installed(const wchar_t* id, const wchar_t* vers
 }
 
 SetupPackage Package(const wchar_t* productId) {
-    PackageFields fields;
+    PackageRecord fields;
     fields.productId = productId;
-    return SetupPackage(nullptr, fields, PackageContext{});
+    return SetupPackage(fields, DetectionContext{});
 }
 
 void SetString(const std::wstring& fullPath, const std::wstring& name, const std::wstring& value,

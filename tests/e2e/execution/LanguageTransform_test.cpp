@@ -20,7 +20,8 @@ struct Extraction {
                                          LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
         app = std::make_unique<CSetupApp>(L"setup.exe /qn /L*v \"" + dir.File(L"setup.log") + L"\"");
         app->Languages().SelectLanguage(L"German");
-        package = std::make_unique<SetupPackage>(app.get(), FieldsOf(FactsOf(FixtureMsi(L"editor")), true));
+        package = std::make_unique<SetupPackage>(FieldsOf(FactsOf(FixtureMsi(L"editor")), true),
+                                                 app->DetectionContextFor(true));
         package->transformPattern = L"PACKAGE_0_%s";
         package->msiFolder = dir.File(L"package");
         package->msiFileName = package->msiFolder + L"\\editor.msi";  // unpacked already

@@ -96,10 +96,9 @@ protected:
         auto app = std::make_unique<CSetupApp>(L"setup.exe " + arguments + L" /L*v \"" + log_ + L"\"");
         const wchar_t* names[] = {L"editor", L"tools", L"brimcart"};
         for (int i = 0; i < packages; ++i) {
-            auto package = std::make_unique<SetupPackage>(app.get(), FieldsOf(FactsOf(FixtureMsi(names[i])), i == 0));
-            package->selected = true;
-            package->msiFileName = std::wstring(names[i]) + L".msi";
-            app->Catalogue().push_back(std::move(package));
+            SetupPackage& package = app->AddPackage(FieldsOf(FactsOf(FixtureMsi(names[i])), i == 0));
+            package.selected = true;
+            package.msiFileName = std::wstring(names[i]) + L".msi";
         }
         return app;
     }

@@ -33,13 +33,13 @@ protected:
     // log is logPath; both results.
     std::pair<DWORD, UINT> InstallAndRemove(const std::wstring& logPath) {
         CSetupApp app(L"setup.exe /qn /L*v \"" + logPath + L"\"");
-        app.Catalogue().push_back(std::make_unique<SetupPackage>(&app, FieldsOf(FactsOf(FixtureMsi(L"editor")), true)));
+        app.AddPackage(FieldsOf(FactsOf(FixtureMsi(L"editor")), true));
         SetupPackage& package = *app.Catalogue().front();
         package.msiFileName = FixtureMsi(L"editor");
         CWizardDialog wizard(L"Setup");
         DWORD installed = ProductOperations(app, wizard).RunOperations();
         EXPECT_TRUE(ProductInstalled(package.productCode));
-        UINT removed = UninstallPackage(package, INSTALLUILEVEL_NONE);
+        UINT removed = UninstallPackage(package, INSTALLUILEVEL_NONE, &app);
         return {installed, removed};
     }
 

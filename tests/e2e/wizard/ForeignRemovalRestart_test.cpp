@@ -56,7 +56,7 @@ TEST(ForeignRemovalRestart, TheRestartSurvivesTheUnpackingAndTheInstallation) {
         InstallAnswers answers;
         testsupport::TempDir dir;
         CSetupApp app(L"setup.exe /qn /L*v \"" + dir.File(L"setup.log") + L"\"");
-        app.Catalogue().push_back(std::make_unique<SetupPackage>(&app, FieldsOf(own, true)));
+        app.AddPackage(FieldsOf(own, true));
         SetupPackage& package = *app.Catalogue().front();
         ASSERT_TRUE(package.fromOtherInstaller);
         CWizardDialog wizard(L"Setup");

@@ -1,49 +1,10 @@
-// The decisions behind a package's state: the default selection of each
-// mode, the products a product id stands for, the setup-key names and the
-// predecessor floors, the folder names a package code may give, and the
-// upgrade code of each version.
+// The decisions behind a package's catalogue side: the products a product
+// id stands for, the setup-key names and the predecessor floors, the folder
+// names a package code may give, and the upgrade code of each version.
 #include <gtest/gtest.h>
 
 #include "catalogue/PackageFolders.h"
 #include "catalogue/RelatedProduct.h"
-#include "catalogue/SetupPackage.h"
-
-namespace {
-PackageContext Mode(const std::wstring& mode, bool mainInstalled) {
-    PackageContext context;
-    context.extractAll = mode == L"/u";
-    context.repair = mode == L"/f";
-    context.uninstall = mode == L"/x";
-    context.mainInstalled = mainInstalled;
-    return context;
-}
-}  // namespace
-
-TEST(DefaultSelectionRules, EveryModeAndState) {
-    for (bool mainInstalled : {false, true}) {
-        for (bool installed : {false, true}) {
-            // /u takes everything; /f and /x take what is installed.
-            EXPECT_TRUE(DefaultSelection(Mode(L"/u", mainInstalled), true, installed));
-            EXPECT_TRUE(DefaultSelection(Mode(L"/u", mainInstalled), false, installed));
-            for (const wchar_t* mode : {L"/f", L"/x"}) {
-                EXPECT_EQ(DefaultSelection(Mode(mode, mainInstalled), true, installed), installed) << mode;
-                EXPECT_EQ(DefaultSelection(Mode(mode, mainInstalled), false, installed), installed) << mode;
-            }
-            // Without a mode the main package always takes part.
-            EXPECT_TRUE(DefaultSelection(Mode(L"", mainInstalled), true, installed));
-        }
-    }
-    // A sub-package: fresh installations offer what is missing, maintenance
-    // runs what is there.
-    EXPECT_TRUE(DefaultSelection(Mode(L"", false), false, false));
-    EXPECT_FALSE(DefaultSelection(Mode(L"", false), false, true));
-    EXPECT_FALSE(DefaultSelection(Mode(L"", true), false, false));
-    EXPECT_TRUE(DefaultSelection(Mode(L"", true), false, true));
-    // /u outranks /f and /x, /f and /x outrank the plain rules.
-    PackageContext all = Mode(L"/u", false);
-    all.repair = all.uninstall = true;
-    EXPECT_TRUE(DefaultSelection(all, false, false));
-}
 
 TEST(RelatedProducts, ABundleStandsForItsComponents) {
     auto enterprise = ResolveRelatedProducts(L"TW::E", L"2024.01.00", true, L"de");

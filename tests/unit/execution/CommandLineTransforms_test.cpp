@@ -30,15 +30,18 @@ public:
         previousFolder_ = ICBSFileUtilities::GetCurrentFolder();
         ::SetCurrentDirectoryW(startFolder.c_str());
         app_ = std::make_unique<CSetupApp>(L"setup.exe /L*v \"" + logPath + L"\" " + arguments);
-        PackageFields fields;
+        PackageRecord fields;
         fields.name = L"Morvex Test Editor 2024";
         fields.productCode = msitest::PropertyOf(fixture, L"ProductCode");
         fields.isMain = true;
-        package = std::make_unique<SetupPackage>(app_.get(), std::move(fields));
+        package = std::make_unique<SetupPackage>(std::move(fields), app_->DetectionContextFor(true));
         package->msiFolder = packageFolder;
         package->msiFileName = packageFolder + L"\\" + databaseName;
     }
     ~LauncherRun() { ::SetCurrentDirectoryW(previousFolder_.c_str()); }
+
+    // The step before an installer call, with this run's command line.
+    void Prepare() { PrepareDatabase(*package, app_->CommandLine().uiLevel, app_->CommandLine().transforms); }
 
     // Puts a fixture transform into the start folder under its own name.
     void Offer(const std::wstring& transform) {
@@ -117,13 +120,13 @@ TEST(CommandLineTransforms, AddedFilesGoToTheFolderOfTheDatabase) {
 TEST(CommandLineTransforms, WithoutTransformsTheDatabaseIsNeverOpened) {
     // A database that cannot be opened shows whether an open was tried.
     LauncherRun run(L"/qn", L"missing.msi");
-    PrepareDatabase(*run.package);
+    run.Prepare();
     EXPECT_EQ(run.CountLinesStartingWith(L"ZEL (c): Cannot open"), 0);
     EXPECT_EQ(run.CountLinesStartingWith(kApplying), 0);
 
     LauncherRun tried(L"/qn TRANSFORMS=property.mst", L"missing.msi");
     tried.Offer(L"property");
-    PrepareDatabase(*tried.package);
+    tried.Prepare();
     EXPECT_EQ(tried.CountLines(L"ZEL (c): Cannot open MIS database file " + tried.Database() +
                                L". No transformations applied."),
               1);
@@ -134,7 +137,7 @@ TEST(CommandLineTransforms, TwoTransformsApplyInOrderWithOneLogLine) {
     LauncherRun run(L"/qn TRANSFORMS=property.mst;second.mst");
     run.Offer(L"property");
     run.Offer(L"second");
-    PrepareDatabase(*run.package);
+    run.Prepare();
     EXPECT_EQ(run.CountLinesStartingWith(kApplying), 1);
     EXPECT_EQ(run.CountLines(kApplying + std::wstring(L"property.mst;second.mst")), 1);
     EXPECT_EQ(run.CountLines(kApplied), 1);
@@ -158,7 +161,7 @@ TEST(CommandLineTransforms, AStoredTransformFailsAfterTheFirstWasCommitted) {
     LauncherRun run(L"/qn TRANSFORMS=property.mst;:Embedded;second.mst");
     run.Offer(L"property");
     run.Offer(L"second");
-    PrepareDatabase(*run.package);
+    run.Prepare();
     EXPECT_EQ(run.CountLines(kFailed), 1);
     EXPECT_EQ(run.CountLines(kApplied), 0);
     EXPECT_EQ(PropertiesOf(run.Database()), ExpectedProperties({L"property"}));
@@ -169,7 +172,7 @@ TEST(CommandLineTransforms, AnAddedUncompressedFileIsCopiedBesideTheDatabase) {
     LauncherRun run(L"/qn TRANSFORMS=uncompressed.mst");
     run.Offer(L"uncompressed");
     testsupport::WriteBytes(run.startFolder + L"\\added.txt", "a file that the transform adds");
-    PrepareDatabase(*run.package);
+    run.Prepare();
     EXPECT_EQ(run.CountLines(kApplied), 1);
     EXPECT_EQ(testsupport::ReadBytes(run.packageFolder + L"\\added.txt"), "a file that the transform adds");
     EXPECT_TRUE(testsupport::FileExists(run.startFolder + L"\\added.txt"));
@@ -181,7 +184,7 @@ TEST(CommandLineTransforms, AnAddedFileIsCopiedUnderItsLongName) {
     LauncherRun run(L"/qn TRANSFORMS=longname.mst");
     run.Offer(L"longname");
     testsupport::WriteBytes(run.startFolder + L"\\Added long name.txt", "a file with a long name");
-    PrepareDatabase(*run.package);
+    run.Prepare();
     EXPECT_EQ(run.CountLines(kApplied), 1);
     EXPECT_EQ(run.CountLines(kFailed), 0);
     EXPECT_EQ(testsupport::ReadBytes(run.packageFolder + L"\\Added long name.txt"), "a file with a long name");
@@ -192,7 +195,7 @@ TEST(CommandLineTransforms, TwoFilesInOneExternalCabinetCopyItOnceAndFail) {
     LauncherRun run(L"/qn TRANSFORMS=twofiles.mst");
     run.Offer(L"twofiles");
     testsupport::WriteBytes(run.startFolder + L"\\extra.cab", "the cabinet of both files");
-    PrepareDatabase(*run.package);
+    run.Prepare();
     EXPECT_EQ(run.CountLines(kFailed), 1);
     EXPECT_EQ(testsupport::ReadBytes(run.packageFolder + L"\\extra.cab"), "the cabinet of both files");
     EXPECT_EQ(ICBSFileUtilities::ListFiles(run.packageFolder, L"*.cab").size(), 1u);
@@ -203,7 +206,7 @@ TEST(CommandLineTransforms, AnAddedFileWithNeitherCompressionBitFails) {
     LauncherRun run(L"/qn TRANSFORMS=neither.mst");
     run.Offer(L"neither");
     testsupport::WriteBytes(run.startFolder + L"\\plain.txt", "plain");
-    PrepareDatabase(*run.package);
+    run.Prepare();
     EXPECT_EQ(run.CountLines(kFailed), 1);
     EXPECT_FALSE(testsupport::FileExists(run.packageFolder + L"\\plain.txt"));
 }
@@ -211,7 +214,7 @@ TEST(CommandLineTransforms, AnAddedFileWithNeitherCompressionBitFails) {
 TEST(CommandLineTransforms, AMissingAddedFileFailsButTheTransformStays) {
     LauncherRun run(L"/qn TRANSFORMS=uncompressed.mst");
     run.Offer(L"uncompressed");
-    PrepareDatabase(*run.package);
+    run.Prepare();
     EXPECT_EQ(run.CountLines(kFailed), 1);
     EXPECT_EQ(msitest::RowsOf(run.Database(), L"SELECT `File` FROM `File` WHERE `File`='Added'").size(), 1u);
 }
@@ -220,7 +223,7 @@ TEST(PrepareDatabase, SetsTheInterfaceLevelAndHandsTheLogToTheInstaller) {
     for (const wchar_t* level : {L"/qn", L"/qb"}) {
         LauncherRun run(level);
         ASSERT_TRUE(run.App().Log().IsOpen());
-        PrepareDatabase(*run.package);
+        run.Prepare();
         EXPECT_FALSE(run.App().Log().IsOpen());
         INSTALLUILEVEL now = fw::Msi().MsiSetInternalUI(INSTALLUILEVEL_NOCHANGE, nullptr);
         EXPECT_EQ(static_cast<DWORD>(now), run.App().CommandLine().uiLevel) << level;

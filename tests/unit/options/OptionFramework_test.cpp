@@ -60,9 +60,9 @@ RelatedProduct Record(const wchar_t* id, int minor, bool is64 = false) {
 }
 
 SetupPackage Package(const wchar_t* productId) {
-    PackageFields fields;
+    PackageRecord fields;
     fields.productId = productId;
-    return SetupPackage(nullptr, fields, PackageContext{});
+    return SetupPackage(fields, DetectionContext{});
 }
 
 class OptionFramework : public testing::Test {
