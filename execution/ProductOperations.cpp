@@ -83,11 +83,11 @@ std::wstring ProductOperations::CataloguePropertiesText(bool& has) {
     return text.value_or(L"");
 }
 
-DWORD ProductOperations::RunInstall(SetupPackage& package, const std::wstring& extraProperties) {
+DWORD ProductOperations::RunInstall(SetupPackage& package, const std::wstring& extraProperties, bool removal) {
     const CSetupAppCommandLineInfo& commandLine = app_.CommandLine();
     InstallCallInputs inputs;
     inputs.administrative = commandLine.administrative;
-    inputs.uninstall = commandLine.uninstall;
+    inputs.uninstall = removal;
     inputs.catalogueProperties = CataloguePropertiesText(inputs.hasCatalogueProperties);
     inputs.commandLineProperties = commandLine.properties;
     inputs.extraProperties = extraProperties;
@@ -179,7 +179,7 @@ DWORD ProductOperations::Install() {
         if (!package.selected) continue;
         bool installedBefore = package.IsInstalled();
         WriteLog(2, L"ZEL (c): Installing product %s\r\n", package.name.c_str());
-        DWORD result = RunInstall(package, InstallExtras(package));
+        DWORD result = RunInstall(package, InstallExtras(package), app_.CommandLine().uninstall);
         if (Succeeded(result)) {
             if (!installedBefore) installedByRun.push_back(&package);
             continue;
@@ -191,15 +191,13 @@ DWORD ProductOperations::Install() {
     return Final(0);
 }
 
-// From the nearest backwards.
+// From the nearest backwards, each removed again.
 void ProductOperations::RollBackInstalls(const std::vector<SetupPackage*>& installedByRun) {
-    app_.CommandLine().uninstall = true;
     for (auto it = installedByRun.rbegin(); it != installedByRun.rend(); ++it) {
         SetupPackage& package = **it;
         WriteLog(2, L"ZEL (c): Rolling back product %s\r\n", package.name.c_str());
-        RunInstall(package, items::Rollback());
+        RunInstall(package, items::Rollback(), true);
     }
-    app_.CommandLine().uninstall = false;
 }
 
 DWORD ProductOperations::Modify() {
@@ -211,7 +209,7 @@ DWORD ProductOperations::Modify() {
     for (auto& package : catalogue) {
         if (!package->selected) continue;
         WriteLog(2, L"ZEL (c): Modifying product %s\r\n", package->name.c_str());
-        DWORD result = RunInstall(*package, ModifyExtras(*package, newSubPackage));
+        DWORD result = RunInstall(*package, ModifyExtras(*package, newSubPackage), app_.CommandLine().uninstall);
         if (Succeeded(result)) continue;
         WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", result);
         if (result == ERROR_INSTALL_USEREXIT) return result;
@@ -263,7 +261,8 @@ DWORD ProductOperations::Uninstall() {
         if (!package.selected || !package.IsInstalled()) continue;
         if (!package.isMain) CustomInstallerRegistry(kPrepareRemoveCustomInstaller, package, app_);
         WriteLog(2, L"ZEL (c): Uninstalling product %s\r\n", package.name.c_str());
-        DWORD result = RunInstall(package, MultiPackage() ? items::UninstallAll() : std::wstring());
+        DWORD result =
+            RunInstall(package, MultiPackage() ? items::UninstallAll() : std::wstring(), app_.CommandLine().uninstall);
         if (Succeeded(result)) {
             package.isInstalled = false;
             removedByRun.push_back(&package);
@@ -276,9 +275,9 @@ DWORD ProductOperations::Uninstall() {
     return Final(0);
 }
 
-// In catalogue order, that is in the reverse order of the removals.
+// In catalogue order, that is in the reverse order of the removals; each
+// installed again from its database unpacked anew.
 void ProductOperations::RollBackUninstalls(const std::vector<SetupPackage*>& removedByRun) {
-    app_.CommandLine().uninstall = false;
     ExtractionContext context;
     context.resources = app_.Resources().Module();
     for (auto it = removedByRun.rbegin(); it != removedByRun.rend(); ++it) {
@@ -286,9 +285,8 @@ void ProductOperations::RollBackUninstalls(const std::vector<SetupPackage*>& rem
         WriteLog(2, L"ZEL (c): Rolling back product %s\r\n", package.name.c_str());
         package.msiFileName.clear();
         ExtractProduct(package, nullptr, context);
-        if (outcome::IsSuccess(RunInstall(package, items::Rollback()))) package.isInstalled = true;
+        if (outcome::IsSuccess(RunInstall(package, items::Rollback(), false))) package.isInstalled = true;
     }
-    app_.CommandLine().uninstall = true;
 }
 
 // A database that cannot be copied is a failure of the run (reported with

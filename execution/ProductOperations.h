@@ -19,8 +19,10 @@ public:
     // Runs the operation the command line and the installed state ask for,
     // and records its result through the mode's SetResult.
     DWORD RunOperations();
-    // One MsiInstallProductW call for a package, with the log handed over.
-    DWORD RunInstall(SetupPackage& package, const std::wstring& extraProperties);
+    // One MsiInstallProductW call for a package, with the log handed over;
+    // removal asks for the product's removal ("REMOVE=ALL ", unless the run
+    // is an administrative installation).
+    DWORD RunInstall(SetupPackage& package, const std::wstring& extraProperties, bool removal);
 
     DWORD Install();
     DWORD Modify();
