@@ -1,6 +1,7 @@
 #include "execution/ProductOperations.h"
 
 #include "catalogue/RelatedProduct.h"
+#include "engine/Applier.h"
 #include "engine/PropertyItems.h"
 #include "execution/CommandLineTransforms.h"
 #include "execution/CustomInstallerRegistry.h"
@@ -21,15 +22,6 @@ ProductOperations::ProductOperations(CSetupApp& app, OperationMode& mode) : app_
 bool ProductOperations::MultiPackage() const { return app_.Catalogue().size() >= 2; }
 bool ProductOperations::LanguageChosen() const { return app_.IsMultiLanguage(); }
 
-bool ProductOperations::Succeeded(DWORD result) {
-    if (result == ERROR_SUCCESS) return true;
-    if (!outcome::IsSuccessWithRestart(result)) return false;
-    if (restart_ != ERROR_SUCCESS_REBOOT_INITIATED) restart_ = result;
-    return true;
-}
-
-DWORD ProductOperations::Final(DWORD failure) const { return failure != 0 ? failure : restart_; }
-
 DWORD ProductOperations::RunOperations() {
     auto& catalogue = app_.Catalogue();
     SetupPackage& main = *catalogue.front();
@@ -47,11 +39,7 @@ DWORD ProductOperations::RunOperations() {
     DeleteCurrentInstallationType();
     WriteLog(3, L"ZEL (c): Determine install sequence\r\n");
     RunMode operation = WithExtraction(app_.CommandLine().extractAll, mode_.Maintenance());
-    DWORD result = operation == RunMode::Extract     ? Extract()
-                   : operation == RunMode::Repair    ? Repair()
-                   : operation == RunMode::Uninstall ? Uninstall()
-                   : operation == RunMode::Modify    ? Modify()
-                                                     : Install();
+    DWORD result = Run(operation);
     DeleteCurrentInstallationType();
     // A product that is not installed has no entry to take over and no
     // launcher copy to keep.
@@ -165,63 +153,11 @@ bool ProductOperations::TransformsApplyToNewPackages() {
     return true;
 }
 
-// Only what this run installed is rolled back: a package that was installed
-// before the run (a sub-package of an earlier run, say) stays.
-DWORD ProductOperations::Install() {
-    auto& catalogue = app_.Catalogue();
-    if (!TransformsApplyToNewPackages()) {
-        WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", static_cast<int>(outcome::kTransformFailed));
-        return outcome::kTransformFailed;
-    }
-    std::vector<SetupPackage*> installedByRun;
-    for (size_t i = 0; i < catalogue.size(); ++i) {
-        SetupPackage& package = *catalogue[i];
-        if (!package.selected) continue;
-        bool installedBefore = package.IsInstalled();
-        WriteLog(2, L"ZEL (c): Installing product %s\r\n", package.name.c_str());
-        DWORD result = RunInstall(package, InstallExtras(package), app_.CommandLine().uninstall);
-        if (Succeeded(result)) {
-            if (!installedBefore) installedByRun.push_back(&package);
-            continue;
-        }
-        WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", result);
-        RollBackInstalls(installedByRun);
-        return result;
-    }
-    return Final(0);
-}
-
-// From the nearest backwards, each removed again.
-void ProductOperations::RollBackInstalls(const std::vector<SetupPackage*>& installedByRun) {
-    for (auto it = installedByRun.rbegin(); it != installedByRun.rend(); ++it) {
-        SetupPackage& package = **it;
-        WriteLog(2, L"ZEL (c): Rolling back product %s\r\n", package.name.c_str());
-        RunInstall(package, items::Rollback(), true);
-    }
-}
-
-DWORD ProductOperations::Modify() {
-    auto& catalogue = app_.Catalogue();
-    bool newSubPackage = false;
-    for (auto& package : catalogue)
-        if (package->selected && !package->isMain && !package->IsInstalled()) newSubPackage = true;
-    DWORD firstFailure = 0;
-    for (auto& package : catalogue) {
-        if (!package->selected) continue;
-        WriteLog(2, L"ZEL (c): Modifying product %s\r\n", package->name.c_str());
-        DWORD result = RunInstall(*package, ModifyExtras(*package, newSubPackage), app_.CommandLine().uninstall);
-        if (Succeeded(result)) continue;
-        WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", result);
-        if (result == ERROR_INSTALL_USEREXIT) return result;
-        if (firstFailure == 0) firstFailure = result;
-    }
-    return Final(firstFailure);
-}
-
-bool ProductOperations::AnySelectedInstalled() const {
+std::vector<PlanFacts> ProductOperations::Facts() const {
+    std::vector<PlanFacts> facts;
     for (const auto& package : app_.Catalogue())
-        if (package->selected && package->IsInstalled()) return true;
-    return false;
+        facts.push_back({package->selected, package->isMain, package->IsInstalled()});
+    return facts;
 }
 
 DWORD ProductOperations::NotInstalled() const {
@@ -230,84 +166,88 @@ DWORD ProductOperations::NotInstalled() const {
     return outcome::kProductNotInstalled;
 }
 
-DWORD ProductOperations::Repair() {
-    if (!AnySelectedInstalled()) return NotInstalled();
-    DWORD firstFailure = 0;
-    for (auto& package : app_.Catalogue()) {
-        if (!package->selected) continue;
-        WriteLog(2, L"ZEL (c): Reinstalling product %s\r\n", package->name.c_str());
-        fw::Msi().MsiSetInternalUI(static_cast<INSTALLUILEVEL>(app_.CommandLine().uiLevel), nullptr);
-        HandLogToInstaller();
-        DWORD result = package->productCode.empty()
-                           ? ERROR_INSTALL_FAILURE
-                           : fw::Msi().MsiReinstallProductW(package->productCode.c_str(), app_.CommandLine().reinstallMode);
-        ReopenLog();
-        if (Succeeded(result)) continue;
-        WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", result);
-        if (firstFailure == 0) firstFailure = result;
+DWORD ProductOperations::Run(RunMode operation) {
+    if (operation == RunMode::Install && !TransformsApplyToNewPackages()) {
+        WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", static_cast<int>(outcome::kTransformFailed));
+        return outcome::kTransformFailed;
     }
-    return Final(firstFailure);
+    OperationPlan plan = PlanOperation(operation, Facts());
+    if (plan.notInstalled) return NotInstalled();
+    return ApplyPlan(plan, *this);
 }
 
-DWORD ProductOperations::Uninstall() {
-    auto& catalogue = app_.Catalogue();
-    SetupPackage& main = *catalogue.front();
-    if ((main.selected && !main.IsInstalled()) || !AnySelectedInstalled()) return NotInstalled();
-    // Removed from last to first; only these are put back after a failure,
-    // never a package that was not installed when the run started.
-    std::vector<SetupPackage*> removedByRun;
-    for (size_t i = catalogue.size(); i-- > 0;) {
-        SetupPackage& package = *catalogue[i];
-        if (!package.selected || !package.IsInstalled()) continue;
-        if (!package.isMain) CustomInstallerRegistry(kPrepareRemoveCustomInstaller, package, app_);
+// ---- the effects of the plan's steps
+
+bool ProductOperations::IsInstalled(size_t package) { return app_.Catalogue()[package]->IsInstalled(); }
+
+void ProductOperations::PrepareEntry(size_t package) {
+    CustomInstallerRegistry(kPrepareRemoveCustomInstaller, *app_.Catalogue()[package], app_);
+}
+
+DWORD ProductOperations::Call(const PlannedCall& call) {
+    SetupPackage& package = *app_.Catalogue()[call.package];
+    bool removal = app_.CommandLine().uninstall;
+    switch (call.kind) {
+    case CallKind::Install:
+        WriteLog(2, L"ZEL (c): Installing product %s\r\n", package.name.c_str());
+        return RunInstall(package, InstallExtras(package), removal);
+    case CallKind::Modify:
+        WriteLog(2, L"ZEL (c): Modifying product %s\r\n", package.name.c_str());
+        return RunInstall(package, ModifyExtras(package, call.agreement), removal);
+    case CallKind::Uninstall:
         WriteLog(2, L"ZEL (c): Uninstalling product %s\r\n", package.name.c_str());
-        DWORD result =
-            RunInstall(package, MultiPackage() ? items::UninstallAll() : std::wstring(), app_.CommandLine().uninstall);
-        if (Succeeded(result)) {
-            package.isInstalled = false;
-            removedByRun.push_back(&package);
-            continue;
-        }
-        WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", result);
-        RollBackUninstalls(removedByRun);
-        return result;
+        return RunInstall(package, MultiPackage() ? items::UninstallAll() : std::wstring(), removal);
+    case CallKind::Reinstall:
+        WriteLog(2, L"ZEL (c): Reinstalling product %s\r\n", package.name.c_str());
+        return Reinstall(package);
+    case CallKind::Extract:
+        WriteLog(2, L"ZEL (c): Extracting product %s\r\n", package.name.c_str());
+        return CopyDatabaseOut(package);
     }
-    return Final(0);
+    return ERROR_INSTALL_FAILURE;
 }
 
-// In catalogue order, that is in the reverse order of the removals; each
-// installed again from its database unpacked anew.
-void ProductOperations::RollBackUninstalls(const std::vector<SetupPackage*>& removedByRun) {
+void ProductOperations::Removed(size_t package) { app_.Catalogue()[package]->isInstalled = false; }
+
+void ProductOperations::Failed(DWORD result) { WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", result); }
+
+// An installation is undone by removing the product again; a removal by
+// installing it again from its database unpacked anew.
+void ProductOperations::RollBack(size_t index, CallKind undone) {
+    SetupPackage& package = *app_.Catalogue()[index];
+    WriteLog(2, L"ZEL (c): Rolling back product %s\r\n", package.name.c_str());
+    if (undone != CallKind::Uninstall) {
+        RunInstall(package, items::Rollback(), true);
+        return;
+    }
     ExtractionContext context;
     context.resources = app_.Resources().Module();
-    for (auto it = removedByRun.rbegin(); it != removedByRun.rend(); ++it) {
-        SetupPackage& package = **it;
-        WriteLog(2, L"ZEL (c): Rolling back product %s\r\n", package.name.c_str());
-        package.msiFileName.clear();
-        ExtractProduct(package, nullptr, context);
-        if (outcome::IsSuccess(RunInstall(package, items::Rollback(), false))) package.isInstalled = true;
-    }
+    package.msiFileName.clear();
+    ExtractProduct(package, nullptr, context);
+    if (outcome::IsSuccess(RunInstall(package, items::Rollback(), false))) package.isInstalled = true;
+}
+
+DWORD ProductOperations::Reinstall(const SetupPackage& package) {
+    fw::Msi().MsiSetInternalUI(static_cast<INSTALLUILEVEL>(app_.CommandLine().uiLevel), nullptr);
+    HandLogToInstaller();
+    DWORD result = package.productCode.empty()
+                       ? ERROR_INSTALL_FAILURE
+                       : fw::Msi().MsiReinstallProductW(package.productCode.c_str(), app_.CommandLine().reinstallMode);
+    ReopenLog();
+    return result;
 }
 
 // A database that cannot be copied is a failure of the run (reported with
 // the system's error code), not a silent success; the other packages are
 // still copied.
-DWORD ProductOperations::Extract() {
+DWORD ProductOperations::CopyDatabaseOut(const SetupPackage& package) {
     std::wstring folder = ICBSFileUtilities::GetCurrentFolder();
-    DWORD firstFailure = 0;
-    for (auto& package : app_.Catalogue()) {
-        if (!package->selected) continue;
-        WriteLog(2, L"ZEL (c): Extracting product %s\r\n", package->name.c_str());
-        size_t slash = package->msiFileName.find_last_of(L"\\/");
-        std::wstring name = slash == std::wstring::npos ? package->msiFileName : package->msiFileName.substr(slash + 1);
-        if (!name.empty() && ICBSFileUtilities::CopyOneFile(package->msiFileName, folder + L"\\" + name, false))
-            continue;
-        DWORD error = name.empty() ? ERROR_FILE_NOT_FOUND : ::GetLastError();
-        if (error == ERROR_SUCCESS) error = ERROR_WRITE_FAULT;
-        WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", error);
-        if (firstFailure == 0) firstFailure = error;
-    }
-    return firstFailure;
+    size_t slash = package.msiFileName.find_last_of(L"\\/");
+    std::wstring name = slash == std::wstring::npos ? package.msiFileName : package.msiFileName.substr(slash + 1);
+    if (!name.empty() && ICBSFileUtilities::CopyOneFile(package.msiFileName, folder + L"\\" + name, false))
+        return ERROR_SUCCESS;
+    DWORD error = name.empty() ? ERROR_FILE_NOT_FOUND : ::GetLastError();
+    return error == ERROR_SUCCESS ? ERROR_WRITE_FAULT : error;
 }
 
 std::wstring ReadCurrentInstallationType() {

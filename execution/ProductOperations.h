@@ -8,11 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/InstallerEffects.h"
+#include "engine/RunMode.h"
+
 class CSetupApp;
 class OperationMode;
 class SetupPackage;
 
-class ProductOperations {
+// Plans the run's operation (engine/OperationPlan.h) and is the effects
+// that carry it out with Windows Installer.
+class ProductOperations : private InstallerEffects {
 public:
     ProductOperations(CSetupApp& app, OperationMode& mode);
 
@@ -24,33 +29,31 @@ public:
     // is an administrative installation).
     DWORD RunInstall(SetupPackage& package, const std::wstring& extraProperties, bool removal);
 
-    DWORD Install();
-    DWORD Modify();
-    DWORD Repair();
-    DWORD Uninstall();
-    DWORD Extract();
-
 private:
+    DWORD Run(RunMode operation);
+    std::vector<PlanFacts> Facts() const;
     std::wstring InstallExtras(const SetupPackage& package);
     std::wstring ModifyExtras(const SetupPackage& package, bool newSubPackage);
     std::wstring LanguageAndTransform(const SetupPackage& package, std::wstring middle);
     std::wstring CataloguePropertiesText(bool& has);
-    void RollBackInstalls(const std::vector<SetupPackage*>& installedByRun);
-    void RollBackUninstalls(const std::vector<SetupPackage*>& removedByRun);
-    // Counts a result: false for a failure; a success asking for a restart
-    // is remembered (1641 over 3010).
-    bool Succeeded(DWORD result);
-    DWORD Final(DWORD failure) const;
     bool MultiPackage() const;
     bool TransformsApplyToNewPackages();
-    bool AnySelectedInstalled() const;
     // Logs that the main product is not installed; 1605.
     DWORD NotInstalled() const;
     bool LanguageChosen() const;
+    DWORD Reinstall(const SetupPackage& package);
+    DWORD CopyDatabaseOut(const SetupPackage& package);
+
+    // InstallerEffects
+    bool IsInstalled(size_t package) override;
+    void PrepareEntry(size_t package) override;
+    DWORD Call(const PlannedCall& call) override;
+    void Removed(size_t package) override;
+    void Failed(DWORD result) override;
+    void RollBack(size_t package, CallKind undone) override;
 
     CSetupApp& app_;
     OperationMode& mode_;
-    DWORD restart_ = 0;
 };
 
 // The setup type that the main package's installation recorded for the
