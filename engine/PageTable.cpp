@@ -28,3 +28,25 @@ std::vector<PageKind> BuildPageTable(size_t packageCount, const WizardFlags& fla
     pages.push_back(PageKind::Finish);
     return pages;
 }
+
+const wchar_t* StepName(PageKind kind) {
+    switch (kind) {
+        case PageKind::Welcome: return L"Welcome";
+        case PageKind::SubPackages: return L"IncludedSubPackages";
+        case PageKind::Backup: return L"BackupSettings";
+        case PageKind::Unpack: return L"UnpackMSIFromEXE";
+        case PageKind::ServiceConfiguration: return L"ServiceConfiguration";
+        case PageKind::ClusterConfiguration: return L"ClusterConfiguration";
+        case PageKind::Install: return L"Install (hidden)";
+        case PageKind::Finish: return L"Finish";
+        case PageKind::Empty: break;
+    }
+    return L"";
+}
+
+bool AnnouncesActivation(PageKind kind) { return kind != PageKind::Unpack && kind != PageKind::Install; }
+
+bool PassesStepThrough(PageKind kind, bool fullUi, bool quickInstall, size_t packageCount) {
+    if (!fullUi) return true;
+    return quickInstall && !(kind == PageKind::Finish && packageCount >= 2);
+}

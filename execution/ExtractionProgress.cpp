@@ -12,6 +12,7 @@ bool ShouldPostProgress(int value, int lastValue, DWORD now, DWORD lastTick, int
 }
 
 void ExtractionProgressHandler::OnBytes(unsigned bytes) {
+    if (!progressBar_) return;  // a run without windows shows no progress
     int value = ProgressValue(doneBefore, bytes, total, range_);
     DWORD now = ::GetTickCount();
     if (!ShouldPostProgress(value, lastValue_, now, lastTick_, range_)) return;

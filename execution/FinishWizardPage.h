@@ -21,7 +21,7 @@ FinishTexts ChooseFinishTexts(FinishOperation operation, bool success);
 
 class FinishWizardPage : public WizardPageBase {
 public:
-    explicit FinishWizardPage(CWizardDialog* wizard) : WizardPageBase(wizard, L"Finish") {}
+    explicit FinishWizardPage(CWizardDialog* wizard) : WizardPageBase(wizard, PageKind::Finish) {}
 
     void Activate() override;
     void Prepare() override;

@@ -6,7 +6,7 @@
 
 class InstallWizardPage : public WizardPageBase {
 public:
-    explicit InstallWizardPage(CWizardDialog* wizard) : WizardPageBase(wizard, L"Install (hidden)") {}
+    explicit InstallWizardPage(CWizardDialog* wizard) : WizardPageBase(wizard, PageKind::Install) {}
 
     void Activate() override;
     void CreateControls(HWND, int, int) override {}

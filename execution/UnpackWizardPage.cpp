@@ -2,16 +2,15 @@
 
 #include <commctrl.h>
 
-#include "engine/CancelFlag.h"
-#include "execution/PackageDigest.h"
-#include "execution/PackageExtraction.h"
 #include "framework/AccessibleName.h"
-#include "framework/InternalError.h"
 #include "framework/Text.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "wizard/WizardDialog.h"
 #include "wizard/WorkerSupervisor.h"
+
+UnpackWizardPage::UnpackWizardPage(CWizardDialog* wizard)
+    : WizardPageBase(wizard, PageKind::Unpack), step_(*CSetupApp::Current(), *wizard) {}
 
 void UnpackWizardPage::CreateControls(HWND, int, int) {
     using fw::At;
@@ -31,7 +30,6 @@ void UnpackWizardPage::CreateControls(HWND, int, int) {
         std::wstring status = fw::WindowText(status_);
         return status.empty() ? fw::WindowText(title_) : status;
     });
-    handler_ = std::make_unique<ExtractionProgressHandler>(progress_);
 }
 
 void UnpackWizardPage::LayOut() {
@@ -55,25 +53,6 @@ void UnpackWizardPage::UpdateTexts() {
     ::SetWindowTextW(subtitle_, fw::Format(Text(subtitle).c_str(), product.c_str()).c_str());
 }
 
-void UnpackWizardPage::BuildWorkList() {
-    workList_.clear();
-    CSetupApp& app = *CSetupApp::Current();
-    bool transform = TransformLanguageFor(app.IsMultiLanguage(), wizard_->IsFreshInstall() || wizard_->IsModify(),
-                                          app.Languages().Current()) != nullptr;
-    for (auto& package : app.Catalogue()) {
-        if (wizard_->IsRepair() || !package->selected) continue;
-        if (!package->msiFileName.empty()) {
-            // A kept database is not unpacked again, but the language
-            // transform it was installed with may be missing: that is
-            // written all the same (nothing to count for the bar).
-            if (transform && package->transformFileName.empty()) workList_.emplace_back(package.get(), 0u);
-            continue;
-        }
-        CatalogueBlob blob = app.Resources().FindCatalogueBlob(package->packageResource);
-        workList_.emplace_back(package.get(), blob && blob.size >= 4 ? blob.size - 4 : 0u);
-    }
-}
-
 void UnpackWizardPage::Activate() {
     // No language change while the worker reads the current language.
     ::ShowWindow(wizard_->GetDlgItem(IDC_WIZARD_LANGUAGE), SW_HIDE);
@@ -84,94 +63,19 @@ void UnpackWizardPage::Activate() {
     wizard_->EnableDlgItem(IDOK, false);
     // Cancel is all that takes input while the packages are unpacked.
     if (IsWindowVisible()) wizard_->FocusControl(wizard_->GetDlgItem(IDCANCEL));
-    BuildWorkList();
-    worker_.reset(::CreateThread(nullptr, 0, WorkerEntry, this, CREATE_SUSPENDED, nullptr));
-    if (worker_) {
-        ::ResumeThread(worker_.get());
-        WriteLog(3, L"ZEL (c): Created SetupWorkerThread\r\n");
-        WorkerSupervision supervision;
-        supervision.filter = [this](const MSG& msg) {
-            if (msg.message != kProgressMessage || msg.hwnd != hwnd_) return false;
-            ::SendMessageW(progress_, PBM_SETPOS, msg.wParam, 0);
-            return true;
-        };
-        // A visible bar stays a moment at its end; a hidden run goes on.
-        supervision.lingerMs = IsWindowVisible() ? 1000 : 0;
-        if (!SuperviseWorker(worker_.get(), supervision)) return;
-        worker_.reset();
-    } else {
-        CSetupApp::Current()->SetOutcome(outcome::kFailed, ::GetLastError());
-    }
-    if (CancelFlag()) CSetupApp::Current()->SetOutcome(outcome::kCancelled);
+    WorkerSupervision supervision;
+    supervision.filter = [this](const MSG& msg) {
+        if (msg.message != kProgressMessage || msg.hwnd != hwnd_) return false;
+        ::SendMessageW(progress_, PBM_SETPOS, msg.wParam, 0);
+        return true;
+    };
+    // A visible bar stays a moment at its end; a hidden run goes on.
+    supervision.lingerMs = IsWindowVisible() ? 1000 : 0;
+    if (!step_.Run(progress_, [this](const std::wstring& name) { ShowStatus(name); }, supervision)) return;
     wizard_->OnOK();
 }
 
-bool UnpackWizardPage::QueryCancel() {
-    if (!worker_) return true;
-    if (CancelFlag()) return false;
-    CancelFlag() = true;
-    ::WaitForSingleObject(worker_.get(), INFINITE);
-    WriteLog(3, L"ZEL (c): Worker-thread stopped\r\n");
-    return false;
-}
-
-DWORD WINAPI UnpackWizardPage::WorkerEntry(void* page) {
-    try {
-        static_cast<UnpackWizardPage*>(page)->Work();
-    } catch (...) {
-        fw::ReportInternalError(L"the unpack worker thread");
-        return outcome::kFailed;
-    }
-    return 0;
-}
-
-void UnpackWizardPage::Work() {
-    CSetupApp* app = CSetupApp::Current();
-    if (!app || CancelFlag()) {
-        if (app) app->SetOutcome(outcome::kFailed);
-        return;
-    }
-    unsigned total = 0;
-    for (const auto& entry : workList_) total += entry.second;
-    handler_->total = total;
-    ExtractionContext context;
-    context.resources = app->Resources().Module();
-    context.transformLanguage = TransformLanguageFor(app->IsMultiLanguage(),
-                                                     wizard_->IsFreshInstall() || wizard_->IsModify(),
-                                                     app->Languages().Current());
-    context.showStatus = [this](const std::wstring& name) { ShowStatus(name); };
-    // Every package to unpack is checked before the first is unpacked: a
-    // damaged one leaves nothing unpacked and nothing installed.
-    for (const auto& [package, size] : workList_) {
-        CabinetImage cabinet;
-        // A resource that is missing or of the wrong size is reported where
-        // it is unpacked.
-        if (size == 0 || !ReadPackageCabinet(context.resources, package->packageResource, cabinet, false)) continue;
-        if (!PayloadMatchesRecord(context.resources, package->packageResource, cabinet)) {
-            lastResult_ = ERROR_INSTALL_PACKAGE_INVALID;
-            WriteLog(1, L"ZEL (c): Error extracting cabinet file - %d.\r\n", lastResult_);
-            app->SetOutcome(lastResult_);
-            return;
-        }
-    }
-    context.payloadChecked = true;
-    unsigned doneBefore = 0;
-    for (const auto& [package, size] : workList_) {
-        handler_->doneBefore = doneBefore;
-        doneBefore += size;
-        if (CancelFlag()) {
-            app->SetOutcome(outcome::kCancelled);
-            return;
-        }
-        lastResult_ = ExtractProduct(*package, handler_.get(), context);
-        if (lastResult_ != 0 && !CancelFlag()) {
-            WriteLog(1, L"ZEL (c): Error extracting cabinet file - %d.\r\n", lastResult_);
-            app->SetOutcome(lastResult_);
-            return;
-        }
-    }
-    app->SetOutcome(CancelFlag() ? outcome::kCancelled : outcome::kSuccess);
-}
+bool UnpackWizardPage::QueryCancel() { return step_.Cancel(); }
 
 // The worker never waits for the window: it leaves the text and posts.
 void UnpackWizardPage::ShowStatus(const std::wstring& productName) {

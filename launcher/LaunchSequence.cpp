@@ -4,12 +4,15 @@
 
 #include "catalogue/SubPackageSelection.h"
 #include "framework/CommonControls.h"
+#include "execution/RunChoices.h"
 #include "framework/Console.h"
+#include "framework/InternalError.h"
 #include "framework/MessageBox.h"
 #include "framework/SystemApi.h"
 #include "framework/Text.h"
 #include "launcher/ExitCleanup.h"
 #include "launcher/PropertyRules.h"
+#include "launcher/QuietRun.h"
 #include "launcher/SetupApp.h"
 #include "launcher/StatusMif.h"
 #include "resources/ResourceIds.h"
@@ -82,7 +85,18 @@ void CSetupApp::RunMainPath() {
     ApplySubPackageSelection(*this);
     if (Outcome().code == 0) {
         log_.Write(3, L"ZEL (c): All information collected. Start processing.\r\n");
-        auto wizard = std::make_unique<CWizardDialog>(AppName());
+        RunChoices choices(*this);
+        if (!commandLine_.IsFullUi()) {
+            // Below the full level no page is made: the steps run without
+            // windows (a /qn run needs no display at all).
+            try {
+                QuietRun(*this, choices).Run();
+            } catch (...) {
+                fw::ReportInternalError(L"the quiet run");
+            }
+            return;
+        }
+        auto wizard = std::make_unique<CWizardDialog>(AppName(), choices);
         if (wizard->DoModal() == -1) {
             // No wizard, nothing done: a failure, never a silent success.
             DWORD error = ::GetLastError();

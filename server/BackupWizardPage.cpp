@@ -44,7 +44,7 @@ std::vector<std::wstring> TextLines(const std::string& bytes) {
 }
 }  // namespace
 
-BackupWizardPage::BackupWizardPage(CWizardDialog* wizard) : WizardPageBase(wizard, L"BackupSettings") {
+BackupWizardPage::BackupWizardPage(CWizardDialog* wizard) : WizardPageBase(wizard, PageKind::Backup) {
     dataFolder_ = DataFolder();
     solutionFolder_ = dataFolder_.empty() ? std::wstring() : dataFolder_ + L"\\SolutionFiles";
 }
@@ -279,5 +279,5 @@ bool BackupWizardPage::QueryCancel() {
 
 void BackupWizardPage::Deactivate() {
     WizardPageBase::Deactivate();
-    wizard_->backupProperties = BackupPropertyString(Checked(IDC_BACKUP_SKIP), Checked(IDC_BACKUP_RESET_DATABASE));
+    wizard_->Choices().backupProperties = BackupPropertyString(Checked(IDC_BACKUP_SKIP), Checked(IDC_BACKUP_RESET_DATABASE));
 }

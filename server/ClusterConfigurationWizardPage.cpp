@@ -1,38 +1,13 @@
 #include "server/ClusterConfigurationWizardPage.h"
 
-#include "catalogue/ProductVersion.h"
 #include "framework/Window.h"
-#include "icbs/ICBSFileUtilities.h"
-#include "icbs/ICBSIniFile.h"
 #include "launcher/SetupApp.h"
-#include "server/CommandLineItem.h"
-#include "server/ServiceEntryTable.h"
-#include "server/ServiceMachineState.h"
 #include "wizard/WizardDialog.h"
 
 using namespace cluster_config;
 
 ClusterConfigurationWizardPage::ClusterConfigurationWizardPage(CWizardDialog* wizard)
-    : WizardPageBase(wizard, L"ClusterConfiguration") {}
-
-void ClusterConfigurationWizardPage::ReadConfiguration() {
-    const SetupPackage* server = nullptr;
-    for (const auto& package : CSetupApp::Current()->Catalogue())
-        if (package->name.find(L"Brimcart Server") != std::wstring::npos) {
-            server = package.get();
-            break;
-        }
-    if (!server) return;
-    std::wstring folder = service_config::SystemConfigFolders().commonAppData + L"\\Morvex\\BrimcartServer" +
-                          std::to_wstring(service_config::VersionNumber(server->versionText)) + L"\\data";
-    WriteLog(3, L"ZEL (c): Reading the cluster configuration in %s\r\n", folder.c_str());
-    std::wstring brimcart = folder + L"\\brimcart.ini";
-    ReadClusterConfiguration(settings_, ICBSIniFile(brimcart), ICBSFileUtilities::FileExists(folder + L"\\master.cfg"),
-                             ICBSIniFile(folder + L"\\brimcartweb.ini"),
-                             [&brimcart](const std::wstring& key, const std::wstring& value, bool taken) {
-                                 service_config::NoteFileValue(brimcart, key, value, taken);
-                             });
-}
+    : WizardPageBase(wizard, PageKind::ClusterConfiguration) {}
 
 void ClusterConfigurationWizardPage::CreateControls(HWND, int, int) {
     using fw::At;
@@ -56,7 +31,7 @@ void ClusterConfigurationWizardPage::CreateControls(HWND, int, int) {
     port_ = AddControl(L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL,
                        {At(345), At(86), At(420), At(106)}, IDC_CLUSTER_PORT, wizard_->TextFont(), Kind::Fixed);
     description_ = AddControl(L"STATIC", L"", text, {At(0), At(132), FromEnd(0), FromEnd(0)}, -1, wizard_->TextFont());
-    ReadConfiguration();
+    step_.ReadConfiguration(CSetupApp::Current()->Catalogue());
 }
 
 void ClusterConfigurationWizardPage::UpdateTexts() {
@@ -78,7 +53,7 @@ void ClusterConfigurationWizardPage::UpdateTexts() {
 }
 
 void ClusterConfigurationWizardPage::Prepare() {
-    ApplyClusterCommandLine(settings_, CSetupApp::Current()->CommandLine().properties);
+    step_.ApplyCommandLine(CSetupApp::Current()->CommandLine().properties);
     UpdateTexts();
     shown_ = true;
     ::SetFocus(wizard_->GetDlgItem(IDOK));
@@ -105,10 +80,8 @@ void ClusterConfigurationWizardPage::OnRoleClicked() {
 }
 
 bool ClusterConfigurationWizardPage::QueryNext() {
-    CSetupApp& app = *CSetupApp::Current();
-    ClusterProperties properties = ComposeClusterProperties(settings_, fw::WindowText(port_));
-    server_items::RemoveNamedItems(app.CommandLine().properties, properties.names);
-    wizard_->clusterProperties = properties.text;
+    wizard_->Choices().clusterProperties =
+        step_.Compose(fw::WindowText(port_), CSetupApp::Current()->CommandLine().properties);
     return true;
 }
 

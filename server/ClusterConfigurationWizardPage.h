@@ -2,7 +2,7 @@
 // master (with the port of its master interface) or worker.
 #pragma once
 
-#include "server/ClusterSettings.h"
+#include "server/ClusterStep.h"
 #include "wizard/WizardPageBase.h"
 
 // Control ids of the page (created in code).
@@ -22,16 +22,15 @@ public:
     void Deactivate() override;
     bool QueryNext() override;
 
-    const cluster_config::ClusterSettings& Settings() const { return settings_; }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void ReadConfiguration();
     void OnRoleClicked();
 
-    cluster_config::ClusterSettings settings_;
+    ClusterStep step_;
+    cluster_config::ClusterSettings& settings_ = step_.Settings();
     bool shown_ = false;
     HWND title_ = nullptr, subtitle_ = nullptr, description_ = nullptr, portLabel_ = nullptr, port_ = nullptr;
     HWND radios_[3] = {};

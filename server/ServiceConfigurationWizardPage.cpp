@@ -12,30 +12,18 @@
 #include "framework/RichEditText.h"
 #include "framework/Text.h"
 #include "framework/Window.h"
-#include "icbs/PasswordCrypto.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
-#include "server/CommandLineItem.h"
 #include "server/ConnectionDetailsDialog.h"
 #include "server/PasswordDialog.h"
-#include "server/ServiceCommandLine.h"
 #include "server/ServiceDetailsDialog.h"
 #include "server/ServiceEntryTable.h"
-#include "server/ServiceMachineState.h"
-#include "server/ServicePropertyString.h"
 #include "server/ServiceSummary.h"
 #include "wizard/WizardDialog.h"
 
 using namespace service_config;
 
 namespace {
-bool PackageSelected(const void* context, size_t index) {
-    const PackageCatalogue& catalogue = *static_cast<const PackageCatalogue*>(context);
-    return index < catalogue.size() && catalogue[index]->selected;
-}
-
-std::wstring Encrypt(const std::wstring& plain) { return icbs::EncryptPassword(plain); }
-
 constexpr int kIntroHeight = 30;
 constexpr int kTitleHeight = 14;
 constexpr int kSectionGap = 15;  // at most, between two sections
@@ -65,7 +53,8 @@ int LineHeight(HWND control) {
 }  // namespace
 
 ServiceConfigurationWizardPage::ServiceConfigurationWizardPage(CWizardDialog* wizard)
-    : WizardPageBase(wizard, L"ServiceConfiguration"), entries_(ReadServiceEntries(CSetupApp::Current()->Catalogue())) {}
+    : WizardPageBase(wizard, PageKind::ServiceConfiguration), step_(*CSetupApp::Current()),
+      entries_(step_.Entries()) {}
 
 // The dialogs are complete types here.
 ServiceConfigurationWizardPage::~ServiceConfigurationWizardPage() = default;
@@ -176,10 +165,9 @@ bool ServiceConfigurationWizardPage::OnCtrlTab(bool backwards) {
 }
 
 void ServiceConfigurationWizardPage::InsertTabs() {
-    const PackageCatalogue& catalogue = CSetupApp::Current()->Catalogue();
     int tab = 0;
     for (size_t i = 0; i < entries_.size(); ++i)
-        if (PackageSelected(&catalogue, entries_[i].packageIndex))
+        if (step_.Selected(entries_[i]))
             tabs_.InsertItem(tab++, entries_[i].caption, static_cast<LPARAM>(i));
     if (tab > 0) tabs_.SetCurSel(0);
 }
@@ -215,13 +203,9 @@ void ServiceConfigurationWizardPage::UpdateTexts() {
 }
 
 void ServiceConfigurationWizardPage::Prepare() {
-    if (!prepared_) {
-        prepared_ = true;
-        for (ServiceSettings& entry : entries_)
-            if (entry.captionId != 0) entry.caption = Text(entry.captionId);
-        LinkEntries(entries_);
+    if (!step_.Prepared()) {
+        step_.Prepare([this](UINT id) { return Text(id); }, CSetupApp::Current()->CommandLine().properties);
         InsertTabs();
-        ApplyCommandLineProperties(entries_, CSetupApp::Current()->CommandLine().properties);
     }
     ::ShowWindow(intro_, SW_SHOW);
     ::ShowWindow(tabs_.GetSafeHwnd(), SW_SHOW);
@@ -266,16 +250,11 @@ void ServiceConfigurationWizardPage::OnChange(int section) {
 
 bool ServiceConfigurationWizardPage::ObtainMissingPasswords() {
     CSetupApp& app = *CSetupApp::Current();
-    const PackageCatalogue& catalogue = app.Catalogue();
-    size_t missing = FirstMissingPassword(entries_, PackageSelected, &catalogue);
-    if (missing == entries_.size()) return true;
+    size_t missing = step_.FirstMissingPassword();
     while (missing < entries_.size()) {
         ServiceSettings& entry = entries_[missing];
         if (!wizard_->FullUi()) {
-            // Nobody could type it: the command line lacks a property.
-            WriteLog(1, L"ZEL (c): No password for the logon account of service %s: set %s_Service_Password\r\n",
-                     entry.serviceName.c_str(), entry.ServicePrefix().c_str());
-            app.SetOutcome(ERROR_INVALID_COMMAND_LINE, ERROR_INVALID_COMMAND_LINE);
+            step_.RefuseMissingPassword(missing);
             return false;
         }
         CPasswordDialog dialog(app.Languages(), entry.displayName, entry.userName);
@@ -283,30 +262,14 @@ bool ServiceConfigurationWizardPage::ObtainMissingPasswords() {
         if (!DialogCreated(answer, L"password dialog for service " + entry.serviceName)) return false;
         if (answer != IDOK || dialog.Password().empty()) return false;
         entry.password = dialog.Password();
-        missing = FirstMissingPassword(entries_, PackageSelected, &catalogue);
+        missing = step_.FirstMissingPassword();
     }
     return true;
 }
 
 bool ServiceConfigurationWizardPage::QueryNext() {
     if (!ObtainMissingPasswords()) return false;
-    CSetupApp& app = *CSetupApp::Current();
-    const PackageCatalogue& catalogue = app.Catalogue();
-    ServiceProperties properties = ComposeServiceProperties(entries_, PackageSelected, &catalogue, Encrypt);
-    // No password goes on as typed: every password item leaves the command
-    // line, passed on encrypted or not at all.
-    std::vector<std::wstring> removed = properties.names;
-    for (const std::wstring& name : PasswordPropertyNames(entries_)) removed.push_back(name);
-    server_items::RemoveNamedItems(app.CommandLine().properties, removed);
-    if (!properties.unencrypted.empty()) {
-        for (const std::wstring& name : properties.unencrypted)
-            WriteLog(1, L"ZEL (c): Cannot encrypt the password for %s (no key of the base cryptographic provider); "
-                        L"it is not passed on\r\n", name.c_str());
-        app.SetOutcome(ERROR_INVALID_COMMAND_LINE, ERROR_INVALID_COMMAND_LINE);
-        return false;
-    }
-    wizard_->serviceProperties = properties.text;
-    return true;
+    return step_.Compose(CSetupApp::Current()->CommandLine().properties, wizard_->Choices().serviceProperties);
 }
 
 LRESULT ServiceConfigurationWizardPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

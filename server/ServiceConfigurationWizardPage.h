@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "framework/WhiteTabCtrl.h"
-#include "server/ServiceSettings.h"
+#include "server/ServiceStep.h"
 #include "wizard/WizardPageBase.h"
 
 class CConnectionDetailsDlg;
@@ -54,8 +54,8 @@ private:
     // The answer of a dialog that could not be created is reported here.
     bool DialogCreated(INT_PTR answer, const std::wstring& dialog) const;
 
-    std::vector<service_config::ServiceSettings> entries_;
-    bool prepared_ = false;
+    ServiceStep step_;
+    std::vector<service_config::ServiceSettings>& entries_;
     HWND intro_ = nullptr;
     fw::CWhiteTabCtrl tabs_;
     std::array<Section, 3> sections_;

@@ -2,11 +2,11 @@
 
 #include "engine/Outcome.h"
 #include "execution/PackageRemoval.h"
+#include "execution/RunChoices.h"
 #include "framework/MessageBox.h"
 #include "framework/Text.h"
 #include "launcher/SetupApp.h"
 #include "wizard/AlreadyInstalledDialog.h"
-#include "wizard/WizardDialog.h"
 
 ForeignCheckResult ForeignInstallations::Check() {
     ForeignFacts facts = Facts();
@@ -22,7 +22,7 @@ ForeignCheckResult ForeignInstallations::Check() {
         return ForeignCheckResult::RemovalFailed;
     }
     Remove(plan);
-    wizard_.RefreshInstalledState();
+    choices_.RefreshInstalledState();
     if (firstFailure_ == 0) return ForeignCheckResult::Proceed;
     RecordFailure();
     return ForeignCheckResult::RemovalFailed;
@@ -31,7 +31,7 @@ ForeignCheckResult ForeignInstallations::Check() {
 ForeignFacts ForeignInstallations::Facts() const {
     ForeignFacts facts;
     for (const auto& package : app_.Catalogue()) facts.fromOtherInstaller.push_back(package->fromOtherInstaller);
-    facts.fullUi = wizard_.FullUi();
+    facts.fullUi = fullUi_;
     facts.quickInstallEmpty = app_.QuickInstallList().empty();
     return facts;
 }
@@ -50,7 +50,7 @@ ForeignAnswer ForeignInstallations::Ask(ForeignQuestion question) const {
         answer.ok = fw::ShowMessageBox(app_.NoBoxes(), text, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
     } else if (question == ForeignQuestion::Dialog) {
         CDialog_AlreadyInstalled dialog(app_.Languages(), app_.Catalogue());
-        answer.ok = dialog.DoModal(wizard_) == IDOK;
+        answer.ok = dialog.DoModal(owner_) == IDOK;
         answer.removeSubPackages = dialog.removeSubPackages == 1;
     }
     return answer;
@@ -91,7 +91,7 @@ void ForeignInstallations::Remove(const ForeignRemovalPlan& plan) {
             continue;
         }
         // A restart that the removal asks for stays the run's to report.
-        wizard_.SetResult(result);
+        choices_.SetResult(result);
         // The product is gone: from now on the package stands for what this
         // launcher installs, so that its kept database is not taken for a
         // stranger's at the end of the run.
@@ -105,5 +105,5 @@ void ForeignInstallations::RecordFailure() const {
     // No install source to remove from is the launcher's own outcome; other
     // results are Windows Installer's.
     if (firstFailure_ == outcome::kNoMsiFile) app_.SetOutcome(outcome::kNoMsiFile);
-    else wizard_.SetResult(firstFailure_);
+    else choices_.SetResult(firstFailure_);
 }

@@ -9,7 +9,7 @@
 #include "wizard/ForeignRemovalPlan.h"
 
 class CSetupApp;
-class CWizardDialog;
+class RunChoices;
 
 enum class ForeignCheckResult {
     Proceed,        // nothing foreign, or all that was to go is gone
@@ -19,7 +19,10 @@ enum class ForeignCheckResult {
 
 class ForeignInstallations {
 public:
-    ForeignInstallations(CSetupApp& app, CWizardDialog& wizard) : app_(app), wizard_(wizard) {}
+    // owner: the window that owns the question's dialog (the wizard frame;
+    // none below the full level, where nothing is asked).
+    ForeignInstallations(CSetupApp& app, RunChoices& choices, HWND owner, bool fullUi)
+        : app_(app), choices_(choices), owner_(owner), fullUi_(fullUi) {}
 
     ForeignCheckResult Check();
     // The result of the first removal that failed; 0 when none failed.
@@ -37,6 +40,8 @@ private:
     void RecordFailure() const;
 
     CSetupApp& app_;
-    CWizardDialog& wizard_;
+    RunChoices& choices_;
+    HWND owner_;
+    bool fullUi_;
     UINT firstFailure_ = 0;
 };

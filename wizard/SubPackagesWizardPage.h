@@ -15,7 +15,7 @@ class SubPackagesWizardPage : public WizardPageBase {
 public:
     static constexpr int kMaxRows = 5;
 
-    explicit SubPackagesWizardPage(CWizardDialog* wizard) : WizardPageBase(wizard, L"IncludedSubPackages") {}
+    explicit SubPackagesWizardPage(CWizardDialog* wizard) : WizardPageBase(wizard, PageKind::SubPackages) {}
 
     void CreateControls(HWND parent, int width, int height) override;
     void UpdateTexts() override;

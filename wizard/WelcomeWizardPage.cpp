@@ -5,10 +5,7 @@
 #include "framework/IconImage.h"
 #include "framework/Text.h"
 #include "launcher/SetupApp.h"
-#include "options/SetupOptions.h"
 #include "resources/ResourceIds.h"
-#include "wizard/ForeignInstallations.h"
-#include "wizard/UpgradeDetection.h"
 #include "wizard/WizardDialog.h"
 
 namespace {
@@ -25,13 +22,8 @@ void MoveTo(HWND control, int left, int top) {
 }
 }  // namespace
 
-WelcomeWizardPage::~WelcomeWizardPage() {
-    // The quick-install list points at this page's records.
-    if (CSetupApp* app = CSetupApp::Current()) {
-        auto& quick = app->QuickInstallList();
-        for (const auto& record : predecessors_) std::erase(quick, record.get());
-    }
-}
+WelcomeWizardPage::WelcomeWizardPage(CWizardDialog* wizard)
+    : WizardPageBase(wizard, PageKind::Welcome), step_(*CSetupApp::Current(), wizard->Choices()) {}
 
 void WelcomeWizardPage::CreateControls(HWND, int, int) {
     CSetupApp& app = *CSetupApp::Current();
@@ -72,14 +64,15 @@ std::wstring WelcomeWizardPage::ModeText() const {
     if (wizard_->IsRepair()) return Text(38);
     if (wizard_->IsUninstall()) return Text(36);
     if (wizard_->IsModify()) return Text(37);
-    if (!installedName_.empty()) return fw::Format(Text(majorUpgrade_ ? 1345 : 1343).c_str(), installedName_.c_str());
+    const std::wstring& installed = step_.InstalledName();
+    if (!installed.empty()) return fw::Format(Text(step_.MajorUpgrade() ? 1345 : 1343).c_str(), installed.c_str());
     CSetupApp& app = *CSetupApp::Current();
     std::wstring name = app.Catalogue().empty() ? std::wstring() : app.Catalogue().front()->name;
     return fw::Format(Text(static_cast<UINT>(app.WelcomeTextId())).c_str(), name.c_str());
 }
 
 bool WelcomeWizardPage::ShowsUpgrade() const {
-    return !installedName_.empty() && !wizard_->IsRepair() && !wizard_->IsUninstall() && !wizard_->IsModify();
+    return !step_.InstalledName().empty() && !wizard_->IsRepair() && !wizard_->IsUninstall() && !wizard_->IsModify();
 }
 
 void WelcomeWizardPage::UpdateTexts() {
@@ -149,19 +142,18 @@ void WelcomeWizardPage::Prepare() {
     // the choice (the unpack worker reads the current language).
     bool offerLanguages = app.IsMultiLanguage() && wizard_->IsFreshInstall();
     ::ShowWindow(wizard_->GetDlgItem(IDC_WIZARD_LANGUAGE), offerLanguages ? SW_SHOW : SW_HIDE);
-    DetectUpgrade();
-    if (installedName_.empty()) {
+    // The language first (the installed product's): the Quick Install
+    // button's width follows its label.
+    step_.DetectUpgrade();
+    if (step_.InstalledName().empty()) {
         // The first page has nothing to go back to.
         SetQuickInstallButton(false);
         wizard_->EnableDlgItem(IDC_WIZARD_BACK, false);
     } else {
-        // The language first: the button's width follows its label.
-        SwitchToPredecessorLanguage();
         SetQuickInstallButton(true);
         wizard_->EnableDlgItem(IDC_WIZARD_BACK, true);
     }
-    ForeignInstallations foreign(app, *wizard_);
-    ForeignCheckResult check = foreign.Check();
+    ForeignCheckResult check = step_.CheckForeign(*wizard_, wizard_->FullUi());
     if (check != ForeignCheckResult::Proceed) {
         removalFailed_ = check == ForeignCheckResult::RemovalFailed;
         wizard_->OnCancel();
@@ -169,30 +161,6 @@ void WelcomeWizardPage::Prepare() {
     }
     wizard_->EnableDlgItem(IDOK, true);
     if (wizard_->FullUi()) ShowWindow(SW_SHOW);
-}
-
-void WelcomeWizardPage::DetectUpgrade() {
-    installedName_.clear();
-    majorUpgrade_ = false;
-    // Repair, removal and changes of an installed product upgrade nothing.
-    if (wizard_->IsRepair() || wizard_->IsUninstall() || wizard_->IsModify()) {
-        predecessors_.clear();
-        earlierSubPackages_.clear();
-        return;
-    }
-    CSetupApp& app = *CSetupApp::Current();
-    UpgradeDetection detection = ::DetectUpgrade(app.Catalogue(), app.SubPackageSelectionFixed());
-    installedName_ = std::move(detection.installedName);
-    majorUpgrade_ = detection.majorUpgrade;
-    predecessors_ = std::move(detection.predecessors);
-    earlierSubPackages_ = std::move(detection.earlierSubPackages);
-}
-
-void WelcomeWizardPage::SwitchToPredecessorLanguage() {
-    CSetupApp& app = *CSetupApp::Current();
-    if (!app.IsMultiLanguage() || predecessors_.empty() || predecessors_.front()->language.empty()) return;
-    // The wizard goes on in the language of the installed product.
-    app.Languages().SelectLanguageByCode(predecessors_.front()->language);
 }
 
 void WelcomeWizardPage::PlaceBackButton() {
@@ -230,13 +198,8 @@ bool WelcomeWizardPage::QueryNext() {
 bool WelcomeWizardPage::QueryBack() {
     // Without an offer the button is Back, and Back on the first page ends
     // the wizard as Cancel does.
-    if (installedName_.empty()) return true;
-    auto& quick = CSetupApp::Current()->QuickInstallList();
-    quick.clear();
-    for (const auto& record : predecessors_) quick.push_back(record.get());
-    // The installed products' choices, read now that they are wanted.
-    CreateOptionsForRecords(quick);
-    LogQuickInstallSelection(CSetupApp::Current()->Catalogue(), earlierSubPackages_, installedName_);
+    if (step_.InstalledName().empty()) return true;
+    step_.TakeQuickInstall();
     SetQuickInstallButton(false);
     // Every following page is left as soon as it is entered: the install
     // repeats the installed products with their own choices.

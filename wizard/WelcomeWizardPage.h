@@ -1,22 +1,20 @@
 // The first page: the product and what this run will do with it. On its way
-// in it looks for an older installation of the main product, which a Quick
-// Install can repeat with that installation's own choices, and has products
-// that a different installer put on the machine removed.
+// in its step (wizard/WelcomeStep.h) looks for an older installation of the
+// main product, which the page offers to repeat as a Quick Install, and has
+// products that a different installer put on the machine removed.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "catalogue/RelatedProduct.h"
-#include "catalogue/SetupPackage.h"
 #include "framework/Handles.h"
+#include "wizard/WelcomeStep.h"
 #include "wizard/WizardPageBase.h"
 
 class WelcomeWizardPage : public WizardPageBase {
 public:
-    explicit WelcomeWizardPage(CWizardDialog* wizard) : WizardPageBase(wizard, L"Welcome") {}
-    ~WelcomeWizardPage() override;
+    explicit WelcomeWizardPage(CWizardDialog* wizard);
 
     void CreateControls(HWND parent, int width, int height) override;
     void UpdateTexts() override;
@@ -28,7 +26,7 @@ public:
     bool QueryCancel() override;
     void Deactivate() override;
 
-    const std::wstring& InstalledName() const { return installedName_; }
+    const std::wstring& InstalledName() const { return step_.InstalledName(); }
 
 private:
     // The product image and the hint's icon at the window's DPI.
@@ -42,18 +40,13 @@ private:
     // or as Back again.
     void SetQuickInstallButton(bool quick);
     void PlaceBackButton();
-    void DetectUpgrade();
-    void SwitchToPredecessorLanguage();
 
     HWND icon_ = nullptr, welcome_ = nullptr, product_ = nullptr, mode_ = nullptr;
     HWND hintIcon_ = nullptr, hint_ = nullptr, legal_ = nullptr;
     fw::IconHandle productIcon_, hintImage_;
     UINT iconDpi_ = 0;  // the DPI the icons are loaded for
 
-    std::wstring installedName_;
-    bool majorUpgrade_ = false;
-    std::vector<std::unique_ptr<RelatedProduct>> predecessors_;
-    std::vector<const SetupPackage*> earlierSubPackages_;  // what the installation Quick Install repeats has
+    WelcomeStep step_;
     bool quickButton_ = false;
     // A removal failed and its result is the outcome: the Cancel that ends
     // the wizard must not turn it into a user's cancel.

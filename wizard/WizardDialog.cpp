@@ -1,6 +1,5 @@
 #include "wizard/WizardDialog.h"
 
-#include "catalogue/ProductTable.h"
 #include "framework/AccessibleName.h"
 #include "framework/DialogTemplate.h"
 #include "framework/Dpi.h"
@@ -12,18 +11,8 @@
 #include "wizard/PageFactory.h"
 #include "wizard/WizardPageBase.h"
 
-namespace {
-bool InstallsServiceProduct(const SetupPackage& package) {
-    for (const std::wstring& id : ExpandProductId(package.productId)) {
-        const ProductRow* row = FindProduct(id);
-        if (row && row->runsAsService) return true;
-    }
-    return false;
-}
-}  // namespace
-
-CWizardDialog::CWizardDialog(std::wstring title, HWND parent)
-    : CDialogBase(IDD_WIZARD, true), title_(std::move(title)), parent_(parent) {
+CWizardDialog::CWizardDialog(std::wstring title, RunChoices& choices, bool finishOnly, HWND parent)
+    : CDialogBase(IDD_WIZARD, true), title_(std::move(title)), choices_(choices), finishOnly_(finishOnly), parent_(parent) {
     BuildPages();
 }
 
@@ -31,13 +20,10 @@ CWizardDialog::~CWizardDialog() = default;
 
 void CWizardDialog::BuildPages() {
     CSetupApp& app = App();
-    std::vector<CataloguePackageFacts> facts;
-    for (const auto& package : app.Catalogue()) facts.push_back({package->name, InstallsServiceProduct(*package)});
-    flags_ = ComputeWizardFlags(facts);
-    fullUi_ = app.CommandLine().Ui().IsFull();
+    fullUi_ = !finishOnly_ && app.CommandLine().Ui().IsFull();
     unattended_ = app.CommandLine().Ui().IsUnattended();
-    RefreshInstalledState();
-    std::vector<PageKind> kinds = BuildPageTable(app.Catalogue().size(), flags_, IsUninstall());
+    choices_.RefreshInstalledState();
+    std::vector<PageKind> kinds = finishOnly_ ? std::vector<PageKind>{PageKind::Finish} : choices_.Steps();
     int finish = -1;
     for (PageKind kind : kinds) {
         if (kind == PageKind::Finish) finish = pageCount_;
@@ -47,15 +33,6 @@ void CWizardDialog::BuildPages() {
 }
 
 WizardPageBase* CWizardDialog::Page(int index) const { return IsPage(index) ? pages_[static_cast<size_t>(index)].get() : nullptr; }
-
-RunMode CWizardDialog::Maintenance() const {
-    return DecideMaintenance(App().CommandLine().repair, App().CommandLine().uninstall, mainInstalled_);
-}
-
-void CWizardDialog::RefreshInstalledState() {
-    auto& catalogue = App().Catalogue();
-    mainInstalled_ = !catalogue.empty() && catalogue.front()->IsInstalled();
-}
 
 bool CWizardDialog::HasNextPage() const {
     int current = steps_.Current();
@@ -111,6 +88,7 @@ BOOL CWizardDialog::OnInitDialog() {
     g_frame = this;
     keyboardFilter_.reset(::SetWindowsHookExW(WH_MSGFILTER, KeyboardFilter, nullptr, ::GetCurrentThreadId()));
     steps_.Start();
+    if (finishOnly_) ShowFrame();
     if (IsPage(0)) pages_[0]->Activate();
     FocusPage();
     return FALSE;  // the focus is set
@@ -291,8 +269,6 @@ void CWizardDialog::UpdateFrameTexts() {
         page->LayOut();
     }
 }
-
-void CWizardDialog::SetResult(DWORD errorCode) { App().SetInstallerOutcome(errorCode); }
 
 void CWizardDialog::RecordCancel() { App().SetOutcome(outcome::kCancelled, ERROR_INSTALL_USEREXIT); }
 

@@ -1,6 +1,8 @@
-// The wizard frame: one modal dialog that does all of the launcher's work,
-// visible or hidden. It owns the page table, moves between the pages with
-// Back, Next and Cancel, and turns installer results into the outcome.
+// The wizard frame of the full user interface level: one modal dialog that
+// owns the pages and moves between them with Back, Next and Cancel; what the
+// steps decide lives in the run's choices. Below the full level the steps run
+// without it (engine/HeadlessDriver.h); a failure at /qb or /qr shows the
+// frame with the finish page alone, which passes on by itself.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +13,7 @@
 
 #include "engine/PageTable.h"
 #include "engine/StepSequencer.h"
-#include "execution/OperationMode.h"
+#include "execution/RunChoices.h"
 #include "wizard/DialogBase.h"
 #include "wizard/FrameGeometry.h"
 
@@ -19,7 +21,9 @@ class WizardPageBase;
 
 class CWizardDialog : public CDialogBase, public OperationMode {
 public:
-    explicit CWizardDialog(std::wstring title, HWND parent = nullptr);
+    // finishOnly: the frame holds the finish page alone and shows it (a
+    // failure below the full level); its page writes no line when made.
+    CWizardDialog(std::wstring title, RunChoices& choices, bool finishOnly = false, HWND parent = nullptr);
     ~CWizardDialog() override;
 
     void OnOK() override;
@@ -29,20 +33,21 @@ public:
     void UpdateFrameTexts();
 
     // Records a Windows Installer result as the run's outcome.
-    void SetResult(DWORD errorCode) override;
+    void SetResult(DWORD errorCode) override { choices_.SetResult(errorCode); }
     // The user cancelled in the wizard: the launcher's own outcome 3, no
     // installer call was cut short.
     void RecordCancel();
     bool HasNextPage() const;
 
-    RunMode Maintenance() const override;
-    void RefreshInstalledState();
+    RunMode Maintenance() const override { return choices_.Maintenance(); }
+    RunChoices& Choices() { return choices_; }
+    // Whether a page that is made writes its "Deactivating dialog" line.
+    bool AnnouncesPageCreation() const { return !finishOnly_; }
 
     bool FullUi() const { return fullUi_; }
     // With a user interface level other than full every page is entered and
     // left at once: no page waits for input, also not the finish page that
     // an error has shown.
-    bool PassesPagesThrough() const { return !fullUi_; }
     // The pages' background: white, or the system's window colour while high
     // contrast is on.
     HBRUSH PageBrush() const;
@@ -55,10 +60,10 @@ public:
     void FocusPage();
     // Moves the keyboard focus to a control, as Tab would.
     void FocusControl(HWND control);
-    const WizardFlags& Flags() const override { return flags_; }
-    const std::wstring& BackupProperties() const override { return backupProperties; }
-    const std::wstring& ServiceProperties() const override { return serviceProperties; }
-    const std::wstring& ClusterProperties() const override { return clusterProperties; }
+    const WizardFlags& Flags() const override { return choices_.Flags(); }
+    const std::wstring& BackupProperties() const override { return choices_.BackupProperties(); }
+    const std::wstring& ServiceProperties() const override { return choices_.ServiceProperties(); }
+    const std::wstring& ClusterProperties() const override { return choices_.ClusterProperties(); }
     int PageCount() const { return pageCount_; }
     int CurrentIndex() const { return steps_.Current(); }
     int FinishIndex() const { return steps_.Finish(); }
@@ -66,11 +71,6 @@ public:
     // The page is the active one and the dialog goes on (a page that ends
     // the wizard or moves it on while it is being prepared is no longer).
     bool IsActivePage(const WizardPageBase* page) const { return !ended_ && Page(steps_.Current()) == page; }
-
-    // Property texts the configuration pages leave for the installer calls.
-    std::wstring backupProperties;
-    std::wstring serviceProperties;
-    std::wstring clusterProperties;
 
     // Shows the hidden frame (a pending error moves to the finish page).
     void ShowFrame();
@@ -96,6 +96,8 @@ private:
     bool IsPage(int index) const { return index >= 0 && index < pageCount_ && pages_[index]; }
 
     std::wstring title_;
+    RunChoices& choices_;
+    bool finishOnly_;
     HWND parent_;
     fw::IconHandle bigIcon_, smallIcon_;
     fw::GdiObject pageBrush_;
@@ -104,9 +106,7 @@ private:
     HFONT dialogFont_ = nullptr;   // the template's font the frame's controls use
     fw::GdiObject ownDialogFont_;  // that font, when made here for another DPI
     fw::HookHandle keyboardFilter_;
-    WizardFlags flags_;
     bool fullUi_ = false;
-    bool mainInstalled_ = false;
     bool mayShow_ = true;
     bool unattended_ = false;
     bool ended_ = false;

@@ -5,8 +5,8 @@
 #include "resources/ResourceIds.h"
 #include "wizard/WizardDialog.h"
 
-WizardPageBase::WizardPageBase(CWizardDialog* wizard, std::wstring pageName)
-    : wizard_(wizard), pageName_(std::move(pageName)), strings_(&CSetupApp::Current()->Languages()) {}
+WizardPageBase::WizardPageBase(CWizardDialog* wizard, PageKind kind)
+    : wizard_(wizard), kind_(kind), pageName_(StepName(kind)), strings_(&CSetupApp::Current()->Languages()) {}
 
 std::wstring WizardPageBase::Text(UINT id) const { return strings_->LoadLocalizedString(id); }
 
@@ -19,11 +19,15 @@ void WizardPageBase::Activate() {
     // Cancel from inside Prepare); what follows belongs to that page now.
     if (!wizard_->IsActivePage(this)) return;
     wizard_->UpdateFrameTexts();
-    if (wizard_->PassesPagesThrough() || !CSetupApp::Current()->QuickInstallList().empty()) wizard_->OnOK();
+    CSetupApp& app = *CSetupApp::Current();
+    if (PassesStepThrough(kind_, wizard_->FullUi(), !app.QuickInstallList().empty(), app.Catalogue().size()))
+        wizard_->OnOK();
 }
 
 void WizardPageBase::Deactivate() {
-    WriteLog(3, L"ZEL (c): Deactivating dialog %s\r\n", pageName_.c_str());
+    // A page is left once when it is made; the finish page that a failure
+    // below the full level shows is made after its line was written.
+    if (made_ || wizard_->AnnouncesPageCreation()) WriteLog(3, L"ZEL (c): Deactivating dialog %s\r\n", pageName_.c_str());
     ShowWindow(SW_HIDE);
 }
 
@@ -41,6 +45,7 @@ LRESULT WizardPageBase::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
             CreateControls(hwnd_, rect.right - rect.left, rect.bottom - rect.top);
             LayOut();
             Deactivate();
+            made_ = true;
             return result;
         }
         case WM_CTLCOLORSTATIC:

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "engine/PageTable.h"
 #include "framework/FlowLayout.h"
 #include "framework/Window.h"
 
@@ -15,7 +16,7 @@ class LanguageTable;
 
 class WizardPageBase : public fw::CWnd {
 public:
-    WizardPageBase(CWizardDialog* wizard, std::wstring pageName);
+    WizardPageBase(CWizardDialog* wizard, PageKind kind);
     ~WizardPageBase() override = default;
 
     virtual void Activate();
@@ -62,6 +63,8 @@ protected:
     fw::FlowLayout layout_;
 
     CWizardDialog* wizard_;
+    PageKind kind_;
     std::wstring pageName_;
+    bool made_ = false;  // its controls exist
     LanguageTable* strings_;
 };

@@ -3,11 +3,11 @@
 
 #include "execution/PackageRemoval.h"
 #include "execution/ProductOperations.h"
+#include "execution/RunChoices.h"
 #include "framework/SystemApi.h"
 #include "launcher/SetupApp.h"
 #include "tests/catalogue/FixtureInstall.h"
 #include "tests/support/TestSupport.h"
-#include "wizard/WizardDialog.h"
 
 using namespace statetest;
 
@@ -36,8 +36,8 @@ protected:
         app.AddPackage(FieldsOf(FactsOf(FixtureMsi(L"editor")), true));
         SetupPackage& package = *app.Catalogue().front();
         package.msiFileName = FixtureMsi(L"editor");
-        CWizardDialog wizard(L"Setup");
-        DWORD installed = ProductOperations(app, wizard).RunOperations();
+        RunChoices choices(app);
+        DWORD installed = ProductOperations(app, choices).RunOperations();
         EXPECT_TRUE(ProductInstalled(package.productCode));
         UINT removed = UninstallPackage(package, INSTALLUILEVEL_NONE, &app);
         return {installed, removed};

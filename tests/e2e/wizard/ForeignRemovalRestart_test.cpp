@@ -3,12 +3,12 @@
 
 #include "engine/Outcome.h"
 #include "execution/ProductOperations.h"
+#include "execution/RunChoices.h"
 #include "framework/SystemApi.h"
 #include "launcher/SetupApp.h"
 #include "tests/catalogue/FixtureInstall.h"
 #include "tests/support/TestSupport.h"
 #include "wizard/ForeignInstallations.h"
-#include "wizard/WizardDialog.h"
 
 using namespace statetest;
 
@@ -59,10 +59,10 @@ TEST(ForeignRemovalRestart, TheRestartSurvivesTheUnpackingAndTheInstallation) {
         app.AddPackage(FieldsOf(own, true));
         SetupPackage& package = *app.Catalogue().front();
         ASSERT_TRUE(package.fromOtherInstaller);
-        CWizardDialog wizard(L"Setup");
+        RunChoices choices(app);
 
         // The welcome page's check removes the foreign installation.
-        EXPECT_EQ(ForeignInstallations(app, wizard).Check(), ForeignCheckResult::Proceed);
+        EXPECT_EQ(ForeignInstallations(app, choices, nullptr, false).Check(), ForeignCheckResult::Proceed);
         ASSERT_EQ(calls.size(), 1u);
         EXPECT_EQ(calls[0].properties.rfind(L"REMOVE=ALL", 0), 0u);
         EXPECT_FALSE(ProductInstalled(own.productCode));
@@ -74,7 +74,7 @@ TEST(ForeignRemovalRestart, TheRestartSurvivesTheUnpackingAndTheInstallation) {
         EXPECT_EQ(app.Outcome().code, restart);
 
         // The installation succeeds without a restart of its own.
-        EXPECT_EQ(ProductOperations(app, wizard).RunOperations(), 0u);
+        EXPECT_EQ(ProductOperations(app, choices).RunOperations(), 0u);
         ASSERT_EQ(calls.size(), 2u);
         EXPECT_EQ(calls[1].package, L"editor.msi");
         EXPECT_EQ(app.Outcome().code, restart);

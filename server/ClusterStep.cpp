@@ -1,0 +1,35 @@
+#include "server/ClusterStep.h"
+
+#include "icbs/ICBSFileUtilities.h"
+#include "icbs/ICBSIniFile.h"
+#include "launcher/SetupLog.h"
+#include "server/CommandLineItem.h"
+#include "server/ServiceEntryTable.h"
+#include "server/ServiceMachineState.h"
+
+using namespace cluster_config;
+
+void ClusterStep::ReadConfiguration(const PackageCatalogue& catalogue) {
+    const SetupPackage* server = nullptr;
+    for (const auto& package : catalogue)
+        if (package->name.find(L"Brimcart Server") != std::wstring::npos) {
+            server = package.get();
+            break;
+        }
+    if (!server) return;
+    std::wstring folder = service_config::SystemConfigFolders().commonAppData + L"\\Morvex\\BrimcartServer" +
+                          std::to_wstring(service_config::VersionNumber(server->versionText)) + L"\\data";
+    WriteLog(3, L"ZEL (c): Reading the cluster configuration in %s\r\n", folder.c_str());
+    std::wstring brimcart = folder + L"\\brimcart.ini";
+    ReadClusterConfiguration(settings_, ICBSIniFile(brimcart), ICBSFileUtilities::FileExists(folder + L"\\master.cfg"),
+                             ICBSIniFile(folder + L"\\brimcartweb.ini"),
+                             [&brimcart](const std::wstring& key, const std::wstring& value, bool taken) {
+                                 service_config::NoteFileValue(brimcart, key, value, taken);
+                             });
+}
+
+std::wstring ClusterStep::Compose(const std::wstring& portText, std::vector<std::wstring>& commandLineItems) {
+    ClusterProperties properties = ComposeClusterProperties(settings_, portText);
+    server_items::RemoveNamedItems(commandLineItems, properties.names);
+    return properties.text;
+}

@@ -1,0 +1,50 @@
+#include "wizard/WelcomeStep.h"
+
+#include <algorithm>
+
+#include "execution/RunChoices.h"
+#include "launcher/SetupApp.h"
+#include "options/SetupOptions.h"
+#include "wizard/UpgradeDetection.h"
+
+WelcomeStep::~WelcomeStep() {
+    // The quick-install list points at this step's records.
+    auto& quick = app_.QuickInstallList();
+    for (const auto& record : predecessors_) std::erase(quick, record.get());
+}
+
+void WelcomeStep::DetectUpgrade() {
+    installedName_.clear();
+    majorUpgrade_ = false;
+    // Repair, removal and changes of an installed product upgrade nothing.
+    if (choices_.IsRepair() || choices_.IsUninstall() || choices_.IsModify()) {
+        predecessors_.clear();
+        earlierSubPackages_.clear();
+        return;
+    }
+    UpgradeDetection detection = ::DetectUpgrade(app_.Catalogue(), app_.SubPackageSelectionFixed());
+    installedName_ = std::move(detection.installedName);
+    majorUpgrade_ = detection.majorUpgrade;
+    predecessors_ = std::move(detection.predecessors);
+    earlierSubPackages_ = std::move(detection.earlierSubPackages);
+    if (!installedName_.empty()) SwitchToPredecessorLanguage();
+}
+
+void WelcomeStep::SwitchToPredecessorLanguage() {
+    if (!app_.IsMultiLanguage() || predecessors_.empty() || predecessors_.front()->language.empty()) return;
+    // The run goes on in the language of the installed product.
+    app_.Languages().SelectLanguageByCode(predecessors_.front()->language);
+}
+
+ForeignCheckResult WelcomeStep::CheckForeign(HWND owner, bool fullUi) {
+    return ForeignInstallations(app_, choices_, owner, fullUi).Check();
+}
+
+void WelcomeStep::TakeQuickInstall() {
+    auto& quick = app_.QuickInstallList();
+    quick.clear();
+    for (const auto& record : predecessors_) quick.push_back(record.get());
+    // The installed products' choices, read now that they are wanted.
+    CreateOptionsForRecords(quick);
+    LogQuickInstallSelection(app_.Catalogue(), earlierSubPackages_, installedName_);
+}
