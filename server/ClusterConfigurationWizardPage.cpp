@@ -31,8 +31,9 @@ void ClusterConfigurationWizardPage::CreateControls(HWND, int, int) {
     port_ = AddControl(L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL,
                        {At(345), At(86), At(420), At(106)}, IDC_CLUSTER_PORT, wizard_->TextFont(), Kind::Fixed);
     description_ = AddControl(L"STATIC", L"", text, {At(0), At(132), FromEnd(0), FromEnd(0)}, -1, wizard_->TextFont());
-    step_.ReadConfiguration(CSetupApp::Current()->Catalogue());
 }
+
+void ClusterConfigurationWizardPage::OnAnnounced() { step_.ReadConfiguration(CSetupApp::Current()->Catalogue()); }
 
 void ClusterConfigurationWizardPage::UpdateTexts() {
     ::SetWindowTextW(title_, Text(1341).c_str());

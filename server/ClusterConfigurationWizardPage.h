@@ -16,6 +16,7 @@ enum : int {
 class ClusterConfigurationWizardPage : public WizardPageBase {
 public:
     explicit ClusterConfigurationWizardPage(CWizardDialog* wizard);
+    void OnAnnounced() override;
     void CreateControls(HWND parent, int width, int height) override;
     void UpdateTexts() override;
     void Prepare() override;

@@ -22,7 +22,6 @@ void CWizardDialog::BuildPages() {
     CSetupApp& app = App();
     fullUi_ = !finishOnly_ && app.CommandLine().Ui().IsFull();
     unattended_ = app.CommandLine().Ui().IsUnattended();
-    choices_.RefreshInstalledState();
     std::vector<PageKind> kinds = finishOnly_ ? std::vector<PageKind>{PageKind::Finish} : choices_.Steps();
     int finish = -1;
     for (PageKind kind : kinds) {
@@ -81,17 +80,27 @@ BOOL CWizardDialog::OnInitDialog() {
     });
     // The language box has no label on the screen; a screen reader names it.
     fw::SetAccessibleName(GetDlgItem(IDC_WIZARD_LANGUAGE), [this] { return Strings().LoadLocalizedString(1370); });
-    HWND area = GetDlgItem(IDC_WIZARD_PAGE_AREA);
-    for (int i = 0; i < pageCount_; ++i)
-        if (pages_[static_cast<size_t>(i)])
-            pages_[static_cast<size_t>(i)]->CreateChild(area, PageRect(), WS_CHILD, WS_EX_CONTROLPARENT, IDC_WIZARD_PAGE);
+    // Every page is made now; the first one's controls at once, the others'
+    // when they are first shown (a quick start of the wizard).
+    for (int i = 0; i < pageCount_ && !finishOnly_; ++i) {
+        WizardPageBase* page = pages_[static_cast<size_t>(i)].get();
+        if (!page) continue;
+        if (i == 0) page->Create(GetDlgItem(IDC_WIZARD_PAGE_AREA), PageRect());
+        page->Announce();
+    }
     g_frame = this;
     keyboardFilter_.reset(::SetWindowsHookExW(WH_MSGFILTER, KeyboardFilter, nullptr, ::GetCurrentThreadId()));
     steps_.Start();
     if (finishOnly_) ShowFrame();
-    if (IsPage(0)) pages_[0]->Activate();
+    if (IsPage(0)) ActivatePage(0);
     FocusPage();
     return FALSE;  // the focus is set
+}
+
+void CWizardDialog::ActivatePage(int index) {
+    WizardPageBase* page = pages_[static_cast<size_t>(index)].get();
+    page->Create(GetDlgItem(IDC_WIZARD_PAGE_AREA), PageRect());
+    page->Activate();
 }
 
 RECT CWizardDialog::PageRect() const {
@@ -103,7 +112,7 @@ RECT CWizardDialog::PageRect() const {
 void CWizardDialog::PlacePages() {
     RECT pageRect = PageRect();
     for (int i = 0; i < pageCount_; ++i)
-        if (WizardPageBase* page = pages_[static_cast<size_t>(i)].get())
+        if (WizardPageBase* page = pages_[static_cast<size_t>(i)].get(); page && *page)
             ::SetWindowPos(*page, nullptr, pageRect.left, pageRect.top, pageRect.right - pageRect.left,
                            pageRect.bottom - pageRect.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -129,7 +138,7 @@ void CWizardDialog::ApplyDpi(UINT dpi) {
     PlacePages();
     SetIcons();
     for (int i = 0; i < pageCount_; ++i)
-        if (WizardPageBase* page = pages_[static_cast<size_t>(i)].get()) page->LayOut();
+        if (WizardPageBase* page = pages_[static_cast<size_t>(i)].get(); page && *page) page->LayOut();
     if (IsPage(steps_.Current())) UpdateFrameTexts();
     ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -145,7 +154,7 @@ COLORREF CWizardDialog::PageColour() const { return highContrast_ ? ::GetSysColo
 void CWizardDialog::RefreshColours() {
     highContrast_ = fw::HighContrastOn();
     for (int i = 0; i < pageCount_; ++i)
-        if (WizardPageBase* page = pages_[static_cast<size_t>(i)].get()) page->OnColoursChanged();
+        if (WizardPageBase* page = pages_[static_cast<size_t>(i)].get(); page && *page) page->OnColoursChanged();
     ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
@@ -191,9 +200,9 @@ void CWizardDialog::OnOK() {
         App().ReportOutcome();
         if (steps_.JumpToFinishAfterFailure() && !unattended_) ShowFrame();
     }
-    if (WizardPageBase* page = Page(steps_.Current())) {
+    if (Page(steps_.Current())) {
         EnableDlgItem(IDC_WIZARD_BACK, true);
-        page->Activate();
+        ActivatePage(steps_.Current());
         FocusPage();
     } else {
         ended_ = true;
@@ -210,7 +219,7 @@ void CWizardDialog::OnBackButton() {
         return;
     }
     if (steps_.AtFirst()) EnableDlgItem(IDC_WIZARD_BACK, false);
-    pages_[static_cast<size_t>(steps_.Current())]->Activate();
+    ActivatePage(steps_.Current());
     FocusPage();
 }
 
@@ -227,7 +236,7 @@ void CWizardDialog::OnCancel() {
     const SetupOutcome& outcome = App().Outcome();
     if (outcome.code != 0 && !outcome.reported) App().ReportOutcome();
     steps_.ToFinish();
-    pages_[static_cast<size_t>(steps_.Current())]->Activate();
+    ActivatePage(steps_.Current());
     FocusPage();
 }
 

@@ -22,7 +22,7 @@ class WizardPageBase;
 class CWizardDialog : public CDialogBase, public OperationMode {
 public:
     // finishOnly: the frame holds the finish page alone and shows it (a
-    // failure below the full level); its page writes no line when made.
+    // failure below the full level), whose quiet run has made it already.
     CWizardDialog(std::wstring title, RunChoices& choices, bool finishOnly = false, HWND parent = nullptr);
     ~CWizardDialog() override;
 
@@ -41,8 +41,6 @@ public:
 
     RunMode Maintenance() const override { return choices_.Maintenance(); }
     RunChoices& Choices() { return choices_; }
-    // Whether a page that is made writes its "Deactivating dialog" line.
-    bool AnnouncesPageCreation() const { return !finishOnly_; }
 
     bool FullUi() const { return fullUi_; }
     // With a user interface level other than full every page is entered and
@@ -82,6 +80,8 @@ protected:
 
 private:
     void BuildPages();
+    // Makes the page's controls when it is first shown, and activates it.
+    void ActivatePage(int index);
     // Lays the frame and every page out for dpi (at creation, and when the
     // window moves to a monitor of another DPI).
     void ApplyDpi(UINT dpi);

@@ -24,10 +24,19 @@ void WizardPageBase::Activate() {
         wizard_->OnOK();
 }
 
+void WizardPageBase::Announce() {
+    OnAnnounced();
+    WriteLog(3, L"ZEL (c): Deactivating dialog %s\r\n", pageName_.c_str());
+}
+
+void WizardPageBase::Create(HWND area, const RECT& rect) {
+    if (!hwnd_) CreateChild(area, rect, WS_CHILD, WS_EX_CONTROLPARENT, IDC_WIZARD_PAGE);
+}
+
 void WizardPageBase::Deactivate() {
-    // A page is left once when it is made; the finish page that a failure
-    // below the full level shows is made after its line was written.
-    if (made_ || wizard_->AnnouncesPageCreation()) WriteLog(3, L"ZEL (c): Deactivating dialog %s\r\n", pageName_.c_str());
+    // The page was left once when it was made (Announce); its controls,
+    // made later, are hidden without a line.
+    if (made_) WriteLog(3, L"ZEL (c): Deactivating dialog %s\r\n", pageName_.c_str());
     ShowWindow(SW_HIDE);
 }
 

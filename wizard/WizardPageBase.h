@@ -19,6 +19,12 @@ public:
     WizardPageBase(CWizardDialog* wizard, PageKind kind);
     ~WizardPageBase() override = default;
 
+    // The page is made (its "Deactivating dialog" line, and what it reads
+    // from the machine then); its controls are made only when it is first
+    // shown (Create).
+    void Announce();
+    // Makes the page's window and controls in the frame's page area, once.
+    void Create(HWND area, const RECT& rect);
     virtual void Activate();
     virtual void Deactivate();
     virtual bool QueryNext() { return true; }
@@ -38,6 +44,8 @@ public:
     virtual bool OnCtrlTab(bool backwards) { return false; }
     // The system's colours changed, or high contrast went on or off.
     virtual void OnColoursChanged() {}
+    // What the page reads when it is made, before its line.
+    virtual void OnAnnounced() {}
 
     const std::wstring& PageName() const { return pageName_; }
 
@@ -65,6 +73,6 @@ protected:
     CWizardDialog* wizard_;
     PageKind kind_;
     std::wstring pageName_;
-    bool made_ = false;  // its controls exist
+    bool made_ = false;  // its controls exist and were left once
     LanguageTable* strings_;
 };
