@@ -1,5 +1,6 @@
-// What the product operations ask of the wizard: the mode of the run, the
-// configuration pages' property texts, and where the result goes.
+// What the product operations ask of the run's steps (execution/RunChoices.h,
+// which the wizard forwards to): the mode of the run, the configuration
+// steps' property texts, and where the result goes.
 #pragma once
 
 #include <windows.h>

@@ -42,10 +42,10 @@ public:
     RunMode Maintenance() const override { return choices_.Maintenance(); }
     RunChoices& Choices() { return choices_; }
 
+    // False in the finish frame of a failure below the full level, whose
+    // page is entered and left at once (engine/PageTable.h's
+    // PassesStepThrough).
     bool FullUi() const { return fullUi_; }
-    // With a user interface level other than full every page is entered and
-    // left at once: no page waits for input, also not the finish page that
-    // an error has shown.
     // The pages' background: white, or the system's window colour while high
     // contrast is on.
     HBRUSH PageBrush() const;
