@@ -2,6 +2,7 @@
 
 #include "catalogue/ProductTable.h"
 #include "framework/AccessibleName.h"
+#include "framework/CommonControls.h"
 #include "framework/DialogTemplate.h"
 #include "framework/Dpi.h"
 #include "framework/HighContrast.h"
@@ -24,6 +25,9 @@ bool InstallsServiceProduct(const SetupPackage& package) {
 
 CWizardDialog::CWizardDialog(std::wstring title, HWND parent)
     : CDialogBase(IDD_WIZARD, true), title_(std::move(title)), parent_(parent) {
+    // The pages' common controls, registered only for a run that makes the
+    // wizard.
+    fw::InitCommonControls();
     BuildPages();
 }
 
