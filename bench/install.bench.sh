@@ -105,6 +105,17 @@ row() {
   echo "$text   ($(spread "$6"))"
 }
 
+# verdict VALUE BASELINE MS TEXT: whether VALUE is within MS of BASELINE.
+verdict() {
+  if [ -z "$1" ] || [ -z "$2" ]; then echo "  $4: not measured"; return; fi
+  local over; over=$(echo "$1 - $2" | bc -l)
+  if [ "$(echo "$over <= $3" | bc -l)" = 1 ]; then
+    printf '  %s: met (%+.1f ms)\n' "$4" "$over"
+  else
+    printf '  %s: NOT met (%+.1f ms)\n' "$4" "$over"
+  fi
+}
+
 bare=$(winpath "$build/bench/bench_bare_install.exe")
 for size in ${BENCH_SIZES:-5 50 200}; do
   msi=$(winpath "$build/bench/data/$size/bench.msi")
@@ -124,6 +135,7 @@ for size in ${BENCH_SIZES:-5 50 200}; do
   row 'msiexec /i /qn (baseline)' "$m" "" "" "" msiexec
   row 'bare unpack + install' "$b" bare/msiexec "$b" "$m" bare
   row 'setup.exe /qn' "$l" launcher/bare "$l" "$b" launcher
+  verdict "$l" "$b" 30 "goal: setup.exe /qn within 30 ms of the bare program"
 done
 echo "  load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 if [ "$failures" -gt 0 ]; then
