@@ -105,18 +105,35 @@ row() {
   echo "$text   ($(spread "$6"))"
 }
 
+# verdict VALUE BASELINE MS TEXT: whether VALUE is within MS of BASELINE.
+verdict() {
+  if [ -z "$1" ] || [ -z "$2" ]; then echo "  $4: not measured"; return; fi
+  local over; over=$(echo "$1 - $2" | bc -l)
+  if [ "$(echo "$over <= $3" | bc -l)" = 1 ]; then
+    printf '  %s: met (%+.1f ms)\n' "$4" "$over"
+  else
+    printf '  %s: NOT met (%+.1f ms)\n' "$4" "$over"
+  fi
+}
+
 bare=$(winpath "$build/bench/bench_bare_install.exe")
+# BENCH_BEFORE=DIR: DIR's launchers of the same packages (a build tree of an
+# earlier commit with its target bench_install built) in the same turns.
+before=${BENCH_BEFORE:+$(cd "$BENCH_BEFORE" && pwd)}
 for size in ${BENCH_SIZES:-5 50 200}; do
   msi=$(winpath "$build/bench/data/$size/bench.msi")
   launcher=$(winpath "$build/bench/launcher_$size/setup.exe")
-  : >"$work/msiexec"; : >"$work/bare"; : >"$work/launcher"
-  for _ in $(seq "$runs"); do  # interleaved, so that drift hits all three alike
+  : >"$work/msiexec"; : >"$work/bare"; : >"$work/launcher"; : >"$work/before"
+  for _ in $(seq "$runs"); do  # interleaved, so that drift hits all alike
     measure msiexec "$size" "msiexec /i $msi /qn" >>"$work/msiexec"
     measure bare "$size" "$bare PACKAGE_$size C:\\ProgramData\\BareInstall" >>"$work/bare"
     measure setup.exe "$size" "$launcher /qn" >>"$work/launcher"
+    if [ -n "$before" ]; then
+      measure "setup.exe before" "$size" "$(winpath "$before/bench/launcher_$size/setup.exe") /qn" >>"$work/before"
+    fi
   done
   echo "-- package of $size MiB payload: database $(( $(stat -c %s "$build/bench/data/$size/bench.msi") / 1048576 )) MiB (whole process, median of the counted runs, ms)"
-  for name in msiexec bare launcher; do
+  for name in msiexec bare launcher ${before:+before}; do
     n=$(counted $name)
     if [ "$n" -lt "$runs" ]; then failures=$((failures + runs - n)); fi
   done
@@ -124,6 +141,12 @@ for size in ${BENCH_SIZES:-5 50 200}; do
   row 'msiexec /i /qn (baseline)' "$m" "" "" "" msiexec
   row 'bare unpack + install' "$b" bare/msiexec "$b" "$m" bare
   row 'setup.exe /qn' "$l" launcher/bare "$l" "$b" launcher
+  verdict "$l" "$b" 30 "goal: setup.exe /qn within 30 ms of the bare program"
+  if [ -n "$before" ]; then
+    p=$(median <"$work/before")
+    row "setup.exe /qn before" "$p" before/bare "$p" "$b" before
+    [ -n "$p" ] && [ -n "$l" ] && printf '  change against before: %+.1f ms\n' "$(echo "$l - $p" | bc -l)"
+  fi
 done
 echo "  load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
 if [ "$failures" -gt 0 ]; then

@@ -66,6 +66,8 @@ printf '  %-36s %8.1f ms   ratio %.2f   difference %+.1f ms\n' "floor: required 
 wizard=$(median "${wizards[@]}") upgrade=$(median "${upgrades[@]}")
 line "launcher wizard" "$wizard"
 line "launcher wizard over an older version" "$upgrade"
+if [ "$(echo "$wizard - $floor <= 20" | bc -l)" = 1 ]; then goal=met; else goal="NOT met"; fi
+printf '  goal: the wizard within 20 ms of the floor: %s (%+.1f ms)\n' "$goal" "$(over "$wizard")"
 if [ -n "$before" ]; then
   wizard_before=$(median "${wizards_before[@]}") upgrade_before=$(median "${upgrades_before[@]}")
   line "before ($BENCH_BEFORE): wizard" "$wizard_before"

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "execution/PayloadDigests.h"
 #include "icbs/ResourceAccess.h"
 #include "icbs/Sha256.h"
 #include "launcher/SetupLog.h"
@@ -37,12 +38,24 @@ std::wstring DigestResourceName(const std::wstring& packageResource) {
     return L"PACKAGE_SHA256_" + packageResource.substr(std::min(prefix.size(), packageResource.size()));
 }
 
-bool PayloadMatchesRecord(HMODULE module, const std::wstring& packageResource, const CabinetImage& cabinet) {
+namespace {
+std::optional<std::wstring> RecordedDigestText(HMODULE module, const std::wstring& packageResource) {
     std::wstring name = DigestResourceName(packageResource);
     // The catalogue's strings are in English in every installer; a
     // single-language one may have them in another language only.
     std::optional<std::wstring> recorded = icbs::LoadResourceText(module, name, kCatalogueStringLanguage);
     if (!recorded) recorded = icbs::LoadResourceText(module, name);
+    return recorded;
+}
+}  // namespace
+
+bool HasRecordedDigest(HMODULE module, const std::wstring& packageResource) {
+    return RecordedDigestText(module, packageResource).has_value();
+}
+
+bool PayloadMatchesRecord(HMODULE module, const std::wstring& packageResource, const CabinetImage& cabinet,
+                          const PayloadDigests* ahead) {
+    std::optional<std::wstring> recorded = RecordedDigestText(module, packageResource);
     if (!recorded) return true;
     icbs::Sha256Digest expected{};
     if (!icbs::ParseDigestText(*recorded, expected)) {
@@ -50,7 +63,8 @@ bool PayloadMatchesRecord(HMODULE module, const std::wstring& packageResource, c
                  packageResource.c_str(), recorded->c_str());
         return false;
     }
-    icbs::Sha256Digest actual = icbs::Sha256Of(cabinet.data, cabinet.size);
+    std::optional<icbs::Sha256Digest> early = ahead ? ahead->Wait(packageResource, cabinet) : std::nullopt;
+    icbs::Sha256Digest actual = early ? *early : icbs::Sha256Of(cabinet.data, cabinet.size);
     if (actual != expected) {
         WriteLog(1, L"ZEL (c): Package resource %s is damaged: its SHA-256 is %s, the installer recorded %s.\r\n",
                  packageResource.c_str(), icbs::DigestText(actual).c_str(), icbs::DigestText(expected).c_str());

@@ -11,6 +11,8 @@
 
 #include "icbs/CabinetImage.h"
 
+class PayloadDigests;
+
 // The cabinet of a package resource; false (logged when log is set) when
 // the resource is missing or its length does not match its size.
 bool ReadPackageCabinet(HMODULE module, const std::wstring& packageResource, CabinetImage& cabinet, bool log = true);
@@ -18,6 +20,11 @@ bool ReadPackageCabinet(HMODULE module, const std::wstring& packageResource, Cab
 // "PACKAGE_SHA256_0" for "PACKAGE_0".
 std::wstring DigestResourceName(const std::wstring& packageResource);
 
+// Whether the installer records a hash for the package.
+bool HasRecordedDigest(HMODULE module, const std::wstring& packageResource);
+
 // True when the cabinet matches the recorded hash or none is recorded;
-// false (logged) when it differs or the record cannot be read.
-bool PayloadMatchesRecord(HMODULE module, const std::wstring& packageResource, const CabinetImage& cabinet);
+// false (logged) when it differs or the record cannot be read. The digest
+// is taken from `ahead` where it was worked out there.
+bool PayloadMatchesRecord(HMODULE module, const std::wstring& packageResource, const CabinetImage& cabinet,
+                          const PayloadDigests* ahead = nullptr);

@@ -90,7 +90,7 @@ DWORD ExtractProduct(SetupPackage& package, ExtractionProgressHandler* progress,
         // A damaged package resource is found before anything is written.
         CabinetImage cabinet;
         if (!ReadPackageCabinet(context.resources, package.packageResource, cabinet) ||
-            (!context.payloadChecked && !PayloadMatchesRecord(context.resources, package.packageResource, cabinet)))
+            (!context.payloadChecked && !PayloadMatchesRecord(context.resources, package.packageResource, cabinet, context.digestsAhead)))
             return ERROR_INSTALL_PACKAGE_INVALID;
         if (!RenewPackageFolder(package.msiFolder, fw::RunningModulePath())) {
             WriteLog(1, L"ZEL (c): Could not empty MSI folder %s (%u).\r\n", package.msiFolder.c_str(),

@@ -10,6 +10,7 @@
 
 class SetupPackage;
 class ExtractionProgressHandler;
+class PayloadDigests;
 struct SetupLanguage;
 
 struct ExtractionContext {
@@ -19,6 +20,8 @@ struct ExtractionContext {
     // The package's payload was checked against its recorded hash already
     // (before any package was unpacked).
     bool payloadChecked = false;
+    // The hashes a quiet run worked out ahead (may be null).
+    const PayloadDigests* digestsAhead = nullptr;
     // Shows a status text on the page (may be empty: no page to show it).
     std::function<void(const std::wstring&)> showStatus;
     // Writes the language transform's bytes (empty: WriteFile). A test puts

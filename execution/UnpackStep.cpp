@@ -72,6 +72,7 @@ void UnpackStep::Work() {
     handler_->total = total;
     ExtractionContext context;
     context.resources = app->Resources().Module();
+    context.digestsAhead = &app->DigestsAhead();
     context.transformLanguage = TransformLanguageFor(app->IsMultiLanguage(), mode_.IsFreshInstall() || mode_.IsModify(),
                                                      app->Languages().Current());
     context.showStatus = [this](const std::wstring& name) {
@@ -84,7 +85,7 @@ void UnpackStep::Work() {
         // A resource that is missing or of the wrong size is reported where
         // it is unpacked.
         if (size == 0 || !ReadPackageCabinet(context.resources, package->packageResource, cabinet, false)) continue;
-        if (!PayloadMatchesRecord(context.resources, package->packageResource, cabinet)) {
+        if (!PayloadMatchesRecord(context.resources, package->packageResource, cabinet, context.digestsAhead)) {
             lastResult_ = ERROR_INSTALL_PACKAGE_INVALID;
             WriteLog(1, L"ZEL (c): Error extracting cabinet file - %d.\r\n", lastResult_);
             app->SetOutcome(lastResult_);

@@ -3,7 +3,7 @@
 #include <cwchar>
 
 #include "catalogue/SubPackageSelection.h"
-#include "framework/CommonControls.h"
+#include "execution/PackageDigest.h"
 #include "execution/RunChoices.h"
 #include "framework/Console.h"
 #include "framework/InternalError.h"
@@ -41,7 +41,7 @@ BOOL CSetupApp::InitInstance() {
         // takes the printed usage for an installation.
         if (commandLine_.usageError) RefuseCommandLine(commandLine_.usageProblems);
         PrintUsage();
-    } else if (!CheckOsVersion()) {
+    } else if (StartDigestsAhead(); !CheckOsVersion()) {
         log_.Write(2, L"ZEL (c): Setup not allowed to run on %s\r\n", osName_.c_str());
         fw::ShowMessageBox(NoBoxes(), FormatLocalized(10, osName_.c_str(), requiredOsName_.c_str()), MB_ICONHAND);
         SetOutcome(outcome::kIncompatibleWindows);
@@ -75,11 +75,25 @@ void CSetupApp::RefuseCommandLine(const std::vector<std::wstring>& problems) {
     SetOutcome(outcome::kInvalidCommandLine);
 }
 
+void CSetupApp::StartDigestsAhead() {
+    // Nobody waits at a page here, so the checks and the reading of the
+    // machine are time the hashes can use; a repair or removal unpacks
+    // nothing as a rule, and commandLineInvalid_ ends the run anyway.
+    if (commandLine_.Ui().IsFull() || commandLine_.repair || commandLine_.uninstall || commandLineInvalid_) return;
+    HMODULE module = resources_.Module();
+    int count = std::min(ParsePackageCount(resources_.ReadString(L"PACKAGE_COUNT").value_or(L"")),
+                         resources_.PackageResourceCount());
+    std::vector<PayloadDigests::Cabinet> cabinets;
+    for (int i = 0; i < count; ++i) {
+        std::wstring resource = fw::Format(L"PACKAGE_%d", i);
+        CabinetImage image;
+        if (HasRecordedDigest(module, resource) && ReadPackageCabinet(module, resource, image, false))
+            cabinets.push_back({std::move(resource), image});
+    }
+    digestsAhead_.Start(std::move(cabinets));
+}
+
 void CSetupApp::RunMainPath() {
-    // Rich-edit controls of the wizard pages; the library stays loaded.
-    static HMODULE richEdit = fw::LoadSystemLibrary(L"riched20.dll");
-    (void)richEdit;
-    fw::InitCommonControls();
     SetAppName(FormatLocalized(1, ReadCatalogueString(L"PRODUCT_NAME_0").c_str()));
     if (!ReadPackageCatalogue()) SetOutcome(outcome::kCatalogueBroken);
     ApplySubPackageSelection(*this);

@@ -16,6 +16,7 @@
 #include "catalogue/LanguageTable.h"
 #include "catalogue/SetupPackage.h"
 #include "engine/OutcomeRecorder.h"
+#include "execution/PayloadDigests.h"
 #include "framework/Application.h"
 #include "framework/Handles.h"
 #include "launcher/CommandLineInfo.h"
@@ -112,6 +113,8 @@ public:
     // is made from it (launcher/LauncherFile.h). INVALID_HANDLE_VALUE when
     // it could not be opened.
     HANDLE LauncherFile() const { return launcherFile_.get(); }
+    // The package hashes a quiet run works out while it does its checks.
+    const PayloadDigests& DigestsAhead() const { return digestsAhead_; }
 
 private:
     void ChooseLanguage();
@@ -119,6 +122,9 @@ private:
     // Logs each problem and ends the run with 1639 (invalid command line).
     void RefuseCommandLine(const std::vector<std::wstring>& problems);
     void RunMainPath();
+    // A run that unpacks without asking anybody hashes its packages on a
+    // thread of their own from here on.
+    void StartDigestsAhead();
     // The status file of "/m <file>", after the run's outcome is final.
     void WriteStatusFile();
 
@@ -134,6 +140,7 @@ private:
     int welcomeTextId_ = 35;
     LanguageTable languages_;
     CatalogueResources resources_;
+    PayloadDigests digestsAhead_;  // stopped before the resources go
     bool multiLanguage_ = false;
     PackageCatalogue catalogue_;
     HelpModel help_;

@@ -10,6 +10,7 @@
 #include "framework/MessageBox.h"
 #include "framework/MessageFilter.h"
 #include "framework/RichEditText.h"
+#include "framework/SystemApi.h"
 #include "framework/Text.h"
 #include "framework/Window.h"
 #include "launcher/SetupApp.h"
@@ -60,6 +61,10 @@ ServiceConfigurationWizardPage::ServiceConfigurationWizardPage(CWizardDialog* wi
 ServiceConfigurationWizardPage::~ServiceConfigurationWizardPage() = default;
 
 void ServiceConfigurationWizardPage::CreateControls(HWND, int width, int height) {
+    // The summaries' rich-edit controls: the one page that has them loads
+    // their library, which stays loaded.
+    static HMODULE richEdit = fw::LoadSystemLibrary(L"riched20.dll");
+    (void)richEdit;
     const DWORD text = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
     intro_ = AddControl(L"STATIC", L"", text, {fw::At(0), fw::At(2), fw::FromEnd(0), fw::At(2 + kIntroHeight)},
                         IDC_SERVICE_INTRO, wizard_->TextFont());

@@ -1,6 +1,7 @@
 #include "wizard/WizardDialog.h"
 
 #include "framework/AccessibleName.h"
+#include "framework/CommonControls.h"
 #include "framework/DialogTemplate.h"
 #include "framework/Dpi.h"
 #include "framework/HighContrast.h"
@@ -13,6 +14,9 @@
 
 CWizardDialog::CWizardDialog(std::wstring title, RunChoices& choices, bool finishOnly, HWND parent)
     : CDialogBase(IDD_WIZARD, true), title_(std::move(title)), choices_(choices), finishOnly_(finishOnly), parent_(parent) {
+    // The pages' common controls, registered only for a run that makes the
+    // wizard.
+    fw::InitCommonControls();
     BuildPages();
 }
 
