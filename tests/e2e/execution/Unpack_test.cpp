@@ -185,10 +185,12 @@ TEST(UnpackCancel, EscapeLetsTheCurrentCabinetFinishAndStartsNoOther) {
     std::vector<DWORD> before = ThreadsOf(launcher.Id(), ui);
     // Next is posted: the page runs its extraction inside the button's handler.
     wizard.PressPosted(kNext);
-    // The extraction's thread is held as soon as it appears, so the Escape
-    // surely comes while the first cabinet is still being read.
     std::vector<DWORD> workers = NewThreads(launcher.Id(), ui, before, 20000);
     ASSERT_FALSE(workers.empty());
+    // Once the worker names the first cabinet it is past its start (a cancel
+    // seen there starts no cabinet at all); held then, the Escape surely
+    // comes while the first cabinet is still being read.
+    ASSERT_TRUE(WaitUntil([&] { return Contains(ReadUtf16(log), L"Extracting resource: PACKAGE_0"); }, 20000));
     {
         Suspended hold(workers);
         ASSERT_EQ(hold.Count(), workers.size());
