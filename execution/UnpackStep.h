@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "execution/ExtractionProgress.h"
+#include "execution/WorkerSupervisor.h"
 #include "framework/Handles.h"
-#include "wizard/WorkerSupervisor.h"
 
 class CSetupApp;
 class OperationMode;

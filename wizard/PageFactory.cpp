@@ -1,12 +1,12 @@
 #include "wizard/PageFactory.h"
 
-#include "execution/FinishWizardPage.h"
-#include "execution/InstallWizardPage.h"
-#include "execution/UnpackWizardPage.h"
-#include "server/BackupWizardPage.h"
-#include "server/ClusterConfigurationWizardPage.h"
-#include "server/ServiceConfigurationWizardPage.h"
+#include "wizard/BackupWizardPage.h"
+#include "wizard/ClusterConfigurationWizardPage.h"
+#include "wizard/FinishWizardPage.h"
+#include "wizard/InstallWizardPage.h"
+#include "wizard/ServiceConfigurationWizardPage.h"
 #include "wizard/SubPackagesWizardPage.h"
+#include "wizard/UnpackWizardPage.h"
 #include "wizard/WelcomeWizardPage.h"
 
 std::unique_ptr<WizardPageBase> CreateWizardPage(PageKind kind, CWizardDialog* wizard) {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/PageTable.h"
-#include "execution/FinishWizardPage.h"
+#include "wizard/FinishWizardPage.h"
 
 using K = PageKind;
 using Pages = std::vector<PageKind>;

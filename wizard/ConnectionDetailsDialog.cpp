@@ -1,4 +1,4 @@
-#include "server/ConnectionDetailsDialog.h"
+#include "wizard/ConnectionDetailsDialog.h"
 
 #include <commdlg.h>
 

@@ -1,4 +1,4 @@
-#include "server/ServiceConfigurationWizardPage.h"
+#include "wizard/ServiceConfigurationWizardPage.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -15,11 +15,11 @@
 #include "framework/Window.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
-#include "server/ConnectionDetailsDialog.h"
-#include "server/PasswordDialog.h"
-#include "server/ServiceDetailsDialog.h"
 #include "server/ServiceEntryTable.h"
 #include "server/ServiceSummary.h"
+#include "wizard/ConnectionDetailsDialog.h"
+#include "wizard/PasswordDialog.h"
+#include "wizard/ServiceDetailsDialog.h"
 #include "wizard/WizardDialog.h"
 
 using namespace service_config;

@@ -1,4 +1,4 @@
-#include "server/ServiceDetailsDialog.h"
+#include "wizard/ServiceDetailsDialog.h"
 
 #include "catalogue/LanguageTable.h"
 #include "framework/ToolTip.h"

@@ -1,4 +1,4 @@
-#include "server/PasswordDialog.h"
+#include "wizard/PasswordDialog.h"
 
 #include "catalogue/LanguageTable.h"
 #include "framework/Window.h"

@@ -1,4 +1,4 @@
-#include "server/BackupWizardPage.h"
+#include "wizard/BackupWizardPage.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -7,6 +7,7 @@
 
 #include "engine/CancelFlag.h"
 #include "engine/Outcome.h"
+#include "execution/WorkerSupervisor.h"
 #include "framework/AccessibleName.h"
 #include "framework/InternalError.h"
 #include "framework/MessageBox.h"
@@ -17,7 +18,6 @@
 #include "resources/ResourceIds.h"
 #include "server/BackupSettings.h"
 #include "wizard/WizardDialog.h"
-#include "wizard/WorkerSupervisor.h"
 
 using namespace backup_config;
 

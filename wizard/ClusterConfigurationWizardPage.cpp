@@ -1,4 +1,4 @@
-#include "server/ClusterConfigurationWizardPage.h"
+#include "wizard/ClusterConfigurationWizardPage.h"
 
 #include "framework/Window.h"
 #include "launcher/SetupApp.h"

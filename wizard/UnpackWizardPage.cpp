@@ -1,13 +1,13 @@
-#include "execution/UnpackWizardPage.h"
+#include "wizard/UnpackWizardPage.h"
 
 #include <commctrl.h>
 
+#include "execution/WorkerSupervisor.h"
 #include "framework/AccessibleName.h"
 #include "framework/Text.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "wizard/WizardDialog.h"
-#include "wizard/WorkerSupervisor.h"
 
 UnpackWizardPage::UnpackWizardPage(CWizardDialog* wizard)
     : WizardPageBase(wizard, PageKind::Unpack), step_(*CSetupApp::Current(), *wizard) {}

@@ -1,4 +1,4 @@
-#include "execution/FinishWizardPage.h"
+#include "wizard/FinishWizardPage.h"
 
 #include "framework/IconImage.h"
 #include "framework/Text.h"

@@ -1,4 +1,4 @@
-#include "execution/InstallWizardPage.h"
+#include "wizard/InstallWizardPage.h"
 
 #include "execution/ProductOperations.h"
 #include "launcher/SetupApp.h"

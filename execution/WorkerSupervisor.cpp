@@ -1,4 +1,4 @@
-#include "wizard/WorkerSupervisor.h"
+#include "execution/WorkerSupervisor.h"
 
 #include "engine/CancelFlag.h"
 #include "launcher/SetupLog.h"
