@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "engine/Log.h"
 #include "framework/Handles.h"
 #include "framework/Text.h"
 #include "icbs/FilePath.h"
@@ -11,7 +12,6 @@
 #include "icbs/OpenEntry.h"
 #include "icbs/SecurityDescriptor.h"
 #include "icbs/UuidString.h"
-#include "launcher/SetupApp.h"
 
 namespace {
 

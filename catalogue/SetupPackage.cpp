@@ -3,7 +3,7 @@
 #include "catalogue/InstallerQueries.h"
 #include "catalogue/PackageFolders.h"
 #include "engine/Detector.h"
-#include "launcher/SetupLog.h"
+#include "engine/Log.h"
 
 SetupPackage::SetupPackage(PackageRecord record, const DetectionContext& context)
     : PackageRecord(std::move(record)) {

@@ -1,9 +1,9 @@
 #include "execution/CommandLineTransforms.h"
 
 #include "catalogue/SetupPackage.h"
+#include "engine/Log.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/MsiDatabase.h"
-#include "launcher/SetupLog.h"
 
 std::vector<std::wstring> SplitTransformList(const std::wstring& list) {
     std::vector<std::wstring> paths;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "engine/Log.h"
 #include "framework/Text.h"
 #include "icbs/MsiDatabase.h"
-#include "launcher/SetupLog.h"
 
 std::vector<std::wstring> PropertyNames(const std::wstring& text) {
     std::vector<std::wstring> names;

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "engine/Log.h"
 #include "execution/PayloadDigests.h"
 #include "icbs/ResourceAccess.h"
 #include "icbs/Sha256.h"
-#include "launcher/SetupLog.h"
 
 namespace {
 constexpr WORD kPackageResourceType = 40;

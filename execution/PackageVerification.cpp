@@ -1,13 +1,13 @@
 #include "execution/PackageVerification.h"
 
 #include "catalogue/PackageFolders.h"
+#include "engine/Log.h"
 #include "execution/PackageDigest.h"
 #include "framework/Text.h"
 #include "icbs/CabinetExtractor.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/MsiDatabase.h"
 #include "icbs/MsiDatabaseQuery.h"
-#include "launcher/SetupLog.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "launcher/SetupLog.h"
+#include "engine/Log.h"
 
 namespace {
 constexpr size_t kStep = 1u << 20;

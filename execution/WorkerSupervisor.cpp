@@ -1,7 +1,7 @@
 #include "execution/WorkerSupervisor.h"
 
 #include "engine/CancelFlag.h"
-#include "launcher/SetupLog.h"
+#include "engine/Log.h"
 
 namespace {
 bool Reached(DWORD deadline) { return static_cast<LONG>(::GetTickCount() - deadline) >= 0; }

@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "engine/Log.h"
 #include "framework/Handles.h"
 #include "launcher/InstallerLogMerge.h"
 
@@ -63,11 +64,3 @@ private:
     bool usable_ = false;            // the file could be opened when it was last tried
     bool installerLogging_ = false;  // MsiEnableLogW was last called with a file
 };
-
-// The log of the running launcher, for code that has no other business with
-// the application object: nothing is written before it exists or after it
-// has gone.
-bool WriteLog(int level, const wchar_t* format, ...);
-bool WriteLogRaw(int level, const std::wstring& text);
-void HandLogToInstaller();
-void ReopenLog();

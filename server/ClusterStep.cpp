@@ -1,8 +1,8 @@
 #include "server/ClusterStep.h"
 
+#include "engine/Log.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/ICBSIniFile.h"
-#include "launcher/SetupLog.h"
 #include "server/CommandLineItem.h"
 #include "server/ServiceEntryTable.h"
 #include "server/ServiceMachineState.h"

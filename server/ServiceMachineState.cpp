@@ -3,13 +3,13 @@
 #include <shlobj.h>
 
 #include "catalogue/PackageFolders.h"
+#include "engine/Log.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/ICBSIniFile.h"
 #include "icbs/ICBSXMLIniFile.h"
 #include "icbs/OpenEntry.h"
 #include "icbs/ProgramFilesFolder.h"
 #include "icbs/WindowsService.h"
-#include "launcher/SetupLog.h"
 #include "server/ServiceEntryTable.h"
 #include "server/ServicePrefill.h"
 

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "catalogue/LanguageTable.h"
+#include "engine/Log.h"
 #include "framework/SystemApi.h"
 #include "framework/Window.h"
-#include "launcher/SetupLog.h"
 #include "resources/ResourceIds.h"
 #include "server/ServicePrefill.h"
 

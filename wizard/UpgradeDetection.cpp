@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "launcher/SetupLog.h"
+#include "engine/Log.h"
 #include "options/BuiltInOptions.h"
 #include "options/SetupOptions.h"
 
