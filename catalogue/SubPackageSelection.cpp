@@ -1,8 +1,9 @@
 #include "catalogue/SubPackageSelection.h"
 
+#include "catalogue/RunSession.h"
+#include "engine/Log.h"
 #include "framework/Console.h"
 #include "framework/Text.h"
-#include "launcher/SetupApp.h"
 
 std::vector<std::wstring> SubPackagePatterns(const std::wstring& selection) {
     std::vector<std::wstring> patterns;
@@ -29,20 +30,20 @@ std::vector<std::wstring> UnmatchedSubPackagePatterns(const std::vector<std::wst
     return unmatched;
 }
 
-void ApplySubPackageSelection(CSetupApp& app) {
-    std::vector<std::wstring> patterns = SubPackagePatterns(app.CommandLine().subPackages);
+void ApplySubPackageSelection(RunSession& session) {
+    std::vector<std::wstring> patterns = SubPackagePatterns(session.CommandLine().subPackages);
     if (patterns.empty()) return;
     // The command line's choice stands: the welcome page's upgrade handling
     // no longer selects the sub-packages by what is installed.
-    app.FixSubPackageSelection();
+    session.FixSubPackageSelection();
     const bool noneMode = patterns.size() == 1 && fw::EqualsNoCase(patterns[0], L"none");
-    PackageCatalogue& catalogue = app.Catalogue();
+    PackageCatalogue& catalogue = session.Catalogue();
     std::vector<std::wstring> names;
     for (size_t i = 1; i < catalogue.size(); ++i) names.push_back(catalogue[i]->name);
     for (const std::wstring& pattern : UnmatchedSubPackagePatterns(patterns, names)) {
-        app.Log().Write(1, L"ZEL (c): The sub-package pattern '%s' matches no sub-package.\r\n", pattern.c_str());
+        WriteLog(1, L"ZEL (c): The sub-package pattern '%s' matches no sub-package.\r\n", pattern.c_str());
         fw::AttachParentConsole();
-        fw::WriteConsoleText(app.FormatLocalized(1360, pattern.c_str()) + L"\r\n");
+        fw::WriteConsoleText(fw::Format(session.Languages().LoadLocalizedString(1360).c_str(), pattern.c_str()) + L"\r\n");
     }
     for (size_t i = 1; i < catalogue.size(); ++i) {
         SetupPackage& package = *catalogue[i];
@@ -50,17 +51,17 @@ void ApplySubPackageSelection(CSetupApp& app) {
         for (const std::wstring& pattern : patterns) {
             if (package.name.find(pattern) == std::wstring::npos) continue;
             matched = true;
-            app.Log().Write(3, L"ZEL (c): Avoid skipping of sub-package %s due to pattern '%s'.\r\n",
-                            package.name.c_str(), pattern.c_str());
+            WriteLog(3, L"ZEL (c): Avoid skipping of sub-package %s due to pattern '%s'.\r\n",
+                     package.name.c_str(), pattern.c_str());
         }
         if (noneMode || !matched) {
             package.selected = false;
-            app.Log().Write(3, L"ZEL (c): skipped handling of package %s due to command line argument.\r\n",
-                            package.name.c_str());
+            WriteLog(3, L"ZEL (c): skipped handling of package %s due to command line argument.\r\n",
+                     package.name.c_str());
         } else {
             package.selected = true;
-            app.Log().Write(3, L"ZEL (c): set default handling of package %s due to command line argument.\r\n",
-                            package.name.c_str());
+            WriteLog(3, L"ZEL (c): set default handling of package %s due to command line argument.\r\n",
+                     package.name.c_str());
         }
     }
 }

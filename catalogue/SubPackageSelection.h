@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-class CSetupApp;
+class RunSession;
 
 // Splits the selection at "," and drops empty pieces.
 std::vector<std::wstring> SubPackagePatterns(const std::wstring& selection);
@@ -16,6 +16,6 @@ std::vector<std::wstring> UnmatchedSubPackagePatterns(const std::vector<std::wst
 
 // Overrides the default selection of every sub-package (never the main
 // package) from the command line's subPackages= patterns, and fixes it
-// (CSetupApp::FixSubPackageSelection). A pattern that matches no
+// (RunSession::FixSubPackageSelection). A pattern that matches no
 // sub-package is logged and shown on the console; the run goes on.
-void ApplySubPackageSelection(CSetupApp& app);
+void ApplySubPackageSelection(RunSession& session);

@@ -1,8 +1,9 @@
 #include "execution/CustomInstallerRegistry.h"
 
 #include "catalogue/PackageFolders.h"
-
+#include "catalogue/RunSession.h"
 #include "catalogue/SetupPackage.h"
+#include "engine/Log.h"
 #include "execution/PackedProductCode.h"
 #include "execution/UninstallEntryTexts.h"
 #include "framework/ModulePath.h"
@@ -12,7 +13,6 @@
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/RegistryKey.h"
 #include "icbs/RegistryViews.h"
-#include "launcher/SetupApp.h"
 
 namespace {
 
@@ -152,7 +152,7 @@ void CustomInstallerRegistry(int step, const SetupPackage& package, const Custom
     }
 }
 
-void CustomInstallerRegistry(int step, const SetupPackage& package, CSetupApp& setup) {
+void CustomInstallerRegistry(int step, const SetupPackage& package, RunSession& session) {
     try {
         CustomInstallerFacts facts;
         facts.launcherPath = fw::RunningModulePath();
@@ -160,11 +160,10 @@ void CustomInstallerRegistry(int step, const SetupPackage& package, CSetupApp& s
             WriteLog(3, L"ZEL (c): Failed to retrieve module file name\r\n");
             return;
         }
-        facts.launcherFile = setup.LauncherFile();
-        facts.languageArgument = LanguageArgument(setup.IsMultiLanguage(), setup.Languages().Current().englishName);
-        WindowsFacts windows = setup.RunningWindows();
-        if (windows.major == 0) windows = QueryRunningWindows();  // not asked yet in this run
-        facts.oldSystem = IsOldWindows(windows.major, windows.minor);
+        facts.launcherFile = session.LauncherFile();
+        facts.languageArgument = LanguageArgument(session.IsMultiLanguage(), session.Languages().Current().englishName);
+        auto [major, minor] = session.WindowsVersion();
+        facts.oldSystem = IsOldWindows(major, minor);
         CustomInstallerRegistry(step, package, facts);
     } catch (...) {
         // Out of memory or the like: the entry stays as it is.

@@ -12,7 +12,7 @@
 
 #include <string>
 
-class CSetupApp;
+class RunSession;
 class SetupPackage;
 
 enum CustomInstallerStep : int {
@@ -35,7 +35,7 @@ struct CustomInstallerFacts {
 // is chosen in a multi-language installer) and the running Windows version.
 // No result: failures are silent apart from the log lines, and nothing
 // thrown inside leaves the routine.
-void CustomInstallerRegistry(int step, const SetupPackage& package, CSetupApp& setup);
+void CustomInstallerRegistry(int step, const SetupPackage& package, RunSession& session);
 
 // The same with the facts given. Any step code other than 0 to 3 does
 // nothing.

@@ -3,22 +3,11 @@
 #include "framework/InternalError.h"
 #include "framework/MessageBox.h"
 #include "framework/SystemApi.h"
-#include "launcher/SetupApp.h"
 
 namespace {
 
 constexpr DWORD kMessageFilter =
     INSTALLLOGMODE_FATALEXIT | INSTALLLOGMODE_ERROR | INSTALLLOGMODE_WARNING | INSTALLLOGMODE_USER;
-
-INT CALLBACK ExternalHandler(LPVOID, UINT messageType, LPCWSTR message) {
-    try {
-        CSetupApp* app = CSetupApp::Current();
-        return HandleInstallerMessage(messageType, message, app ? app->NoBoxes() : true);
-    } catch (...) {
-        fw::ReportInternalError(L"the installer's message handler");
-        return IDABORT;
-    }
-}
 
 }  // namespace
 
@@ -27,7 +16,17 @@ int HandleInstallerMessage(UINT messageType, const wchar_t* message, bool unatte
     return fw::ShowMessageBox(false, message ? message : L"", messageType & 0x00FFFFFFu);
 }
 
-ExternalUiHandlerScope::ExternalUiHandlerScope()
-    : previous_(fw::Msi().MsiSetExternalUIW(ExternalHandler, kMessageFilter, nullptr)) {}
+// The scope is the handler's context: it outlives the installer call.
+INT CALLBACK ExternalUiHandlerScope::Handler(LPVOID scope, UINT messageType, LPCWSTR message) {
+    try {
+        return HandleInstallerMessage(messageType, message, static_cast<ExternalUiHandlerScope*>(scope)->unattended_);
+    } catch (...) {
+        fw::ReportInternalError(L"the installer's message handler");
+        return IDABORT;
+    }
+}
+
+ExternalUiHandlerScope::ExternalUiHandlerScope(bool unattended)
+    : unattended_(unattended), previous_(fw::Msi().MsiSetExternalUIW(Handler, kMessageFilter, this)) {}
 
 ExternalUiHandlerScope::~ExternalUiHandlerScope() { fw::Msi().MsiSetExternalUIW(previous_, 0, nullptr); }

@@ -11,14 +11,18 @@
 // full wizard, where nobody could answer.
 int HandleInstallerMessage(UINT messageType, const wchar_t* message, bool unattended);
 
-// Installs the handler for its lifetime and puts the previous one back.
+// Installs the handler for its lifetime and puts the previous one back;
+// unattended: the run shows no boxes (HandleInstallerMessage).
 class ExternalUiHandlerScope {
 public:
-    ExternalUiHandlerScope();
+    explicit ExternalUiHandlerScope(bool unattended);
     ~ExternalUiHandlerScope();
     ExternalUiHandlerScope(const ExternalUiHandlerScope&) = delete;
     ExternalUiHandlerScope& operator=(const ExternalUiHandlerScope&) = delete;
 
 private:
+    static INT CALLBACK Handler(LPVOID scope, UINT messageType, LPCWSTR message);
+
+    bool unattended_;
     INSTALLUI_HANDLERW previous_ = nullptr;
 };

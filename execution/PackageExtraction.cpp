@@ -2,8 +2,11 @@
 
 #include "catalogue/LanguageTable.h"
 #include "catalogue/PackageFolders.h"
+#include "catalogue/RunSession.h"
 #include "catalogue/SetupPackage.h"
 #include "engine/CancelFlag.h"
+#include "engine/Log.h"
+#include "engine/Outcome.h"
 #include "execution/ExtractionProgress.h"
 #include "execution/PackageDigest.h"
 #include "framework/Handles.h"
@@ -13,7 +16,6 @@
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/LongPath.h"
 #include "icbs/ResourceAccess.h"
-#include "launcher/SetupApp.h"
 
 namespace {
 
@@ -81,7 +83,8 @@ DWORD ExtractProduct(SetupPackage& package, ExtractionProgressHandler* progress,
         return ERROR_INSTALL_PACKAGE_INVALID;
     }
     if (package.msiFileName.empty()) {
-        if (CancelFlag()) return CSetupApp::Current()->SetOutcome(outcome::kCancelled);
+        if (CancelFlag())
+            return context.session ? context.session->SetOutcome(outcome::kCancelled) : ERROR_INSTALL_FAILURE;
         // Nothing found in the folder is used: what the installer gets
         // comes from the launcher's own resources alone. Whatever is there
         // is set aside and the folder made anew; started from its kept

@@ -11,6 +11,7 @@
 class SetupPackage;
 class ExtractionProgressHandler;
 class PayloadDigests;
+class RunSession;
 struct SetupLanguage;
 
 struct ExtractionContext {
@@ -22,6 +23,8 @@ struct ExtractionContext {
     bool payloadChecked = false;
     // The hashes a quiet run worked out ahead (may be null).
     const PayloadDigests* digestsAhead = nullptr;
+    // Where a cancelled extraction is recorded (may be null).
+    RunSession* session = nullptr;
     // Shows a status text on the page (may be empty: no page to show it).
     std::function<void(const std::wstring&)> showStatus;
     // Writes the language transform's bytes (empty: WriteFile). A test puts

@@ -11,13 +11,13 @@
 
 #include "catalogue/SetupPackage.h"
 
-class CSetupApp;
+class RunSession;
 
 // The Windows Installer result; success clears the package's isInstalled.
-// launcher is the running launcher whose facts the uninstall entry's step
+// session is the running launcher whose facts the uninstall entry's step
 // takes; without one the entry is left as it is.
-UINT UninstallWithDatabase(SetupPackage& package, const std::wstring& msiPath, DWORD uiLevel, CSetupApp* launcher);
+UINT UninstallWithDatabase(SetupPackage& package, const std::wstring& msiPath, DWORD uiLevel, RunSession* session);
 // With the kept database when there is one, else from the install source.
-UINT UninstallPackage(SetupPackage& package, DWORD uiLevel, CSetupApp* launcher);
+UINT UninstallPackage(SetupPackage& package, DWORD uiLevel, RunSession* session);
 // 9 (no MSI file) when the install source holds no single "*.msi".
-UINT UninstallFromInstallSource(SetupPackage& package, DWORD uiLevel, CSetupApp* launcher);
+UINT UninstallFromInstallSource(SetupPackage& package, DWORD uiLevel, RunSession* session);

@@ -1,7 +1,10 @@
 #include "execution/ProductOperations.h"
 
 #include "catalogue/RelatedProduct.h"
+#include "catalogue/RunSession.h"
 #include "engine/Applier.h"
+#include "engine/Log.h"
+#include "engine/Outcome.h"
 #include "engine/PropertyItems.h"
 #include "execution/CommandLineTransforms.h"
 #include "execution/CustomInstallerRegistry.h"
@@ -14,31 +17,30 @@
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/RegistryKey.h"
 #include "icbs/RegistryViews.h"
-#include "launcher/SetupApp.h"
 #include "options/SetupOptions.h"
 
-ProductOperations::ProductOperations(CSetupApp& app, OperationMode& mode) : app_(app), mode_(mode) {}
+ProductOperations::ProductOperations(RunSession& session, OperationMode& mode) : session_(session), mode_(mode) {}
 
-bool ProductOperations::MultiPackage() const { return app_.Catalogue().size() >= 2; }
-bool ProductOperations::LanguageChosen() const { return app_.IsMultiLanguage(); }
+bool ProductOperations::MultiPackage() const { return session_.Catalogue().size() >= 2; }
+bool ProductOperations::LanguageChosen() const { return session_.IsMultiLanguage(); }
 
 DWORD ProductOperations::RunOperations() {
-    auto& catalogue = app_.Catalogue();
+    auto& catalogue = session_.Catalogue();
     SetupPackage& main = *catalogue.front();
     WriteLog(3, L"ZEL (c): determine installer platform\r\n");
     WriteLog(3, L"ZEL (c): dedected %s platform\r\n", main.is64 ? L"64-bit" : L"32-bit");
-    if (main.is64 && !app_.Is64BitOs()) {
+    if (main.is64 && !session_.Is64BitOs()) {
         // The launcher's own check: its own outcome (10), Windows
         // Installer's code beside it in the log.
-        app_.SetOutcome(outcome::k64BitOn32Bit, ERROR_INSTALL_PLATFORM_UNSUPPORTED);
+        session_.SetOutcome(outcome::k64BitOn32Bit, ERROR_INSTALL_PLATFORM_UNSUPPORTED);
         return ERROR_INSTALL_PLATFORM_UNSUPPORTED;
     }
     WriteLog(3, L"ZEL (c): rest custom installer registry\r\n");
-    if (MultiPackage() && mode_.IsUninstall()) CustomInstallerRegistry(kPrepareRemoveCustomInstaller, main, app_);
+    if (MultiPackage() && mode_.IsUninstall()) CustomInstallerRegistry(kPrepareRemoveCustomInstaller, main, session_);
     WriteLog(3, L"ZEL (c): Starting the real work\r\n");
     DeleteCurrentInstallationType();
     WriteLog(3, L"ZEL (c): Determine install sequence\r\n");
-    RunMode operation = WithExtraction(app_.CommandLine().extractAll, mode_.Maintenance());
+    RunMode operation = WithExtraction(session_.CommandLine().extractAll, mode_.Maintenance());
     DWORD result = Run(operation);
     DeleteCurrentInstallationType();
     // A product that is not installed has no entry to take over and no
@@ -46,33 +48,33 @@ DWORD ProductOperations::RunOperations() {
     if (MultiPackage() && result != outcome::kProductNotInstalled) {
         bool ok = outcome::IsSuccess(result);
         if (operation == RunMode::Repair || operation == RunMode::Modify) {
-            if (main.IsInstalled()) CustomInstallerRegistry(kRedoCustomInstaller, main, app_);
+            if (main.IsInstalled()) CustomInstallerRegistry(kRedoCustomInstaller, main, session_);
         }
-        else if (operation == RunMode::Uninstall && !ok) CustomInstallerRegistry(kRollBackPrepareRemoveCustomInstaller, main, app_);
-        else if (operation == RunMode::Install && ok) CustomInstallerRegistry(kPerformCustomInstaller, main, app_);
+        else if (operation == RunMode::Uninstall && !ok) CustomInstallerRegistry(kRollBackPrepareRemoveCustomInstaller, main, session_);
+        else if (operation == RunMode::Install && ok) CustomInstallerRegistry(kPerformCustomInstaller, main, session_);
     }
     // A database that could not be copied is the launcher's own failure,
     // with the system's reason; everything else is Windows Installer's.
     if (operation == RunMode::Extract) {
-        if (result != 0) app_.SetOutcome(outcome::kFailed, result);
+        if (result != 0) session_.SetOutcome(outcome::kFailed, result);
     } else {
         mode_.SetResult(result);
     }
     // Windows Installer has shown its own message for these.
     if (result == ERROR_INSTALL_USEREXIT || result == ERROR_INSTALL_FAILURE || result == ERROR_INSTALL_SUSPEND)
-        app_.MarkOutcomeReported();
+        session_.MarkOutcomeReported();
     return result;
 }
 
 std::wstring ProductOperations::CataloguePropertiesText(bool& has) {
-    CatalogueResources& resources = app_.Resources();
+    CatalogueResources& resources = session_.Resources();
     std::optional<std::wstring> text = resources.ReadString(L"PROPERTIES");
     has = resources.IsMultiLanguage() || text.has_value();
     return text.value_or(L"");
 }
 
 DWORD ProductOperations::RunInstall(SetupPackage& package, const std::wstring& extraProperties, bool removal) {
-    const CSetupAppCommandLineInfo& commandLine = app_.CommandLine();
+    const CSetupAppCommandLineInfo& commandLine = session_.CommandLine();
     InstallCallInputs inputs;
     inputs.administrative = commandLine.administrative;
     inputs.uninstall = removal;
@@ -86,7 +88,7 @@ DWORD ProductOperations::RunInstall(SetupPackage& package, const std::wstring& e
     PrepareDatabase(package, commandLine.uiLevel, commandLine.transforms);
     DWORD result;
     {
-        ExternalUiHandlerScope handler;
+        ExternalUiHandlerScope handler(session_.NoBoxes());
         result = fw::Msi().MsiInstallProductW(package.msiFileName.c_str(), properties.c_str());
     }
     ReopenLog();
@@ -95,7 +97,7 @@ DWORD ProductOperations::RunInstall(SetupPackage& package, const std::wstring& e
 
 std::wstring ProductOperations::LanguageAndTransform(const SetupPackage& package, std::wstring middle) {
     std::wstring text;
-    const SetupLanguage& language = app_.Languages().Current();
+    const SetupLanguage& language = session_.Languages().Current();
     if (LanguageChosen()) text += items::Language(language.code);
     text += middle;
     if (LanguageChosen() && language.languageId != 1033 && !package.transformFileName.empty())
@@ -110,7 +112,7 @@ std::wstring ProductOperations::InstallExtras(const SetupPackage& package) {
         extra += items::Sub() + items::NoFinish();
         if (!package.isMain) extra += type == L"Custom" ? items::CustomizeOnly() : items::ProgressOnly();
     }
-    const std::vector<RelatedProduct*>& quick = app_.QuickInstallList();
+    const std::vector<RelatedProduct*>& quick = session_.QuickInstallList();
     if (!quick.empty()) {
         std::vector<std::wstring> keys;
         for (const RelatedProduct* record : quick) keys.push_back(record ? record->ProductId() : std::wstring());
@@ -144,9 +146,9 @@ std::wstring ProductOperations::ModifyExtras(const SetupPackage& package, bool n
 // database is given them as before each call, and a failure there is left
 // to Windows Installer.
 bool ProductOperations::TransformsApplyToNewPackages() {
-    const std::wstring& transforms = app_.CommandLine().transforms;
+    const std::wstring& transforms = session_.CommandLine().transforms;
     if (transforms.empty()) return true;
-    for (auto& package : app_.Catalogue()) {
+    for (auto& package : session_.Catalogue()) {
         if (!package->selected || package->IsInstalled()) continue;
         if (!ApplyCommandLineTransforms(*package, transforms)) return false;
     }
@@ -155,13 +157,13 @@ bool ProductOperations::TransformsApplyToNewPackages() {
 
 std::vector<PlanFacts> ProductOperations::Facts() const {
     std::vector<PlanFacts> facts;
-    for (const auto& package : app_.Catalogue())
+    for (const auto& package : session_.Catalogue())
         facts.push_back({package->selected, package->isMain, package->IsInstalled()});
     return facts;
 }
 
 DWORD ProductOperations::NotInstalled() const {
-    WriteLog(1, L"ZEL (c): Product %s is not installed.\r\n", app_.Catalogue().front()->name.c_str());
+    WriteLog(1, L"ZEL (c): Product %s is not installed.\r\n", session_.Catalogue().front()->name.c_str());
     WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", static_cast<int>(outcome::kProductNotInstalled));
     return outcome::kProductNotInstalled;
 }
@@ -178,15 +180,15 @@ DWORD ProductOperations::Run(RunMode operation) {
 
 // ---- the effects of the plan's steps
 
-bool ProductOperations::IsInstalled(size_t package) { return app_.Catalogue()[package]->IsInstalled(); }
+bool ProductOperations::IsInstalled(size_t package) { return session_.Catalogue()[package]->IsInstalled(); }
 
 void ProductOperations::PrepareEntry(size_t package) {
-    CustomInstallerRegistry(kPrepareRemoveCustomInstaller, *app_.Catalogue()[package], app_);
+    CustomInstallerRegistry(kPrepareRemoveCustomInstaller, *session_.Catalogue()[package], session_);
 }
 
 DWORD ProductOperations::Call(const PlannedCall& call) {
-    SetupPackage& package = *app_.Catalogue()[call.package];
-    bool removal = app_.CommandLine().uninstall;
+    SetupPackage& package = *session_.Catalogue()[call.package];
+    bool removal = session_.CommandLine().uninstall;
     switch (call.kind) {
     case CallKind::Install:
         WriteLog(2, L"ZEL (c): Installing product %s\r\n", package.name.c_str());
@@ -207,32 +209,33 @@ DWORD ProductOperations::Call(const PlannedCall& call) {
     return ERROR_INSTALL_FAILURE;
 }
 
-void ProductOperations::Removed(size_t package) { app_.Catalogue()[package]->isInstalled = false; }
+void ProductOperations::Removed(size_t package) { session_.Catalogue()[package]->isInstalled = false; }
 
 void ProductOperations::Failed(DWORD result) { WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", result); }
 
 // An installation is undone by removing the product again; a removal by
 // installing it again from its database unpacked anew.
 void ProductOperations::RollBack(size_t index, CallKind undone) {
-    SetupPackage& package = *app_.Catalogue()[index];
+    SetupPackage& package = *session_.Catalogue()[index];
     WriteLog(2, L"ZEL (c): Rolling back product %s\r\n", package.name.c_str());
     if (undone != CallKind::Uninstall) {
         RunInstall(package, items::Rollback(), true);
         return;
     }
     ExtractionContext context;
-    context.resources = app_.Resources().Module();
+    context.resources = session_.Resources().Module();
+    context.session = &session_;
     package.msiFileName.clear();
     ExtractProduct(package, nullptr, context);
     if (outcome::IsSuccess(RunInstall(package, items::Rollback(), false))) package.isInstalled = true;
 }
 
 DWORD ProductOperations::Reinstall(const SetupPackage& package) {
-    fw::Msi().MsiSetInternalUI(static_cast<INSTALLUILEVEL>(app_.CommandLine().uiLevel), nullptr);
+    fw::Msi().MsiSetInternalUI(static_cast<INSTALLUILEVEL>(session_.CommandLine().uiLevel), nullptr);
     HandLogToInstaller();
     DWORD result = package.productCode.empty()
                        ? ERROR_INSTALL_FAILURE
-                       : fw::Msi().MsiReinstallProductW(package.productCode.c_str(), app_.CommandLine().reinstallMode);
+                       : fw::Msi().MsiReinstallProductW(package.productCode.c_str(), session_.CommandLine().reinstallMode);
     ReopenLog();
     return result;
 }

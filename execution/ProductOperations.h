@@ -11,15 +11,15 @@
 #include "engine/InstallerEffects.h"
 #include "engine/RunMode.h"
 
-class CSetupApp;
 class OperationMode;
+class RunSession;
 class SetupPackage;
 
 // Plans the run's operation (engine/OperationPlan.h) and is the effects
 // that carry it out with Windows Installer.
 class ProductOperations : private InstallerEffects {
 public:
-    ProductOperations(CSetupApp& app, OperationMode& mode);
+    ProductOperations(RunSession& session, OperationMode& mode);
 
     // Runs the operation the command line and the installed state ask for,
     // and records its result through the mode's SetResult.
@@ -52,7 +52,7 @@ private:
     void Failed(DWORD result) override;
     void RollBack(size_t package, CallKind undone) override;
 
-    CSetupApp& app_;
+    RunSession& session_;
     OperationMode& mode_;
 };
 

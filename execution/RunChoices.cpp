@@ -1,7 +1,7 @@
 #include "execution/RunChoices.h"
 
 #include "catalogue/ProductTable.h"
-#include "launcher/SetupApp.h"
+#include "catalogue/RunSession.h"
 
 namespace {
 bool InstallsServiceProduct(const SetupPackage& package) {
@@ -13,22 +13,22 @@ bool InstallsServiceProduct(const SetupPackage& package) {
 }
 }  // namespace
 
-RunChoices::RunChoices(CSetupApp& app) : app_(app) {
+RunChoices::RunChoices(RunSession& session) : session_(session) {
     std::vector<CataloguePackageFacts> facts;
-    for (const auto& package : app.Catalogue()) facts.push_back({package->name, InstallsServiceProduct(*package)});
+    for (const auto& package : session.Catalogue()) facts.push_back({package->name, InstallsServiceProduct(*package)});
     flags_ = ComputeWizardFlags(facts);
     RefreshInstalledState();
 }
 
 RunMode RunChoices::Maintenance() const {
-    return DecideMaintenance(app_.CommandLine().repair, app_.CommandLine().uninstall, mainInstalled_);
+    return DecideMaintenance(session_.CommandLine().repair, session_.CommandLine().uninstall, mainInstalled_);
 }
 
 void RunChoices::RefreshInstalledState() {
-    auto& catalogue = app_.Catalogue();
+    auto& catalogue = session_.Catalogue();
     mainInstalled_ = !catalogue.empty() && catalogue.front()->IsInstalled();
 }
 
-void RunChoices::SetResult(DWORD errorCode) { app_.SetInstallerOutcome(errorCode); }
+void RunChoices::SetResult(DWORD errorCode) { session_.SetInstallerOutcome(errorCode); }
 
-std::vector<PageKind> RunChoices::Steps() const { return BuildPageTable(app_.Catalogue().size(), flags_, IsUninstall()); }
+std::vector<PageKind> RunChoices::Steps() const { return BuildPageTable(session_.Catalogue().size(), flags_, IsUninstall()); }

@@ -10,11 +10,11 @@
 #include "catalogue/SetupPackage.h"
 #include "execution/OperationMode.h"
 
-class CSetupApp;
+class RunSession;
 
 class RunChoices : public OperationMode {
 public:
-    explicit RunChoices(CSetupApp& app);
+    explicit RunChoices(RunSession& session);
 
     RunMode Maintenance() const override;
     // The main product's installed state is read again (a removal or an
@@ -35,7 +35,7 @@ public:
     std::wstring clusterProperties;
 
 private:
-    CSetupApp& app_;
+    RunSession& session_;
     WizardFlags flags_;
     bool mainInstalled_ = false;
 };

@@ -1,17 +1,19 @@
 #include "execution/UnpackStep.h"
 
+#include "catalogue/RunSession.h"
 #include "engine/CancelFlag.h"
+#include "engine/Log.h"
+#include "engine/Outcome.h"
 #include "execution/OperationMode.h"
 #include "execution/PackageDigest.h"
 #include "execution/PackageExtraction.h"
 #include "framework/InternalError.h"
-#include "launcher/SetupApp.h"
 
 void UnpackStep::BuildWorkList() {
     workList_.clear();
-    bool transform = TransformLanguageFor(app_.IsMultiLanguage(), mode_.IsFreshInstall() || mode_.IsModify(),
-                                          app_.Languages().Current()) != nullptr;
-    for (auto& package : app_.Catalogue()) {
+    bool transform = TransformLanguageFor(session_.IsMultiLanguage(), mode_.IsFreshInstall() || mode_.IsModify(),
+                                          session_.Languages().Current()) != nullptr;
+    for (auto& package : session_.Catalogue()) {
         if (mode_.IsRepair() || !package->selected) continue;
         if (!package->msiFileName.empty()) {
             // A kept database is not unpacked again, but the language
@@ -20,7 +22,7 @@ void UnpackStep::BuildWorkList() {
             if (transform && package->transformFileName.empty()) workList_.emplace_back(package.get(), 0u);
             continue;
         }
-        CatalogueBlob blob = app_.Resources().FindCatalogueBlob(package->packageResource);
+        CatalogueBlob blob = session_.Resources().FindCatalogueBlob(package->packageResource);
         workList_.emplace_back(package.get(), blob && blob.size >= 4 ? blob.size - 4 : 0u);
     }
 }
@@ -36,9 +38,9 @@ bool UnpackStep::Run(HWND progressBar, StatusFn status, const WorkerSupervision&
         if (!SuperviseWorker(worker_.get(), supervision)) return false;
         worker_.reset();
     } else {
-        app_.SetOutcome(outcome::kFailed, ::GetLastError());
+        session_.SetOutcome(outcome::kFailed, ::GetLastError());
     }
-    if (CancelFlag()) app_.SetOutcome(outcome::kCancelled);
+    if (CancelFlag()) session_.SetOutcome(outcome::kCancelled);
     return true;
 }
 
@@ -62,19 +64,19 @@ DWORD WINAPI UnpackStep::WorkerEntry(void* step) {
 }
 
 void UnpackStep::Work() {
-    CSetupApp* app = CSetupApp::Current();
-    if (!app || CancelFlag()) {
-        if (app) app->SetOutcome(outcome::kFailed);
+    if (CancelFlag()) {
+        session_.SetOutcome(outcome::kFailed);
         return;
     }
     unsigned total = 0;
     for (const auto& entry : workList_) total += entry.second;
     handler_->total = total;
     ExtractionContext context;
-    context.resources = app->Resources().Module();
-    context.digestsAhead = &app->DigestsAhead();
-    context.transformLanguage = TransformLanguageFor(app->IsMultiLanguage(), mode_.IsFreshInstall() || mode_.IsModify(),
-                                                     app->Languages().Current());
+    context.resources = session_.Resources().Module();
+    context.session = &session_;
+    context.digestsAhead = &session_.DigestsAhead();
+    context.transformLanguage = TransformLanguageFor(session_.IsMultiLanguage(), mode_.IsFreshInstall() || mode_.IsModify(),
+                                                     session_.Languages().Current());
     context.showStatus = [this](const std::wstring& name) {
         if (status_) status_(name);
     };
@@ -88,7 +90,7 @@ void UnpackStep::Work() {
         if (!PayloadMatchesRecord(context.resources, package->packageResource, cabinet, context.digestsAhead)) {
             lastResult_ = ERROR_INSTALL_PACKAGE_INVALID;
             WriteLog(1, L"ZEL (c): Error extracting cabinet file - %d.\r\n", lastResult_);
-            app->SetOutcome(lastResult_);
+            session_.SetOutcome(lastResult_);
             return;
         }
     }
@@ -98,15 +100,15 @@ void UnpackStep::Work() {
         handler_->doneBefore = doneBefore;
         doneBefore += size;
         if (CancelFlag()) {
-            app->SetOutcome(outcome::kCancelled);
+            session_.SetOutcome(outcome::kCancelled);
             return;
         }
         lastResult_ = ExtractProduct(*package, handler_.get(), context);
         if (lastResult_ != 0 && !CancelFlag()) {
             WriteLog(1, L"ZEL (c): Error extracting cabinet file - %d.\r\n", lastResult_);
-            app->SetOutcome(lastResult_);
+            session_.SetOutcome(lastResult_);
             return;
         }
     }
-    app->SetOutcome(CancelFlag() ? outcome::kCancelled : outcome::kSuccess);
+    session_.SetOutcome(CancelFlag() ? outcome::kCancelled : outcome::kSuccess);
 }

@@ -17,8 +17,8 @@
 #include "execution/WorkerSupervisor.h"
 #include "framework/Handles.h"
 
-class CSetupApp;
 class OperationMode;
+class RunSession;
 class SetupPackage;
 
 class UnpackStep {
@@ -26,7 +26,7 @@ public:
     // Called on the worker thread with the name of each product unpacked.
     using StatusFn = std::function<void(const std::wstring& productName)>;
 
-    UnpackStep(CSetupApp& app, const OperationMode& mode) : app_(app), mode_(mode) {}
+    UnpackStep(RunSession& session, const OperationMode& mode) : session_(session), mode_(mode) {}
 
     // progressBar: the bar the worker's progress goes to (its parent gets
     // kProgressMessage), or null. Records the outcome; false when the quit
@@ -42,7 +42,7 @@ private:
     void Work();
     static DWORD WINAPI WorkerEntry(void* step);
 
-    CSetupApp& app_;
+    RunSession& session_;
     const OperationMode& mode_;
     std::unique_ptr<ExtractionProgressHandler> handler_;
     StatusFn status_;

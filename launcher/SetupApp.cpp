@@ -163,6 +163,12 @@ bool CSetupApp::ValidateCatalogue() {
 
 // ---- environment
 
+std::pair<DWORD, DWORD> CSetupApp::WindowsVersion() const {
+    WindowsFacts windows = windows_;
+    if (windows.major == 0) windows = QueryRunningWindows();  // not asked yet in this run
+    return {windows.major, windows.minor};
+}
+
 bool CSetupApp::CheckOsVersion() {
     log_.Write(3, L"ZEL (c): Determining OS version\r\n");
     windows_ = QueryRunningWindows();

@@ -14,19 +14,20 @@
 
 #include "catalogue/CatalogueResources.h"
 #include "catalogue/LanguageTable.h"
+#include "catalogue/RunSession.h"
 #include "catalogue/SetupPackage.h"
+#include "engine/CommandLineInfo.h"
 #include "engine/OutcomeRecorder.h"
 #include "execution/PayloadDigests.h"
 #include "framework/Application.h"
 #include "framework/Handles.h"
-#include "launcher/CommandLineInfo.h"
 #include "launcher/EnvironmentChecks.h"
 #include "launcher/HelpModel.h"
 #include "launcher/SetupLog.h"
 
 struct RelatedProduct;
 
-class CSetupApp : public fw::CWinAppBase {
+class CSetupApp : public fw::CWinAppBase, public RunSession {
 public:
     // Parses commandLine (the whole process command line) and opens the log.
     explicit CSetupApp(const std::wstring& commandLine, const std::wstring& exePath = std::wstring(),
@@ -39,8 +40,8 @@ public:
 
     // Outcome. Plain success (0) never replaces a recorded restart (3010,
     // 1641), and nothing replaces the outcome of a damaged catalogue (1).
-    UINT SetOutcome(DWORD code);
-    void SetOutcome(DWORD code, DWORD systemError);
+    UINT SetOutcome(DWORD code) override;
+    void SetOutcome(DWORD code, DWORD systemError) override;
     // A success that asks for a restart (3010 or 1641): becomes the exit
     // code without an error report; 1641 outranks 3010.
     void RecordRestartSuccess(DWORD code);
@@ -48,10 +49,10 @@ public:
     // failure is reported with the text and box of its outcome code
     // (outcome::ForInstallerResult) and is the exit code unchanged; a
     // success asking for a restart is recorded as such; 0 changes nothing.
-    void SetInstallerOutcome(DWORD result);
+    void SetInstallerOutcome(DWORD result) override;
     void ReportOutcome();
     // Windows Installer has shown the failure itself: no box of ours.
-    void MarkOutcomeReported() { outcomes_.MarkReported(); }
+    void MarkOutcomeReported() override { outcomes_.MarkReported(); }
     const SetupOutcome& Outcome() const { return outcomes_.Outcome(); }
     void AbortRun(DWORD code);
     // Logs "Internal error in <place>: <what>", records a failure and ends
@@ -76,45 +77,47 @@ public:
     bool CheckOsVersion();
 
     // Command line and help
-    const CSetupAppCommandLineInfo& CommandLine() const { return commandLine_; }
+    const CSetupAppCommandLineInfo& CommandLine() const override { return commandLine_; }
     CSetupAppCommandLineInfo& CommandLine() { return commandLine_; }
     bool IsSilent() const { return commandLine_.IsSilent(); }
     // Message boxes wait for a click, so they are shown only with the full
     // wizard: a run with /qn, /qb or /qr never waits for anybody.
-    bool NoBoxes() const { return !commandLine_.IsFullUi(); }
+    bool NoBoxes() const override { return !commandLine_.IsFullUi(); }
     void PrintUsage();
     const HelpModel& Help() const { return help_; }
 
     const WindowsFacts& RunningWindows() const { return windows_; }
-    bool Is64BitOs() const { return windows_.nativeAmd64; }
+    bool Is64BitOs() const override { return windows_.nativeAmd64; }
+    // Asked here when the checks have not asked yet.
+    std::pair<DWORD, DWORD> WindowsVersion() const override;
     const std::wstring& OsName() const { return osName_; }
     const std::wstring& RequiredOsName() const { return requiredOsName_; }
     int WelcomeTextId() const { return welcomeTextId_; }
 
-    LanguageTable& Languages() { return languages_; }
-    bool IsMultiLanguage() const { return multiLanguage_; }
-    CatalogueResources& Resources() { return resources_; }
-    PackageCatalogue& Catalogue() { return catalogue_; }
+    LanguageTable& Languages() override { return languages_; }
+    bool IsMultiLanguage() const override { return multiLanguage_; }
+    CatalogueResources& Resources() override { return resources_; }
+    PackageCatalogue& Catalogue() override { return catalogue_; }
     // What a package's detection takes from this run: its switches, the
     // current language and, for a sub-package, whether the main package
     // (the catalogue's first) is installed here.
     DetectionContext DetectionContextFor(bool isMain) const;
     // Appends a package to the catalogue, detected in this run's context.
     SetupPackage& AddPackage(PackageRecord record);
-    std::vector<RelatedProduct*>& QuickInstallList() { return quickInstall_; }
+    std::vector<RelatedProduct*>& QuickInstallList() override { return quickInstall_; }
     // The sub-packages were chosen on purpose (subPackages= on the command
     // line, or Next on the sub-packages page): the choice stands, and the
     // upgrade handling does not select by what is installed.
-    void FixSubPackageSelection() { subPackageSelectionFixed_ = true; }
+    void FixSubPackageSelection() override { subPackageSelectionFixed_ = true; }
     bool SubPackageSelectionFixed() const { return subPackageSelectionFixed_; }
     const std::wstring& ExePath() const { return exePath_; }
     // The launcher's own file, opened at construction so that it cannot be
     // written, renamed or deleted during the run; every copy of the launcher
     // is made from it (launcher/LauncherFile.h). INVALID_HANDLE_VALUE when
     // it could not be opened.
-    HANDLE LauncherFile() const { return launcherFile_.get(); }
+    HANDLE LauncherFile() const override { return launcherFile_.get(); }
     // The package hashes a quiet run works out while it does its checks.
-    const PayloadDigests& DigestsAhead() const { return digestsAhead_; }
+    const PayloadDigests& DigestsAhead() const override { return digestsAhead_; }
 
 private:
     void ChooseLanguage();

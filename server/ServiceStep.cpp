@@ -1,8 +1,9 @@
 #include "server/ServiceStep.h"
 
+#include "catalogue/RunSession.h"
+#include "engine/Log.h"
 #include "engine/Outcome.h"
 #include "icbs/PasswordCrypto.h"
-#include "launcher/SetupApp.h"
 #include "server/CommandLineItem.h"
 #include "server/ServiceCommandLine.h"
 #include "server/ServiceEntryTable.h"
@@ -20,8 +21,8 @@ bool PackageSelected(const void* context, size_t index) {
 std::wstring Encrypt(const std::wstring& plain) { return icbs::EncryptPassword(plain); }
 }  // namespace
 
-ServiceStep::ServiceStep(CSetupApp& app)
-    : app_(app), catalogue_(app.Catalogue()), entries_(ReadServiceEntries(catalogue_)) {}
+ServiceStep::ServiceStep(RunSession& session)
+    : session_(session), catalogue_(session.Catalogue()), entries_(ReadServiceEntries(catalogue_)) {}
 
 void ServiceStep::Prepare(const std::function<std::wstring(UINT)>& text, const std::vector<std::wstring>& items) {
     if (prepared_) return;
@@ -43,7 +44,7 @@ void ServiceStep::RefuseMissingPassword(size_t index) const {
     // Nobody could type it: the command line lacks a property.
     WriteLog(1, L"ZEL (c): No password for the logon account of service %s: set %s_Service_Password\r\n",
              entry.serviceName.c_str(), entry.ServicePrefix().c_str());
-    app_.SetOutcome(ERROR_INVALID_COMMAND_LINE, ERROR_INVALID_COMMAND_LINE);
+    session_.SetOutcome(ERROR_INVALID_COMMAND_LINE, ERROR_INVALID_COMMAND_LINE);
 }
 
 bool ServiceStep::Compose(std::vector<std::wstring>& commandLineItems, std::wstring& text) const {
@@ -55,7 +56,7 @@ bool ServiceStep::Compose(std::vector<std::wstring>& commandLineItems, std::wstr
         for (const std::wstring& name : properties.unencrypted)
             WriteLog(1, L"ZEL (c): Cannot encrypt the password for %s (no key of the base cryptographic provider); "
                         L"it is not passed on\r\n", name.c_str());
-        app_.SetOutcome(ERROR_INVALID_COMMAND_LINE, ERROR_INVALID_COMMAND_LINE);
+        session_.SetOutcome(ERROR_INVALID_COMMAND_LINE, ERROR_INVALID_COMMAND_LINE);
         return false;
     }
     text = properties.text;

@@ -12,12 +12,12 @@
 #include "catalogue/SetupPackage.h"
 #include "server/ServiceSettings.h"
 
-class CSetupApp;
+class RunSession;
 
 class ServiceStep {
 public:
     // The entries of the catalogue's server products, read from the machine.
-    explicit ServiceStep(CSetupApp& app);
+    explicit ServiceStep(RunSession& session);
 
     // The first entry into the step: the captions in the current language,
     // the linked entries, and the command line's items. Once.
@@ -39,7 +39,7 @@ public:
     bool Selected(const service_config::ServiceSettings& entry) const;
 
 private:
-    CSetupApp& app_;
+    RunSession& session_;
     const PackageCatalogue& catalogue_;
     std::vector<service_config::ServiceSettings> entries_;
     bool prepared_ = false;

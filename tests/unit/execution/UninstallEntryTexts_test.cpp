@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "catalogue/LanguageTable.h"
+#include "engine/CommandLineInfo.h"
 #include "framework/CommandLine.h"
-#include "launcher/CommandLineInfo.h"
 
 namespace {
 

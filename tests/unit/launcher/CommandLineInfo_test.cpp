@@ -2,7 +2,7 @@
 // property assignments and the FASTOEM rule.
 #include <gtest/gtest.h>
 
-#include "launcher/CommandLineInfo.h"
+#include "engine/CommandLineInfo.h"
 
 namespace {
 CSetupAppCommandLineInfo Parse(const std::wstring& arguments) {

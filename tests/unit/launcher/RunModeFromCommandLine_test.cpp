@@ -3,8 +3,8 @@
 // with and without the main product installed, and what each UI level means.
 #include <gtest/gtest.h>
 
+#include "engine/CommandLineInfo.h"
 #include "engine/RunMode.h"
-#include "launcher/CommandLineInfo.h"
 
 namespace {
 CSetupAppCommandLineInfo Parse(const std::wstring& arguments) {

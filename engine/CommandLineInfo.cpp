@@ -1,4 +1,4 @@
-#include "launcher/CommandLineInfo.h"
+#include "engine/CommandLineInfo.h"
 
 #include "framework/Text.h"
 
