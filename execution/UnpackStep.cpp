@@ -33,8 +33,9 @@ bool UnpackStep::Run(HWND progressBar, StatusFn status, const WorkerSupervision&
     BuildWorkList();
     worker_.reset(::CreateThread(nullptr, 0, WorkerEntry, this, CREATE_SUSPENDED, nullptr));
     if (worker_) {
-        ::ResumeThread(worker_.get());
+        // Said before the worker runs, so that its own lines follow.
         WriteLog(3, L"ZEL (c): Created SetupWorkerThread\r\n");
+        ::ResumeThread(worker_.get());
         if (!SuperviseWorker(worker_.get(), supervision)) return false;
         worker_.reset();
     } else {

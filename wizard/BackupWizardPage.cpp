@@ -165,8 +165,9 @@ void BackupWizardPage::Activate() {
     ::SendMessageW(skip_, BM_SETCHECK, avoidBackup_ ? BST_CHECKED : BST_UNCHECKED, 0);
     worker_.reset(::CreateThread(nullptr, 0, WorkerEntry, this, CREATE_SUSPENDED, nullptr));
     if (worker_) {
-        ::ResumeThread(worker_.get());
+        // Said before the worker runs, so that its own lines follow.
         WriteLog(3, L"ZEL (c): CreatedBackupWorkerThread\r\n");
+        ::ResumeThread(worker_.get());
         WorkerSupervision supervision;
         supervision.refresh = [this] { RefreshFigures(); };
         supervision.refreshMs = 500;
