@@ -3,6 +3,7 @@
 folders below it, so that no include goes back up.
 
     check_layers.py [SOURCE_DIR]
+    check_layers.py --print-layers    (the layers, for the build)
 
 LAYERS lists, for each folder that already keeps to its place, the folders
 it may include. The two top folders that still include each other
@@ -65,7 +66,19 @@ def faults(source):
     return found
 
 
+def print_layers():
+    """For the build: a line per layered folder, from the bottom up, with the
+    folders it may include; then "top" with the folders not yet layered,
+    which are built together."""
+    for folder, allowed in LAYERS.items():
+        print(folder, *sorted(allowed))
+    print("top", *sorted(NOT_YET_LAYERED))
+    return 0
+
+
 def main():
+    if sys.argv[1:] == ["--print-layers"]:
+        return print_layers()
     source = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..")
     problems = faults(source)
     for problem in problems:
