@@ -110,7 +110,7 @@ void CSetupApp::RunMainPath() {
             }
             return;
         }
-        auto wizard = std::make_unique<CWizardDialog>(AppName(), choices);
+        auto wizard = std::make_unique<CWizardDialog>(*this, AppName(), choices);
         if (wizard->DoModal() == -1) {
             // No wizard, nothing done: a failure, never a silent success.
             DWORD error = ::GetLastError();

@@ -89,7 +89,7 @@ bool QuietRun::FailurePending() const {
 void QuietRun::ReportFailure() { app_.ReportOutcome(); }
 
 void QuietRun::ShowFinish() {
-    CWizardDialog frame(app_.AppName(), choices_, true);
+    CWizardDialog frame(app_, app_.AppName(), choices_, true);
     if (frame.DoModal() == -1)
         WriteLog(2, L"ZEL (c): The finish page could not be shown (dialog template %d): error %d\r\n", IDD_WIZARD,
                  static_cast<int>(::GetLastError()));

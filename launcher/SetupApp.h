@@ -14,7 +14,6 @@
 
 #include "catalogue/CatalogueResources.h"
 #include "catalogue/LanguageTable.h"
-#include "catalogue/RunSession.h"
 #include "catalogue/SetupPackage.h"
 #include "engine/CommandLineInfo.h"
 #include "engine/OutcomeRecorder.h"
@@ -24,10 +23,11 @@
 #include "launcher/EnvironmentChecks.h"
 #include "launcher/HelpModel.h"
 #include "launcher/SetupLog.h"
+#include "wizard/WizardSession.h"
 
 struct RelatedProduct;
 
-class CSetupApp : public fw::CWinAppBase, public RunSession {
+class CSetupApp : public fw::CWinAppBase, public WizardSession {
 public:
     // Parses commandLine (the whole process command line) and opens the log.
     explicit CSetupApp(const std::wstring& commandLine, const std::wstring& exePath = std::wstring(),
@@ -50,10 +50,10 @@ public:
     // (outcome::ForInstallerResult) and is the exit code unchanged; a
     // success asking for a restart is recorded as such; 0 changes nothing.
     void SetInstallerOutcome(DWORD result) override;
-    void ReportOutcome();
+    void ReportOutcome() override;
     // Windows Installer has shown the failure itself: no box of ours.
     void MarkOutcomeReported() override { outcomes_.MarkReported(); }
-    const SetupOutcome& Outcome() const { return outcomes_.Outcome(); }
+    const SetupOutcome& Outcome() const override { return outcomes_.Outcome(); }
     void AbortRun(DWORD code);
     // Logs "Internal error in <place>: <what>", records a failure and ends
     // the main thread's modal loops (the wizard, hidden or not), so that the
@@ -67,7 +67,7 @@ public:
     // Catalogue and texts. A required string missing from a single-language
     // installer shows string 2 (once per run) and ends the run as a
     // corrupted installer (1, already reported).
-    std::wstring ReadCatalogueString(const std::wstring& name);
+    std::wstring ReadCatalogueString(const std::wstring& name) override;
     bool ReadPackageCatalogue();
     bool ValidateCatalogue();
     std::wstring LoadLocalizedString(UINT id) const { return languages_.LoadLocalizedString(id); }
@@ -78,7 +78,7 @@ public:
 
     // Command line and help
     const CSetupAppCommandLineInfo& CommandLine() const override { return commandLine_; }
-    CSetupAppCommandLineInfo& CommandLine() { return commandLine_; }
+    CSetupAppCommandLineInfo& CommandLine() override { return commandLine_; }
     bool IsSilent() const { return commandLine_.IsSilent(); }
     // Message boxes wait for a click, so they are shown only with the full
     // wizard: a run with /qn, /qb or /qr never waits for anybody.
@@ -92,7 +92,7 @@ public:
     std::pair<DWORD, DWORD> WindowsVersion() const override;
     const std::wstring& OsName() const { return osName_; }
     const std::wstring& RequiredOsName() const { return requiredOsName_; }
-    int WelcomeTextId() const { return welcomeTextId_; }
+    int WelcomeTextId() const override { return welcomeTextId_; }
 
     LanguageTable& Languages() override { return languages_; }
     bool IsMultiLanguage() const override { return multiLanguage_; }
@@ -109,7 +109,7 @@ public:
     // line, or Next on the sub-packages page): the choice stands, and the
     // upgrade handling does not select by what is installed.
     void FixSubPackageSelection() override { subPackageSelectionFixed_ = true; }
-    bool SubPackageSelectionFixed() const { return subPackageSelectionFixed_; }
+    bool SubPackageSelectionFixed() const override { return subPackageSelectionFixed_; }
     const std::wstring& ExePath() const { return exePath_; }
     // The launcher's own file, opened at construction so that it cannot be
     // written, renamed or deleted during the run; every copy of the launcher

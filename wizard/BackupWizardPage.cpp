@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "engine/CancelFlag.h"
+#include "engine/Log.h"
 #include "engine/Outcome.h"
 #include "execution/WorkerSupervisor.h"
 #include "framework/AccessibleName.h"
@@ -14,10 +15,10 @@
 #include "framework/Text.h"
 #include "framework/Window.h"
 #include "icbs/ICBSFileUtilities.h"
-#include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "server/BackupSettings.h"
 #include "wizard/WizardDialog.h"
+#include "wizard/WizardSession.h"
 
 using namespace backup_config;
 
@@ -78,7 +79,7 @@ void BackupWizardPage::CreateControls(HWND, int, int) {
 }
 
 void BackupWizardPage::UpdateTexts() {
-    CSetupApp& app = *CSetupApp::Current();
+    WizardSession& app = wizard_->Session();
     std::wstring product = app.ReadCatalogueString(L"PRODUCT_NAME_0");
     std::wstring intro = Text(1150);
     if (!product.empty()) intro = product + L"\r\n" + intro;
@@ -118,7 +119,7 @@ void BackupWizardPage::AlignFigures() {
 }
 
 bool BackupWizardPage::Applies() const {
-    return wizard_->IsFreshInstall() && wizard_->FullUi() && CSetupApp::Current()->QuickInstallList().empty();
+    return wizard_->IsFreshInstall() && wizard_->FullUi() && wizard_->Session().QuickInstallList().empty();
 }
 
 bool BackupWizardPage::ReadSettings() {
@@ -206,7 +207,7 @@ void BackupWizardPage::RefreshFigures() {
 
 DWORD WINAPI BackupWizardPage::WorkerEntry(void* page) {
     try {
-        if (!CSetupApp::Current() || CancelFlag()) return 2;
+        if (CancelFlag()) return 2;
         static_cast<BackupWizardPage*>(page)->Measure();
         return CancelFlag() ? 3 : 0;
     } catch (...) {

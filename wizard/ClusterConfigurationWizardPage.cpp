@@ -1,8 +1,8 @@
 #include "wizard/ClusterConfigurationWizardPage.h"
 
 #include "framework/Window.h"
-#include "launcher/SetupApp.h"
 #include "wizard/WizardDialog.h"
+#include "wizard/WizardSession.h"
 
 using namespace cluster_config;
 
@@ -33,7 +33,7 @@ void ClusterConfigurationWizardPage::CreateControls(HWND, int, int) {
     description_ = AddControl(L"STATIC", L"", text, {At(0), At(132), FromEnd(0), FromEnd(0)}, -1, wizard_->TextFont());
 }
 
-void ClusterConfigurationWizardPage::OnAnnounced() { step_.ReadConfiguration(CSetupApp::Current()->Catalogue()); }
+void ClusterConfigurationWizardPage::OnAnnounced() { step_.ReadConfiguration(wizard_->Session().Catalogue()); }
 
 void ClusterConfigurationWizardPage::UpdateTexts() {
     ::SetWindowTextW(title_, Text(1341).c_str());
@@ -54,7 +54,7 @@ void ClusterConfigurationWizardPage::UpdateTexts() {
 }
 
 void ClusterConfigurationWizardPage::Prepare() {
-    step_.ApplyCommandLine(CSetupApp::Current()->CommandLine().properties);
+    step_.ApplyCommandLine(wizard_->Session().CommandLine().properties);
     UpdateTexts();
     shown_ = true;
     ::SetFocus(wizard_->GetDlgItem(IDOK));
@@ -82,7 +82,7 @@ void ClusterConfigurationWizardPage::OnRoleClicked() {
 
 bool ClusterConfigurationWizardPage::QueryNext() {
     wizard_->Choices().clusterProperties =
-        step_.Compose(fw::WindowText(port_), CSetupApp::Current()->CommandLine().properties);
+        step_.Compose(fw::WindowText(port_), wizard_->Session().CommandLine().properties);
     return true;
 }
 

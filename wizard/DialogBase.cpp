@@ -2,13 +2,13 @@
 
 #include "framework/Dpi.h"
 #include "framework/ResourcePicture.h"
-#include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
+#include "wizard/WizardSession.h"
 
-CDialogBase::CDialogBase(UINT templateId, bool paintBackground)
+CDialogBase::CDialogBase(WizardSession& session, UINT templateId, bool paintBackground)
     : fw::CDialog(templateId),
-      app_(CSetupApp::Current()),
-      strings_(&app_->Languages()),
+      session_(session),
+      strings_(&session.Languages()),
       paintBackground_(paintBackground) {
     SetTemplateLanguage(strings_->Current().languageId);
 }

@@ -8,12 +8,12 @@
 #include "framework/Dialog.h"
 #include "framework/Handles.h"
 
-class CSetupApp;
 class LanguageTable;
+class WizardSession;
 
 class CDialogBase : public fw::CDialog {
 public:
-    CDialogBase(UINT templateId, bool paintBackground);
+    CDialogBase(WizardSession& session, UINT templateId, bool paintBackground);
 
     HFONT HeadingFont() const { return Font(headingFont_); }
     HFONT SmallHeadingFont() const { return Font(smallHeadingFont_); }
@@ -23,7 +23,7 @@ public:
     // The DPI the fonts are made for.
     UINT Dpi() const { return dpi_; }
 
-    CSetupApp& App() const { return *app_; }
+    WizardSession& Session() const { return session_; }
     LanguageTable& Strings() const { return *strings_; }
 
 protected:
@@ -39,7 +39,7 @@ private:
     static HFONT Font(const fw::GdiObject& font) { return static_cast<HFONT>(font.get()); }
     void PaintBackground(HDC dc);
 
-    CSetupApp* app_;
+    WizardSession& session_;
     LanguageTable* strings_;
     bool paintBackground_;
     UINT dpi_ = 0;

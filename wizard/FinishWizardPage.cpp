@@ -1,10 +1,11 @@
 #include "wizard/FinishWizardPage.h"
 
+#include "engine/Outcome.h"
 #include "framework/IconImage.h"
 #include "framework/Text.h"
-#include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "wizard/WizardDialog.h"
+#include "wizard/WizardSession.h"
 
 FinishTexts ChooseFinishTexts(FinishOperation operation, bool success) {
     const UINT heading = success ? 28 : 29;
@@ -18,7 +19,7 @@ FinishTexts ChooseFinishTexts(FinishOperation operation, bool success) {
 }
 
 void FinishWizardPage::Activate() {
-    CSetupApp& app = *CSetupApp::Current();
+    WizardSession& app = wizard_->Session();
     // With several packages the finish page waits for the user even after a
     // Quick Install.
     if (!app.QuickInstallList().empty() && app.Catalogue().size() >= 2) app.QuickInstallList().clear();
@@ -61,7 +62,7 @@ FinishOperation FinishWizardPage::Operation() const {
 }
 
 void FinishWizardPage::UpdateTexts() {
-    CSetupApp& app = *CSetupApp::Current();
+    WizardSession& app = wizard_->Session();
     FinishTexts texts = ChooseFinishTexts(Operation(), outcome::IsSuccess(app.Outcome().code));
     std::wstring product = app.Catalogue().empty() ? std::wstring() : app.Catalogue().front()->name;
     wizard_->SetDlgItemText(IDOK, Text(55));

@@ -1,12 +1,13 @@
 #include "wizard/ForeignInstallations.h"
 
+#include "engine/Log.h"
 #include "engine/Outcome.h"
 #include "execution/PackageRemoval.h"
 #include "execution/RunChoices.h"
 #include "framework/MessageBox.h"
 #include "framework/Text.h"
-#include "launcher/SetupApp.h"
 #include "wizard/AlreadyInstalledDialog.h"
+#include "wizard/WizardSession.h"
 
 ForeignCheckResult ForeignInstallations::Check() {
     ForeignFacts facts = Facts();
@@ -16,7 +17,7 @@ ForeignCheckResult ForeignInstallations::Check() {
     ForeignRemovalPlan plan = PlanForeignRemoval(facts, Ask(question));
     if (!plan.proceed) return ForeignCheckResult::Declined;
     if (plan.remove.empty()) return ForeignCheckResult::Proceed;
-    if (!DowngradeAllowed(question, app_.CommandLine().allowDowngrade) && RefusesDowngrade(plan)) {
+    if (!DowngradeAllowed(question, session_.CommandLine().allowDowngrade) && RefusesDowngrade(plan)) {
         firstFailure_ = outcome::kNewerVersionInstalled;
         RecordFailure();
         return ForeignCheckResult::RemovalFailed;
@@ -30,14 +31,14 @@ ForeignCheckResult ForeignInstallations::Check() {
 
 ForeignFacts ForeignInstallations::Facts() const {
     ForeignFacts facts;
-    for (const auto& package : app_.Catalogue()) facts.fromOtherInstaller.push_back(package->fromOtherInstaller);
+    for (const auto& package : session_.Catalogue()) facts.fromOtherInstaller.push_back(package->fromOtherInstaller);
     facts.fullUi = fullUi_;
-    facts.quickInstallEmpty = app_.QuickInstallList().empty();
+    facts.quickInstallEmpty = session_.QuickInstallList().empty();
     return facts;
 }
 
 void ForeignInstallations::LogFound() const {
-    for (const auto& package : app_.Catalogue())
+    for (const auto& package : session_.Catalogue())
         if (package->fromOtherInstaller)
             WriteLog(3, L"ZEL (c): Found package %s to be already installed form a differnt package.\r\n",
                      package->name.c_str());
@@ -46,10 +47,10 @@ void ForeignInstallations::LogFound() const {
 ForeignAnswer ForeignInstallations::Ask(ForeignQuestion question) const {
     ForeignAnswer answer;
     if (question == ForeignQuestion::MessageBox) {
-        std::wstring text = fw::Format(app_.LoadLocalizedString(1047).c_str(), app_.Catalogue().front()->name.c_str());
-        answer.ok = fw::ShowMessageBox(app_.NoBoxes(), text, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
+        std::wstring text = fw::Format(session_.Languages().LoadLocalizedString(1047).c_str(), session_.Catalogue().front()->name.c_str());
+        answer.ok = fw::ShowMessageBox(session_.NoBoxes(), text, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
     } else if (question == ForeignQuestion::Dialog) {
-        CDialog_AlreadyInstalled dialog(app_.Languages(), app_.Catalogue());
+        CDialog_AlreadyInstalled dialog(session_.Languages(), session_.Catalogue());
         answer.ok = dialog.DoModal(owner_) == IDOK;
         answer.removeSubPackages = dialog.removeSubPackages == 1;
     }
@@ -68,7 +69,7 @@ std::wstring InstallerVersionOf(const SetupPackage& package) {
 bool ForeignInstallations::RefusesDowngrade(const ForeignRemovalPlan& plan) const {
     bool refused = false;
     for (size_t index : plan.remove) {
-        const SetupPackage& package = *app_.Catalogue()[index];
+        const SetupPackage& package = *session_.Catalogue()[index];
         std::wstring installed = RegisteredVersion(package.productCode).value_or(L"");
         std::wstring own = InstallerVersionOf(package);
         if (!IsNewerVersion(installed, own)) continue;
@@ -83,8 +84,8 @@ bool ForeignInstallations::RefusesDowngrade(const ForeignRemovalPlan& plan) cons
 
 void ForeignInstallations::Remove(const ForeignRemovalPlan& plan) {
     for (size_t index : plan.remove) {
-        SetupPackage& package = *app_.Catalogue()[index];
-        UINT result = UninstallFromInstallSource(package, plan.uiLevel, &app_);
+        SetupPackage& package = *session_.Catalogue()[index];
+        UINT result = UninstallFromInstallSource(package, plan.uiLevel, &session_);
         if (!ForeignRemovalSucceeded(result)) {
             WriteLog(2, L"ZEL (c): Failure: return code = %d\r\n", result);
             if (firstFailure_ == 0) firstFailure_ = result;
@@ -104,6 +105,6 @@ void ForeignInstallations::Remove(const ForeignRemovalPlan& plan) {
 void ForeignInstallations::RecordFailure() const {
     // No install source to remove from is the launcher's own outcome; other
     // results are Windows Installer's.
-    if (firstFailure_ == outcome::kNoMsiFile) app_.SetOutcome(outcome::kNoMsiFile);
+    if (firstFailure_ == outcome::kNoMsiFile) session_.SetOutcome(outcome::kNoMsiFile);
     else choices_.SetResult(firstFailure_);
 }

@@ -8,7 +8,7 @@
 
 #include "wizard/ForeignRemovalPlan.h"
 
-class CSetupApp;
+class WizardSession;
 class RunChoices;
 
 enum class ForeignCheckResult {
@@ -21,8 +21,8 @@ class ForeignInstallations {
 public:
     // owner: the window that owns the question's dialog (the wizard frame;
     // none below the full level, where nothing is asked).
-    ForeignInstallations(CSetupApp& app, RunChoices& choices, HWND owner, bool fullUi)
-        : app_(app), choices_(choices), owner_(owner), fullUi_(fullUi) {}
+    ForeignInstallations(WizardSession& session, RunChoices& choices, HWND owner, bool fullUi)
+        : session_(session), choices_(choices), owner_(owner), fullUi_(fullUi) {}
 
     ForeignCheckResult Check();
     // The result of the first removal that failed; 0 when none failed.
@@ -39,7 +39,7 @@ private:
     void Remove(const ForeignRemovalPlan& plan);
     void RecordFailure() const;
 
-    CSetupApp& app_;
+    WizardSession& session_;
     RunChoices& choices_;
     HWND owner_;
     bool fullUi_;

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "engine/Log.h"
 #include "framework/AccessibleName.h"
 #include "framework/FlowLayout.h"
 #include "framework/MessageBox.h"
@@ -13,7 +14,6 @@
 #include "framework/SystemApi.h"
 #include "framework/Text.h"
 #include "framework/Window.h"
-#include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "server/ServiceEntryTable.h"
 #include "server/ServiceSummary.h"
@@ -21,6 +21,7 @@
 #include "wizard/PasswordDialog.h"
 #include "wizard/ServiceDetailsDialog.h"
 #include "wizard/WizardDialog.h"
+#include "wizard/WizardSession.h"
 
 using namespace service_config;
 
@@ -54,7 +55,7 @@ int LineHeight(HWND control) {
 }  // namespace
 
 ServiceConfigurationWizardPage::ServiceConfigurationWizardPage(CWizardDialog* wizard)
-    : WizardPageBase(wizard, PageKind::ServiceConfiguration), step_(*CSetupApp::Current()),
+    : WizardPageBase(wizard, PageKind::ServiceConfiguration), step_(wizard_->Session()),
       entries_(step_.Entries()) {}
 
 // The dialogs are complete types here.
@@ -209,7 +210,7 @@ void ServiceConfigurationWizardPage::UpdateTexts() {
 
 void ServiceConfigurationWizardPage::Prepare() {
     if (!step_.Prepared()) {
-        step_.Prepare([this](UINT id) { return Text(id); }, CSetupApp::Current()->CommandLine().properties);
+        step_.Prepare([this](UINT id) { return Text(id); }, wizard_->Session().CommandLine().properties);
         InsertTabs();
     }
     ::ShowWindow(intro_, SW_SHOW);
@@ -227,9 +228,9 @@ void ServiceConfigurationWizardPage::Deactivate() {
 
 bool ServiceConfigurationWizardPage::DialogCreated(INT_PTR answer, const std::wstring& dialog) const {
     if (answer != -1) return true;
-    CSetupApp& app = *CSetupApp::Current();
+    WizardSession& app = wizard_->Session();
     WriteLog(1, L"ZEL (c): The %s could not be created (%u)\r\n", dialog.c_str(), ::GetLastError());
-    fw::ShowMessageBox(app.IsSilent(), L"Error Creating Dialog Object", MB_ICONEXCLAMATION);
+    fw::ShowMessageBox(app.CommandLine().IsSilent(), L"Error Creating Dialog Object", MB_ICONEXCLAMATION);
     return false;
 }
 
@@ -237,7 +238,7 @@ void ServiceConfigurationWizardPage::OnChange(int section) {
     ServiceSettings* entry = SelectedEntry();
     // Nobody could answer a dialog in an unattended run.
     if (!entry || !wizard_->FullUi()) return;
-    CSetupApp* app = CSetupApp::Current();
+    WizardSession* app = &wizard_->Session();
     HWND owner = ::GetAncestor(hwnd_, GA_ROOT);
     INT_PTR answer = -1;
     if (section == kServiceSection) {
@@ -254,7 +255,7 @@ void ServiceConfigurationWizardPage::OnChange(int section) {
 }
 
 bool ServiceConfigurationWizardPage::ObtainMissingPasswords() {
-    CSetupApp& app = *CSetupApp::Current();
+    WizardSession& app = wizard_->Session();
     size_t missing = step_.FirstMissingPassword();
     while (missing < entries_.size()) {
         ServiceSettings& entry = entries_[missing];
@@ -274,7 +275,7 @@ bool ServiceConfigurationWizardPage::ObtainMissingPasswords() {
 
 bool ServiceConfigurationWizardPage::QueryNext() {
     if (!ObtainMissingPasswords()) return false;
-    return step_.Compose(CSetupApp::Current()->CommandLine().properties, wizard_->Choices().serviceProperties);
+    return step_.Compose(wizard_->Session().CommandLine().properties, wizard_->Choices().serviceProperties);
 }
 
 LRESULT ServiceConfigurationWizardPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,8 +1,8 @@
 #include "wizard/SubPackagesWizardPage.h"
 
-#include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "wizard/WizardDialog.h"
+#include "wizard/WizardSession.h"
 
 UINT SubPackagesWizardPage::DescriptionId(bool repair, bool uninstall, bool modify) {
     if (repair) return 41;
@@ -12,7 +12,7 @@ UINT SubPackagesWizardPage::DescriptionId(bool repair, bool uninstall, bool modi
 }
 
 void SubPackagesWizardPage::CreateControls(HWND, int, int) {
-    auto& catalogue = CSetupApp::Current()->Catalogue();
+    auto& catalogue = wizard_->Session().Catalogue();
     if (catalogue.size() < 3) return;
     using fw::At;
     const DWORD text = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
@@ -59,6 +59,6 @@ bool SubPackagesWizardPage::QueryNext() {
     for (auto& [package, box] : rows_)
         if (package) package->selected = ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
     // The user's choice stands, also when the welcome page is passed again.
-    if (rows_[0].first) CSetupApp::Current()->FixSubPackageSelection();
+    if (rows_[0].first) wizard_->Session().FixSubPackageSelection();
     return true;
 }

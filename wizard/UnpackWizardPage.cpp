@@ -5,12 +5,12 @@
 #include "execution/WorkerSupervisor.h"
 #include "framework/AccessibleName.h"
 #include "framework/Text.h"
-#include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "wizard/WizardDialog.h"
+#include "wizard/WizardSession.h"
 
 UnpackWizardPage::UnpackWizardPage(CWizardDialog* wizard)
-    : WizardPageBase(wizard, PageKind::Unpack), step_(*CSetupApp::Current(), *wizard) {}
+    : WizardPageBase(wizard, PageKind::Unpack), step_(wizard_->Session(), *wizard) {}
 
 void UnpackWizardPage::CreateControls(HWND, int, int) {
     using fw::At;
@@ -18,7 +18,7 @@ void UnpackWizardPage::CreateControls(HWND, int, int) {
     const DWORD text = WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
     title_ = AddControl(L"STATIC", L"", text, {At(0), At(20), FromEnd(0), At(39)}, -1, wizard_->HeadingFont());
     subtitle_ = AddControl(L"STATIC", L"", text, {At(0), At(39), FromEnd(0), At(96)}, -1, wizard_->TextFont());
-    bool shortName = CSetupApp::Current()->ReadCatalogueString(L"PRODUCT_NAME_0").size() < 50;
+    bool shortName = wizard_->Session().ReadCatalogueString(L"PRODUCT_NAME_0").size() < 50;
     int statusBottom = shortName ? 115 : 134;
     status_ = AddControl(L"STATIC", L"", text, {At(0), At(96), FromEnd(0), At(statusBottom)}, -1, wizard_->TextFont());
     progress_ = AddControl(PROGRESS_CLASSW, L"", WS_VISIBLE | PBS_SMOOTH,
@@ -45,7 +45,7 @@ void UnpackWizardPage::LayOut() {
 }
 
 void UnpackWizardPage::UpdateTexts() {
-    CSetupApp& app = *CSetupApp::Current();
+    WizardSession& app = wizard_->Session();
     ::SetWindowTextW(title_, Text(4).c_str());
     std::wstring product = app.Catalogue().empty() ? std::wstring() : app.Catalogue().front()->name;
     std::erase(product, L'\u2122');
@@ -58,7 +58,7 @@ void UnpackWizardPage::Activate() {
     ::ShowWindow(wizard_->GetDlgItem(IDC_WIZARD_LANGUAGE), SW_HIDE);
     UpdateTexts();
     wizard_->EnableDlgItem(IDCANCEL, true);
-    if (wizard_->FullUi() && CSetupApp::Current()->QuickInstallList().empty()) ShowWindow(SW_SHOW);
+    if (wizard_->FullUi() && wizard_->Session().QuickInstallList().empty()) ShowWindow(SW_SHOW);
     wizard_->EnableDlgItem(IDC_WIZARD_BACK, false);
     wizard_->EnableDlgItem(IDOK, false);
     // Cancel is all that takes input while the packages are unpacked.

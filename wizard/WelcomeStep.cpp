@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "execution/RunChoices.h"
-#include "launcher/SetupApp.h"
 #include "options/SetupOptions.h"
 #include "wizard/UpgradeDetection.h"
+#include "wizard/WizardSession.h"
 
 WelcomeStep::~WelcomeStep() {
     // The quick-install list points at this step's records.
-    auto& quick = app_.QuickInstallList();
+    auto& quick = session_.QuickInstallList();
     for (const auto& record : predecessors_) std::erase(quick, record.get());
 }
 
@@ -22,7 +22,7 @@ void WelcomeStep::DetectUpgrade() {
         earlierSubPackages_.clear();
         return;
     }
-    UpgradeDetection detection = ::DetectUpgrade(app_.Catalogue(), app_.SubPackageSelectionFixed());
+    UpgradeDetection detection = ::DetectUpgrade(session_.Catalogue(), session_.SubPackageSelectionFixed());
     installedName_ = std::move(detection.installedName);
     majorUpgrade_ = detection.majorUpgrade;
     predecessors_ = std::move(detection.predecessors);
@@ -31,20 +31,20 @@ void WelcomeStep::DetectUpgrade() {
 }
 
 void WelcomeStep::SwitchToPredecessorLanguage() {
-    if (!app_.IsMultiLanguage() || predecessors_.empty() || predecessors_.front()->language.empty()) return;
+    if (!session_.IsMultiLanguage() || predecessors_.empty() || predecessors_.front()->language.empty()) return;
     // The run goes on in the language of the installed product.
-    app_.Languages().SelectLanguageByCode(predecessors_.front()->language);
+    session_.Languages().SelectLanguageByCode(predecessors_.front()->language);
 }
 
 ForeignCheckResult WelcomeStep::CheckForeign(HWND owner, bool fullUi) {
-    return ForeignInstallations(app_, choices_, owner, fullUi).Check();
+    return ForeignInstallations(session_, choices_, owner, fullUi).Check();
 }
 
 void WelcomeStep::TakeQuickInstall() {
-    auto& quick = app_.QuickInstallList();
+    auto& quick = session_.QuickInstallList();
     quick.clear();
     for (const auto& record : predecessors_) quick.push_back(record.get());
     // The installed products' choices, read now that they are wanted.
     CreateOptionsForRecords(quick);
-    LogQuickInstallSelection(app_.Catalogue(), earlierSubPackages_, installedName_);
+    LogQuickInstallSelection(session_.Catalogue(), earlierSubPackages_, installedName_);
 }

@@ -15,12 +15,12 @@
 #include "catalogue/SetupPackage.h"
 #include "wizard/ForeignInstallations.h"
 
-class CSetupApp;
+class WizardSession;
 class RunChoices;
 
 class WelcomeStep {
 public:
-    WelcomeStep(CSetupApp& app, RunChoices& choices) : app_(app), choices_(choices) {}
+    WelcomeStep(WizardSession& session, RunChoices& choices) : session_(session), choices_(choices) {}
     ~WelcomeStep();
     WelcomeStep(const WelcomeStep&) = delete;
     WelcomeStep& operator=(const WelcomeStep&) = delete;
@@ -43,7 +43,7 @@ public:
 private:
     void SwitchToPredecessorLanguage();
 
-    CSetupApp& app_;
+    WizardSession& session_;
     RunChoices& choices_;
     std::wstring installedName_;
     bool majorUpgrade_ = false;

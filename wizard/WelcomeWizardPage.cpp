@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
+#include "engine/Log.h"
 #include "framework/IconImage.h"
 #include "framework/Text.h"
-#include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "wizard/WizardDialog.h"
+#include "wizard/WizardSession.h"
 
 namespace {
 constexpr int kQuickButtonGrowth = 10;
@@ -23,10 +24,10 @@ void MoveTo(HWND control, int left, int top) {
 }  // namespace
 
 WelcomeWizardPage::WelcomeWizardPage(CWizardDialog* wizard)
-    : WizardPageBase(wizard, PageKind::Welcome), step_(*CSetupApp::Current(), wizard->Choices()) {}
+    : WizardPageBase(wizard, PageKind::Welcome), step_(wizard_->Session(), wizard->Choices()) {}
 
 void WelcomeWizardPage::CreateControls(HWND, int, int) {
-    CSetupApp& app = *CSetupApp::Current();
+    WizardSession& app = wizard_->Session();
     using fw::At;
     using fw::FromEnd;
     using Kind = fw::FlowLayout::Kind;
@@ -47,7 +48,7 @@ void WelcomeWizardPage::CreateControls(HWND, int, int) {
 }
 
 void WelcomeWizardPage::LoadIcons() {
-    CSetupApp& app = *CSetupApp::Current();
+    WizardSession& app = wizard_->Session();
     HMODULE module = app.Resources().Module() ? app.Resources().Module() : ::GetModuleHandleW(nullptr);
     // A multi-language installer holds the product image in one language
     // only; the system's own choice of language would miss it.
@@ -66,7 +67,7 @@ std::wstring WelcomeWizardPage::ModeText() const {
     if (wizard_->IsModify()) return Text(37);
     const std::wstring& installed = step_.InstalledName();
     if (!installed.empty()) return fw::Format(Text(step_.MajorUpgrade() ? 1345 : 1343).c_str(), installed.c_str());
-    CSetupApp& app = *CSetupApp::Current();
+    WizardSession& app = wizard_->Session();
     std::wstring name = app.Catalogue().empty() ? std::wstring() : app.Catalogue().front()->name;
     return fw::Format(Text(static_cast<UINT>(app.WelcomeTextId())).c_str(), name.c_str());
 }
@@ -136,7 +137,7 @@ void WelcomeWizardPage::PlaceLegalNotice(int textAbove) {
 }
 
 void WelcomeWizardPage::Prepare() {
-    CSetupApp& app = *CSetupApp::Current();
+    WizardSession& app = wizard_->Session();
     // The language is chosen here, on a fresh install only: a maintenance
     // run keeps the installed product's language, and no later page offers
     // the choice (the unpack worker reads the current language).

@@ -1,5 +1,6 @@
 #include "wizard/WizardDialog.h"
 
+#include "engine/Outcome.h"
 #include "framework/AccessibleName.h"
 #include "framework/CommonControls.h"
 #include "framework/DialogTemplate.h"
@@ -7,13 +8,14 @@
 #include "framework/HighContrast.h"
 #include "framework/IconImage.h"
 #include "framework/MessageFilter.h"
-#include "launcher/SetupApp.h"
+#include "framework/Text.h"
 #include "resources/ResourceIds.h"
 #include "wizard/PageFactory.h"
 #include "wizard/WizardPageBase.h"
+#include "wizard/WizardSession.h"
 
-CWizardDialog::CWizardDialog(std::wstring title, RunChoices& choices, bool finishOnly, HWND parent)
-    : CDialogBase(IDD_WIZARD, true), title_(std::move(title)), choices_(choices), finishOnly_(finishOnly), parent_(parent) {
+CWizardDialog::CWizardDialog(WizardSession& session, std::wstring title, RunChoices& choices, bool finishOnly, HWND parent)
+    : CDialogBase(session, IDD_WIZARD, true), title_(std::move(title)), choices_(choices), finishOnly_(finishOnly), parent_(parent) {
     // The pages' common controls, registered only for a run that makes the
     // wizard.
     fw::InitCommonControls();
@@ -23,7 +25,7 @@ CWizardDialog::CWizardDialog(std::wstring title, RunChoices& choices, bool finis
 CWizardDialog::~CWizardDialog() = default;
 
 void CWizardDialog::BuildPages() {
-    CSetupApp& app = App();
+    WizardSession& app = Session();
     fullUi_ = !finishOnly_ && app.CommandLine().Ui().IsFull();
     unattended_ = app.CommandLine().Ui().IsUnattended();
     std::vector<PageKind> kinds = finishOnly_ ? std::vector<PageKind>{PageKind::Finish} : choices_.Steps();
@@ -199,9 +201,9 @@ void CWizardDialog::OnOK() {
         page->Deactivate();
         steps_.Next(ok);
     }
-    const SetupOutcome& outcome = App().Outcome();
+    const SetupOutcome& outcome = Session().Outcome();
     if (outcome.code != 0 && !outcome.reported) {
-        App().ReportOutcome();
+        Session().ReportOutcome();
         if (steps_.JumpToFinishAfterFailure() && !unattended_) ShowFrame();
     }
     if (Page(steps_.Current())) {
@@ -237,8 +239,8 @@ void CWizardDialog::OnCancel() {
         EndDialog(IDCANCEL);
         return;
     }
-    const SetupOutcome& outcome = App().Outcome();
-    if (outcome.code != 0 && !outcome.reported) App().ReportOutcome();
+    const SetupOutcome& outcome = Session().Outcome();
+    if (outcome.code != 0 && !outcome.reported) Session().ReportOutcome();
     steps_.ToFinish();
     ActivatePage(steps_.Current());
     FocusPage();
@@ -262,11 +264,12 @@ void CWizardDialog::OnLanguageChanged() {
 }
 
 void CWizardDialog::UpdateFrameTexts() {
-    SetWindowText(App().FormatLocalized(1, App().ReadCatalogueString(L"PRODUCT_NAME_0").c_str()));
+    std::wstring product = Session().ReadCatalogueString(L"PRODUCT_NAME_0");
+    SetWindowText(fw::Format(Strings().LoadLocalizedString(1).c_str(), product.c_str()));
     SetDlgItemText(IDOK, Strings().LoadLocalizedString(54));
     SetDlgItemText(IDCANCEL, Strings().LoadLocalizedString(57));
     SetDlgItemText(IDC_WIZARD_BACK, Strings().LoadLocalizedString(56));
-    if (App().IsMultiLanguage()) {
+    if (Session().IsMultiLanguage()) {
         HWND box = GetDlgItem(IDC_WIZARD_LANGUAGE);
         ::SendMessageW(box, CB_RESETCONTENT, 0, 0);
         int selected = 0, index = 0;
@@ -283,7 +286,7 @@ void CWizardDialog::UpdateFrameTexts() {
     }
 }
 
-void CWizardDialog::RecordCancel() { App().SetOutcome(outcome::kCancelled, ERROR_INSTALL_USEREXIT); }
+void CWizardDialog::RecordCancel() { Session().SetOutcome(outcome::kCancelled, ERROR_INSTALL_USEREXIT); }
 
 bool CWizardDialog::OnCommand(WORD id, WORD code, HWND) {
     if (id == IDC_WIZARD_BACK && code == BN_CLICKED) {

@@ -23,7 +23,8 @@ class CWizardDialog : public CDialogBase, public OperationMode {
 public:
     // finishOnly: the frame holds the finish page alone and shows it (a
     // failure below the full level), whose quiet run has made it already.
-    CWizardDialog(std::wstring title, RunChoices& choices, bool finishOnly = false, HWND parent = nullptr);
+    CWizardDialog(WizardSession& session, std::wstring title, RunChoices& choices, bool finishOnly = false,
+                  HWND parent = nullptr);
     ~CWizardDialog() override;
 
     void OnOK() override;

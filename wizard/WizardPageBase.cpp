@@ -1,12 +1,13 @@
 #include "wizard/WizardPageBase.h"
 
+#include "engine/Log.h"
 #include "framework/Dpi.h"
-#include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "wizard/WizardDialog.h"
+#include "wizard/WizardSession.h"
 
 WizardPageBase::WizardPageBase(CWizardDialog* wizard, PageKind kind)
-    : wizard_(wizard), kind_(kind), pageName_(StepName(kind)), strings_(&CSetupApp::Current()->Languages()) {}
+    : wizard_(wizard), kind_(kind), pageName_(StepName(kind)), strings_(&wizard->Session().Languages()) {}
 
 std::wstring WizardPageBase::Text(UINT id) const { return strings_->LoadLocalizedString(id); }
 
@@ -19,7 +20,7 @@ void WizardPageBase::Activate() {
     // Cancel from inside Prepare); what follows belongs to that page now.
     if (!wizard_->IsActivePage(this)) return;
     wizard_->UpdateFrameTexts();
-    CSetupApp& app = *CSetupApp::Current();
+    WizardSession& app = wizard_->Session();
     if (PassesStepThrough(kind_, wizard_->FullUi(), !app.QuickInstallList().empty(), app.Catalogue().size()))
         wizard_->OnOK();
 }
