@@ -1,5 +1,9 @@
 #include "engine/PropertyItems.h"
 
+#include <algorithm>
+
+#include "framework/Text.h"
+
 namespace items {
 
 std::wstring QuotedValue(const std::wstring& value) {
@@ -27,6 +31,16 @@ std::wstring Quick(const std::vector<std::wstring>& productKeys) {
 
 std::wstring Language(const std::wstring& code) { return Item(L"INSTALLER_LANGUAGE", code); }
 std::wstring Transform(const std::wstring& fileName) { return Item(L"TRANSFORMS", fileName); }
+
+std::vector<std::wstring> WithoutNamed(const std::vector<std::wstring>& items, const std::vector<std::wstring>& names) {
+    std::vector<std::wstring> kept;
+    for (const std::wstring& item : items) {
+        std::wstring name = item.substr(0, item.find(L'='));
+        if (std::none_of(names.begin(), names.end(), [&](const std::wstring& set) { return fw::EqualsNoCase(set, name); }))
+            kept.push_back(item);
+    }
+    return kept;
+}
 
 std::wstring UninstallAll() { return Sub() + ProgressOnly() + NoFinish(); }
 std::wstring Rollback() { return ProgressOnly() + NoFinish(); }

@@ -27,6 +27,12 @@ std::wstring Transform(const std::wstring& fileName);   // TRANSFORMS
 std::wstring UninstallAll();  // sub, progress-only, no-finish
 std::wstring Rollback();      // progress-only, no-finish
 
+// The command line's NAME=VALUE items without those whose names are one of
+// names, letter case ignored: the configuration steps apply command-line
+// items by prefixes that ignore it, and Windows Installer would take an item
+// in other letters as the very property a step sets itself.
+std::vector<std::wstring> WithoutNamed(const std::vector<std::wstring>& items, const std::vector<std::wstring>& names);
+
 }  // namespace items
 
 // The property string of one Windows Installer call, in order:

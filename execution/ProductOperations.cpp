@@ -4,13 +4,13 @@
 #include "catalogue/RunSession.h"
 #include "engine/Applier.h"
 #include "engine/Log.h"
+#include "engine/OperationMode.h"
 #include "engine/Outcome.h"
 #include "engine/PropertyItems.h"
 #include "execution/CommandLineTransforms.h"
 #include "execution/CustomInstallerRegistry.h"
 #include "execution/HiddenProperties.h"
 #include "execution/InstallerUiHandler.h"
-#include "execution/OperationMode.h"
 #include "execution/PackageExtraction.h"
 #include "execution/PrepareDatabase.h"
 #include "framework/SystemApi.h"
@@ -79,7 +79,7 @@ DWORD ProductOperations::RunInstall(SetupPackage& package, const std::wstring& e
     inputs.administrative = commandLine.administrative;
     inputs.uninstall = removal;
     inputs.catalogueProperties = CataloguePropertiesText(inputs.hasCatalogueProperties);
-    inputs.commandLineProperties = commandLine.properties;
+    inputs.commandLineProperties = mode_.CommandLineItems();
     inputs.extraProperties = extraProperties;
     std::wstring properties = ComposeInstallProperties(inputs);
     // No password reaches the installer's log: without the list in the

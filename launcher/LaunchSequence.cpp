@@ -2,9 +2,10 @@
 // clean-up.
 #include <cwchar>
 
+#include "catalogue/SessionChoices.h"
 #include "catalogue/SubPackageSelection.h"
+#include "engine/RunChoices.h"
 #include "execution/PackageDigest.h"
-#include "execution/RunChoices.h"
 #include "framework/Console.h"
 #include "framework/InternalError.h"
 #include "framework/MessageBox.h"
@@ -99,7 +100,7 @@ void CSetupApp::RunMainPath() {
     ApplySubPackageSelection(*this);
     if (Outcome().code == 0) {
         log_.Write(3, L"ZEL (c): All information collected. Start processing.\r\n");
-        RunChoices choices(*this);
+        RunChoices choices = ChoicesFor(*this);
         if (!commandLine_.IsFullUi()) {
             // Below the full level no page is made: the steps run without
             // windows (a /qn run needs no display at all).

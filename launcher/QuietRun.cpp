@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "engine/Outcome.h"
+#include "engine/RunChoices.h"
 #include "execution/ProductOperations.h"
-#include "execution/RunChoices.h"
 #include "launcher/SetupApp.h"
 #include "resources/ResourceIds.h"
 #include "server/BackupSettings.h"
@@ -26,7 +26,6 @@ void QuietRun::Make(int step) {
 }
 
 StepEnd QuietRun::Enter(int step) {
-    std::vector<std::wstring>& items = app_.CommandLine().properties;
     switch (Kind(step)) {
         case PageKind::Welcome: {
             welcome_.DetectUpgrade();
@@ -45,8 +44,8 @@ StepEnd QuietRun::Enter(int step) {
         }
         case PageKind::ServiceConfiguration: return EnterServiceStep();
         case PageKind::ClusterConfiguration:
-            cluster_.ApplyCommandLine(items);
-            choices_.clusterProperties = cluster_.Compose(cluster_.Settings().masterPort, items);
+            cluster_.ApplyCommandLine(choices_.CommandLineItems());
+            cluster_.Compose(cluster_.Settings().masterPort, choices_);
             return StepEnd::Next;
         case PageKind::Install: ProductOperations(app_, choices_).RunOperations(); return StepEnd::Next;
         case PageKind::Backup:
@@ -57,14 +56,13 @@ StepEnd QuietRun::Enter(int step) {
 }
 
 StepEnd QuietRun::EnterServiceStep() {
-    service_->Prepare([this](UINT id) { return app_.LoadLocalizedString(id); }, app_.CommandLine().properties);
+    service_->Prepare([this](UINT id) { return app_.LoadLocalizedString(id); }, choices_.CommandLineItems());
     size_t missing = service_->FirstMissingPassword();
     if (missing < service_->Entries().size()) {
         service_->RefuseMissingPassword(missing);
         return StepEnd::Stay;
     }
-    return service_->Compose(app_.CommandLine().properties, choices_.serviceProperties) ? StepEnd::Next
-                                                                                         : StepEnd::Stay;
+    return service_->Compose(choices_) ? StepEnd::Next : StepEnd::Stay;
 }
 
 void QuietRun::Leave(int step) {

@@ -78,7 +78,6 @@ public:
 
     // Command line and help
     const CSetupAppCommandLineInfo& CommandLine() const override { return commandLine_; }
-    CSetupAppCommandLineInfo& CommandLine() override { return commandLine_; }
     bool IsSilent() const { return commandLine_.IsSilent(); }
     // Message boxes wait for a click, so they are shown only with the full
     // wizard: a run with /qn, /qb or /qr never waits for anybody.

@@ -1,9 +1,9 @@
 #include "server/ClusterStep.h"
 
 #include "engine/Log.h"
+#include "engine/RunChoices.h"
 #include "icbs/ICBSFileUtilities.h"
 #include "icbs/ICBSIniFile.h"
-#include "server/CommandLineItem.h"
 #include "server/ServiceEntryTable.h"
 #include "server/ServiceMachineState.h"
 
@@ -28,8 +28,8 @@ void ClusterStep::ReadConfiguration(const PackageCatalogue& catalogue) {
                              });
 }
 
-std::wstring ClusterStep::Compose(const std::wstring& portText, std::vector<std::wstring>& commandLineItems) {
+void ClusterStep::Compose(const std::wstring& portText, RunChoices& choices) {
     ClusterProperties properties = ComposeClusterProperties(settings_, portText);
-    server_items::RemoveNamedItems(commandLineItems, properties.names);
-    return properties.text;
+    choices.TakeOverItems(properties.names);
+    choices.clusterProperties = properties.text;
 }

@@ -11,6 +11,8 @@
 #include "catalogue/SetupPackage.h"
 #include "server/ClusterSettings.h"
 
+class RunChoices;
+
 class ClusterStep {
 public:
     void ReadConfiguration(const PackageCatalogue& catalogue);
@@ -18,9 +20,9 @@ public:
     void ApplyCommandLine(const std::vector<std::wstring>& items) {
         cluster_config::ApplyClusterCommandLine(settings_, items);
     }
-    // The property string for the installer calls; the items it replaces
-    // leave commandLineItems.
-    std::wstring Compose(const std::wstring& portText, std::vector<std::wstring>& commandLineItems);
+    // Leaves the property string for the installer calls in choices, which
+    // take over the command line's items it sets.
+    void Compose(const std::wstring& portText, RunChoices& choices);
 
     cluster_config::ClusterSettings& Settings() { return settings_; }
 

@@ -21,12 +21,4 @@ CommandLineItem SplitItem(const std::wstring& item) {
     return result;
 }
 
-void RemoveNamedItems(std::vector<std::wstring>& items, const std::vector<std::wstring>& names) {
-    std::erase_if(items, [&](const std::wstring& item) {
-        std::wstring name = item.substr(0, item.find(L'='));
-        return std::any_of(names.begin(), names.end(),
-                           [&](const std::wstring& set) { return fw::EqualsNoCase(set, name); });
-    });
-}
-
 }  // namespace server_items

@@ -3,8 +3,8 @@
 #include "catalogue/RunSession.h"
 #include "engine/Log.h"
 #include "engine/Outcome.h"
+#include "engine/RunChoices.h"
 #include "icbs/PasswordCrypto.h"
-#include "server/CommandLineItem.h"
 #include "server/ServiceCommandLine.h"
 #include "server/ServiceEntryTable.h"
 #include "server/ServiceMachineState.h"
@@ -47,11 +47,10 @@ void ServiceStep::RefuseMissingPassword(size_t index) const {
     session_.SetOutcome(ERROR_INVALID_COMMAND_LINE, ERROR_INVALID_COMMAND_LINE);
 }
 
-bool ServiceStep::Compose(std::vector<std::wstring>& commandLineItems, std::wstring& text) const {
+bool ServiceStep::Compose(RunChoices& choices) const {
     ServiceProperties properties = ComposeServiceProperties(entries_, PackageSelected, &catalogue_, Encrypt);
-    std::vector<std::wstring> removed = properties.names;
-    for (const std::wstring& name : PasswordPropertyNames(entries_)) removed.push_back(name);
-    server_items::RemoveNamedItems(commandLineItems, removed);
+    choices.TakeOverItems(properties.names);
+    choices.TakeOverItems(PasswordPropertyNames(entries_));
     if (!properties.unencrypted.empty()) {
         for (const std::wstring& name : properties.unencrypted)
             WriteLog(1, L"ZEL (c): Cannot encrypt the password for %s (no key of the base cryptographic provider); "
@@ -59,6 +58,6 @@ bool ServiceStep::Compose(std::vector<std::wstring>& commandLineItems, std::wstr
         session_.SetOutcome(ERROR_INVALID_COMMAND_LINE, ERROR_INVALID_COMMAND_LINE);
         return false;
     }
-    text = properties.text;
+    choices.serviceProperties = properties.text;
     return true;
 }

@@ -12,6 +12,7 @@
 #include "catalogue/SetupPackage.h"
 #include "server/ServiceSettings.h"
 
+class RunChoices;
 class RunSession;
 
 class ServiceStep {
@@ -29,10 +30,11 @@ public:
     // Nobody can type the password (below the full level): logs the missing
     // property and records an invalid command line.
     void RefuseMissingPassword(size_t entry) const;
-    // The property string, or false (an invalid command line recorded) when
-    // a password cannot be encrypted. Every item it sets and every password
-    // item leaves commandLineItems: no password goes on as typed.
-    bool Compose(std::vector<std::wstring>& commandLineItems, std::wstring& properties) const;
+    // Leaves the property string in choices, or false (an invalid command
+    // line recorded) when a password cannot be encrypted. Either way the
+    // choices take over every item it sets and every password item: no
+    // password goes on as typed.
+    bool Compose(RunChoices& choices) const;
 
     std::vector<service_config::ServiceSettings>& Entries() { return entries_; }
     // Whether the entry's package takes part in the run.

@@ -54,7 +54,7 @@ void ClusterConfigurationWizardPage::UpdateTexts() {
 }
 
 void ClusterConfigurationWizardPage::Prepare() {
-    step_.ApplyCommandLine(wizard_->Session().CommandLine().properties);
+    step_.ApplyCommandLine(wizard_->Choices().CommandLineItems());
     UpdateTexts();
     shown_ = true;
     ::SetFocus(wizard_->GetDlgItem(IDOK));
@@ -81,8 +81,7 @@ void ClusterConfigurationWizardPage::OnRoleClicked() {
 }
 
 bool ClusterConfigurationWizardPage::QueryNext() {
-    wizard_->Choices().clusterProperties =
-        step_.Compose(fw::WindowText(port_), wizard_->Session().CommandLine().properties);
+    step_.Compose(fw::WindowText(port_), wizard_->Choices());
     return true;
 }
 

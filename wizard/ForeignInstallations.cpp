@@ -1,9 +1,10 @@
 #include "wizard/ForeignInstallations.h"
 
+#include "catalogue/SessionChoices.h"
 #include "engine/Log.h"
 #include "engine/Outcome.h"
+#include "engine/RunChoices.h"
 #include "execution/PackageRemoval.h"
-#include "execution/RunChoices.h"
 #include "framework/MessageBox.h"
 #include "framework/Text.h"
 #include "wizard/AlreadyInstalledDialog.h"
@@ -23,7 +24,7 @@ ForeignCheckResult ForeignInstallations::Check() {
         return ForeignCheckResult::RemovalFailed;
     }
     Remove(plan);
-    choices_.RefreshInstalledState();
+    choices_.SetMainInstalled(MainProductInstalled(session_.Catalogue()));
     if (firstFailure_ == 0) return ForeignCheckResult::Proceed;
     RecordFailure();
     return ForeignCheckResult::RemovalFailed;

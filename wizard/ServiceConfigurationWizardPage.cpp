@@ -210,7 +210,7 @@ void ServiceConfigurationWizardPage::UpdateTexts() {
 
 void ServiceConfigurationWizardPage::Prepare() {
     if (!step_.Prepared()) {
-        step_.Prepare([this](UINT id) { return Text(id); }, wizard_->Session().CommandLine().properties);
+        step_.Prepare([this](UINT id) { return Text(id); }, wizard_->Choices().CommandLineItems());
         InsertTabs();
     }
     ::ShowWindow(intro_, SW_SHOW);
@@ -275,7 +275,7 @@ bool ServiceConfigurationWizardPage::ObtainMissingPasswords() {
 
 bool ServiceConfigurationWizardPage::QueryNext() {
     if (!ObtainMissingPasswords()) return false;
-    return step_.Compose(wizard_->Session().CommandLine().properties, wizard_->Choices().serviceProperties);
+    return step_.Compose(wizard_->Choices());
 }
 
 LRESULT ServiceConfigurationWizardPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "execution/RunChoices.h"
+#include "engine/RunChoices.h"
 #include "options/SetupOptions.h"
 #include "wizard/UpgradeDetection.h"
 #include "wizard/WizardSession.h"

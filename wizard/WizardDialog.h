@@ -12,8 +12,8 @@
 #include <string>
 
 #include "engine/PageTable.h"
+#include "engine/RunChoices.h"
 #include "engine/StepSequencer.h"
-#include "execution/RunChoices.h"
 #include "wizard/DialogBase.h"
 #include "wizard/FrameGeometry.h"
 
@@ -63,6 +63,7 @@ public:
     const std::wstring& BackupProperties() const override { return choices_.BackupProperties(); }
     const std::wstring& ServiceProperties() const override { return choices_.ServiceProperties(); }
     const std::wstring& ClusterProperties() const override { return choices_.ClusterProperties(); }
+    std::vector<std::wstring> CommandLineItems() const override { return choices_.CommandLineItems(); }
     int PageCount() const { return pageCount_; }
     int CurrentIndex() const { return steps_.Current(); }
     int FinishIndex() const { return steps_.Finish(); }

@@ -12,10 +12,6 @@
 
 class WizardSession : public RunSession {
 public:
-    using RunSession::CommandLine;
-    // The configuration steps take over the command line's property items
-    // they set, which leave the command line.
-    virtual CSetupAppCommandLineInfo& CommandLine() = 0;
     // A catalogue string; a required one that is missing ends the run as a
     // corrupted installer.
     virtual std::wstring ReadCatalogueString(const std::wstring& name) = 0;

@@ -6,9 +6,9 @@
 
 #include <deque>
 
+#include "engine/OperationMode.h"
 #include "engine/Outcome.h"
 #include "engine/PropertyItems.h"
-#include "execution/OperationMode.h"
 #include "execution/ProductOperations.h"
 #include "framework/SystemApi.h"
 #include "launcher/SetupApp.h"
@@ -67,7 +67,12 @@ public:
     const std::wstring& BackupProperties() const override { return empty_; }
     const std::wstring& ServiceProperties() const override { return empty_; }
     const std::wstring& ClusterProperties() const override { return empty_; }
+    std::vector<std::wstring> CommandLineItems() const override {
+        return request ? request->properties : std::vector<std::wstring>{};
+    }
     void SetResult(DWORD result) override { results.push_back(result); }
+    // The run's command line, whose items go to the installer calls.
+    const CSetupAppCommandLineInfo* request = nullptr;
 
 private:
     WizardFlags flags_;
@@ -118,6 +123,7 @@ protected:
 TEST_F(Operations, EachInstallCallCarriesExactlyTheComposedItems) {
     auto app = MakeApp(L"/qn FOO=1 \"BAR=two words\"", 3);
     TestMode mode;
+    mode.request = &app->CommandLine();
     EXPECT_EQ(ProductOperations(*app, mode).RunOperations(), 0u);
     ASSERT_EQ(calls.size(), 3u);
     std::wstring commandLine = L"FOO=1 BAR=\"two words\" ";
@@ -290,6 +296,7 @@ TEST_F(Operations, AnExtractionThatCannotCopyADatabaseFails) {
 TEST_F(Operations, AnAdministrativeRunAsksForTheAdministrativeActionEvenWithX) {
     auto app = MakeApp(L"/a /qn TARGETDIR=C:\\image", 1);
     TestMode mode;
+    mode.request = &app->CommandLine();
     EXPECT_EQ(ProductOperations(*app, mode).RunOperations(), 0u);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].properties, Expected(L"ACTION=ADMIN ", L"TARGETDIR=C:\\image "));

@@ -1,9 +1,10 @@
 // Windows Installer's logging follows the launcher's own log: it is asked for (through msi.dll's table, recorded here) before every installer call while that log is open, and never when the /L path could not be opened, so real installations go on unchanged.
 #include <gtest/gtest.h>
 
+#include "catalogue/SessionChoices.h"
+#include "engine/RunChoices.h"
 #include "execution/PackageRemoval.h"
 #include "execution/ProductOperations.h"
-#include "execution/RunChoices.h"
 #include "framework/SystemApi.h"
 #include "launcher/SetupApp.h"
 #include "tests/catalogue/FixtureInstall.h"
@@ -36,7 +37,7 @@ protected:
         app.AddPackage(FieldsOf(FactsOf(FixtureMsi(L"editor")), true));
         SetupPackage& package = *app.Catalogue().front();
         package.msiFileName = FixtureMsi(L"editor");
-        RunChoices choices(app);
+        RunChoices choices = ChoicesFor(app);
         DWORD installed = ProductOperations(app, choices).RunOperations();
         EXPECT_TRUE(ProductInstalled(package.productCode));
         UINT removed = UninstallPackage(package, INSTALLUILEVEL_NONE, &app);

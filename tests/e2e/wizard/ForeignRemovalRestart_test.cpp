@@ -1,9 +1,10 @@
 // A restart that the removal of a foreign installation asks for (3010, 1641; answered through msi.dll's table) stays the run's result through the unpacking's and the installation's plain successes.
 #include <gtest/gtest.h>
 
+#include "catalogue/SessionChoices.h"
 #include "engine/Outcome.h"
+#include "engine/RunChoices.h"
 #include "execution/ProductOperations.h"
-#include "execution/RunChoices.h"
 #include "framework/SystemApi.h"
 #include "launcher/SetupApp.h"
 #include "tests/catalogue/FixtureInstall.h"
@@ -59,7 +60,7 @@ TEST(ForeignRemovalRestart, TheRestartSurvivesTheUnpackingAndTheInstallation) {
         app.AddPackage(FieldsOf(own, true));
         SetupPackage& package = *app.Catalogue().front();
         ASSERT_TRUE(package.fromOtherInstaller);
-        RunChoices choices(app);
+        RunChoices choices = ChoicesFor(app);
 
         // The welcome page's check removes the foreign installation.
         EXPECT_EQ(ForeignInstallations(app, choices, nullptr, false).Check(), ForeignCheckResult::Proceed);

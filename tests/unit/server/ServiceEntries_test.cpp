@@ -7,6 +7,7 @@
 
 #include <set>
 
+#include "engine/PropertyItems.h"
 #include "icbs/ICBSIniFile.h"
 #include "icbs/ICBSXMLIniFile.h"
 #include "server/CommandLineItem.h"
@@ -283,10 +284,10 @@ TEST(ServicePropertyString, CommandLinePresetsAndOtherUser) {
     std::vector<std::wstring> items{L"BC_WebServer_Port=5000", L"FOO=1", L"bc_webserver_port=1",
                                     L"hb_Service_Password=x", L"BC_Service_PASSWORD=y"};
     std::vector<std::wstring> names = ComposeServiceProperties(entries, AllSelected, nullptr, FakeEncrypt).names;
-    server_items::RemoveNamedItems(items, names);
+    items = items::WithoutNamed(items, names);
     EXPECT_EQ(items, (std::vector<std::wstring>{L"FOO=1", L"BC_Service_PASSWORD=y"}));
     // Every entry's password item goes, passed on or not.
-    server_items::RemoveNamedItems(items, PasswordPropertyNames(entries));
+    items = items::WithoutNamed(items, PasswordPropertyNames(entries));
     EXPECT_EQ(items, (std::vector<std::wstring>{L"FOO=1"}));
 }
 

@@ -1,11 +1,12 @@
-// What the product operations ask of the run's steps (execution/RunChoices.h,
-// which the wizard forwards to): the mode of the run, the configuration
-// steps' property texts, and where the result goes.
+// What the product operations ask of the run's steps (engine/RunChoices.h):
+// the mode of the run, the configuration steps' property texts, the command
+// line's items they left, and where the result goes.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/PageTable.h"
 #include "engine/RunMode.h"
@@ -23,6 +24,9 @@ public:
     virtual const std::wstring& BackupProperties() const = 0;
     virtual const std::wstring& ServiceProperties() const = 0;
     virtual const std::wstring& ClusterProperties() const = 0;
+    // The command line's property items, without those a configuration
+    // step set itself.
+    virtual std::vector<std::wstring> CommandLineItems() const = 0;
     // Records the run's Windows Installer result as the outcome.
     virtual void SetResult(DWORD result) = 0;
 
