@@ -1,7 +1,6 @@
 #include "wizard/BackupWizardPage.h"
 
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <algorithm>
 
@@ -14,7 +13,6 @@
 #include "framework/MessageBox.h"
 #include "framework/Text.h"
 #include "framework/Window.h"
-#include "icbs/ICBSFileUtilities.h"
 #include "resources/ResourceIds.h"
 #include "server/BackupSettings.h"
 #include "wizard/WizardDialog.h"
@@ -22,33 +20,7 @@
 
 using namespace backup_config;
 
-namespace {
-std::wstring DataFolder() {
-    wchar_t path[MAX_PATH] = {};
-    if (!::SHGetSpecialFolderPathW(nullptr, path, CSIDL_COMMON_APPDATA, FALSE)) return std::wstring();
-    std::wstring folder = std::wstring(path) + L"\\Morvex\\SollenveyServer";
-    DWORD attributes = ::GetFileAttributesW(folder.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::wstring();
-    return folder;
-}
-
-std::vector<std::wstring> TextLines(const std::string& bytes) {
-    std::vector<std::wstring> lines;
-    size_t begin = 0;
-    while (begin <= bytes.size()) {
-        size_t end = bytes.find('\n', begin);
-        if (end == std::string::npos) end = bytes.size();
-        lines.push_back(fw::FromCodePage(std::string_view(bytes).substr(begin, end - begin), CP_ACP));
-        begin = end + 1;
-    }
-    return lines;
-}
-}  // namespace
-
-BackupWizardPage::BackupWizardPage(CWizardDialog* wizard) : WizardPageBase(wizard, PageKind::Backup) {
-    dataFolder_ = DataFolder();
-    solutionFolder_ = dataFolder_.empty() ? std::wstring() : dataFolder_ + L"\\SolutionFiles";
-}
+BackupWizardPage::BackupWizardPage(CWizardDialog* wizard) : WizardPageBase(wizard, PageKind::Backup) {}
 
 void BackupWizardPage::CreateControls(HWND, int, int) {
     using fw::At;
@@ -122,19 +94,6 @@ bool BackupWizardPage::Applies() const {
     return wizard_->IsFreshInstall() && wizard_->FullUi() && wizard_->Session().QuickInstallList().empty();
 }
 
-bool BackupWizardPage::ReadSettings() {
-    avoidBackup_ = false;
-    solutionFolder_ = dataFolder_ + L"\\SolutionFiles";
-    if (dataFolder_.empty()) return false;
-    std::string bytes;
-    if (!ICBSFileUtilities::ReadAllBytes(dataFolder_ + L"\\sollenveyserver.cfg", bytes)) return false;
-    BackupConfig config = ParseBackupConfig(TextLines(bytes), dataFolder_);
-    settingsFound_ = config.settingsFound;
-    avoidBackup_ = config.avoidBackup;
-    solutionFolder_ = config.solutionFolder;
-    return settingsFound_;
-}
-
 void BackupWizardPage::Activate() {
     // Never a second activation inside the first one's message loop.
     if (measuring_) return;
@@ -150,7 +109,7 @@ void BackupWizardPage::Activate() {
         ShowWindow(SW_SHOW);
         return;
     }
-    if (!ReadSettings()) {
+    if (!step_.ReadSettings()) {
         wizard_->OnOK();
         return;
     }
@@ -163,7 +122,7 @@ void BackupWizardPage::Activate() {
     ShowWindow(SW_SHOW);
     // Cancel is what takes input while the page measures.
     wizard_->FocusControl(wizard_->GetDlgItem(IDCANCEL));
-    ::SendMessageW(skip_, BM_SETCHECK, avoidBackup_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::SendMessageW(skip_, BM_SETCHECK, step_.AvoidBackup() ? BST_CHECKED : BST_UNCHECKED, 0);
     worker_.reset(::CreateThread(nullptr, 0, WorkerEntry, this, CREATE_SUSPENDED, nullptr));
     if (worker_) {
         // Said before the worker runs, so that its own lines follow.
@@ -196,11 +155,11 @@ void BackupWizardPage::Activate() {
 }
 
 void BackupWizardPage::RefreshFigures() {
-    uint32_t backupMegabytes = Megabytes(backupBytes_);
-    uint32_t freeMegabytes = freeMegabytes_;
+    uint32_t backupMegabytes = Megabytes(step_.BackupBytes());
+    uint32_t freeMegabytes = step_.FreeMegabytes();
     if (TooLittleSpace(freeMegabytes, backupMegabytes)) ::SendMessageW(skip_, BM_SETCHECK, BST_CHECKED, 0);
-    ::SendMessageW(progress_, PBM_SETRANGE32, 0, progressRange_);
-    ::SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(fileCount_.load()), 0);
+    ::SendMessageW(progress_, PBM_SETRANGE32, 0, step_.ProgressRange());
+    ::SendMessageW(progress_, PBM_SETPOS, static_cast<WPARAM>(step_.FileCount()), 0);
     ::SetWindowTextW(sizeValue_, FigureText(backupMegabytes).c_str());
     ::SetWindowTextW(freeValue_, FigureText(freeMegabytes).c_str());
 }
@@ -208,51 +167,12 @@ void BackupWizardPage::RefreshFigures() {
 DWORD WINAPI BackupWizardPage::WorkerEntry(void* page) {
     try {
         if (CancelFlag()) return 2;
-        static_cast<BackupWizardPage*>(page)->Measure();
+        static_cast<BackupWizardPage*>(page)->step_.Measure();
         return CancelFlag() ? 3 : 0;
     } catch (...) {
         fw::ReportInternalError(L"the backup measuring thread");
         return outcome::kFailed;
     }
-}
-
-void BackupWizardPage::Measure() {
-    // The space of the data folder itself: a mounted volume or a drive
-    // without a letter counts, and so does a quota.
-    ULARGE_INTEGER available = {}, total = {}, free = {};
-    if (::GetDiskFreeSpaceExW(dataFolder_.c_str(), &available, &total, &free))
-        freeMegabytes_ = Megabytes(available.QuadPart);
-    else
-        WriteLog(2, L"ZEL (c): GetDiskFreeSpaceExW(%s) failed (%u)\r\n", dataFolder_.c_str(), ::GetLastError());
-    progressRange_ = 1 + static_cast<int>(ICBSFileUtilities::ListFiles(solutionFolder_, L"*").size()) +
-                     std::max(0, ICBSFileUtilities::CountFolders(solutionFolder_));
-    for (const wchar_t* name : {L"sollenvey.db", L"sollenveylog.db", L"sollenveyserver.cfg"}) {
-        ULONGLONG size = ICBSFileUtilities::FileSizeOf(dataFolder_ + L"\\" + name);
-        if (size == ICBSFileUtilities::kUnknownSize) continue;
-        backupBytes_ += size;
-        ++fileCount_;
-    }
-    WalkFolder(solutionFolder_);
-}
-
-void BackupWizardPage::WalkFolder(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    fw::FindHandle find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
-    if (!find) return;
-    do {
-        if (CancelFlag()) return;
-        std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        // A link is never entered nor counted: what it leads to is no part
-        // of the server's files (and may lead in a circle).
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            WalkFolder(folder + L"\\" + name);
-        } else {
-            backupBytes_ += (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-            ++fileCount_;
-        }
-    } while (::FindNextFileW(find.get(), &data));
 }
 
 bool BackupWizardPage::Checked(int id) const {
