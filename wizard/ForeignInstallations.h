@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "wizard/ForeignRemovalPlan.h"
+#include "engine/ForeignRemovalPlan.h"
 
 class WizardSession;
 class RunChoices;
