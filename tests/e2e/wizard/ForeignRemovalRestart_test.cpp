@@ -1,6 +1,7 @@
 // A restart that the removal of a foreign installation asks for (3010, 1641; answered through msi.dll's table) stays the run's result through the unpacking's and the installation's plain successes.
 #include <gtest/gtest.h>
 
+#include "engine/HeadlessObserver.h"
 #include "engine/Outcome.h"
 #include "execution/ProductOperations.h"
 #include "execution/RunChoices.h"
@@ -62,7 +63,8 @@ TEST(ForeignRemovalRestart, TheRestartSurvivesTheUnpackingAndTheInstallation) {
         RunChoices choices(app);
 
         // The welcome page's check removes the foreign installation.
-        EXPECT_EQ(ForeignInstallations(app, choices, nullptr, false).Check(), ForeignCheckResult::Proceed);
+        HeadlessObserver quiet;
+        EXPECT_EQ(ForeignInstallations(app, choices, quiet).Check(), ForeignCheckResult::Proceed);
         ASSERT_EQ(calls.size(), 1u);
         EXPECT_EQ(calls[0].properties.rfind(L"REMOVE=ALL", 0), 0u);
         EXPECT_FALSE(ProductInstalled(own.productCode));
