@@ -5,6 +5,7 @@
 #include "engine/Log.h"
 #include "engine/OperationMode.h"
 #include "engine/Outcome.h"
+#include "engine/SessionObserver.h"
 #include "execution/PackageDigest.h"
 #include "execution/PackageExtraction.h"
 #include "framework/InternalError.h"
@@ -27,9 +28,9 @@ void UnpackStep::BuildWorkList() {
     }
 }
 
-bool UnpackStep::Run(HWND progressBar, StatusFn status, const WorkerSupervision& supervision) {
+bool UnpackStep::Run(HWND progressBar, SessionObserver& observer, const WorkerSupervision& supervision) {
     handler_ = std::make_unique<ExtractionProgressHandler>(progressBar);
-    status_ = std::move(status);
+    observer_ = &observer;
     BuildWorkList();
     worker_.reset(::CreateThread(nullptr, 0, WorkerEntry, this, CREATE_SUSPENDED, nullptr));
     if (worker_) {
@@ -78,9 +79,7 @@ void UnpackStep::Work() {
     context.digestsAhead = &session_.DigestsAhead();
     context.transformLanguage = TransformLanguageFor(session_.IsMultiLanguage(), mode_.IsFreshInstall() || mode_.IsModify(),
                                                      session_.Languages().Current());
-    context.showStatus = [this](const std::wstring& name) {
-        if (status_) status_(name);
-    };
+    context.showStatus = [this](const std::wstring& name) { observer_->UnpackingProduct(name); };
     // Every package to unpack is checked before the first is unpacked: a
     // damaged one leaves nothing unpacked and nothing installed.
     for (const auto& [package, size] : workList_) {

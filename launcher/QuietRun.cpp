@@ -29,7 +29,7 @@ StepEnd QuietRun::Enter(int step) {
     switch (Kind(step)) {
         case PageKind::Welcome: {
             welcome_.DetectUpgrade();
-            ForeignCheckResult check = welcome_.CheckForeign(nullptr, false);
+            ForeignCheckResult check = welcome_.CheckForeign(observer_);
             if (check == ForeignCheckResult::Proceed) return StepEnd::Next;
             removalFailed_ = check == ForeignCheckResult::RemovalFailed;
             return StepEnd::Cancel;
@@ -40,7 +40,7 @@ StepEnd QuietRun::Enter(int step) {
             return StepEnd::Next;
         case PageKind::Unpack: {
             WorkerSupervision supervision;
-            return unpack_.Run(nullptr, {}, supervision) ? StepEnd::Next : StepEnd::Stop;
+            return unpack_.Run(nullptr, observer_, supervision) ? StepEnd::Next : StepEnd::Stop;
         }
         case PageKind::ServiceConfiguration: return EnterServiceStep();
         case PageKind::ClusterConfiguration:

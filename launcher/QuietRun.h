@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/HeadlessDriver.h"
+#include "engine/HeadlessObserver.h"
 #include "execution/UnpackStep.h"
 #include "server/ClusterStep.h"
 #include "server/ServiceStep.h"
@@ -41,6 +42,7 @@ private:
     CSetupApp& app_;
     RunChoices& choices_;
     std::vector<PageKind> steps_;
+    HeadlessObserver observer_;  // nobody is asked, nothing is shown
     WelcomeStep welcome_;
     UnpackStep unpack_;
     std::unique_ptr<ServiceStep> service_;  // read when the run has the step

@@ -4,10 +4,8 @@
 #include "engine/Log.h"
 #include "engine/Outcome.h"
 #include "engine/RunChoices.h"
+#include "engine/SessionObserver.h"
 #include "execution/PackageRemoval.h"
-#include "framework/MessageBox.h"
-#include "framework/Text.h"
-#include "wizard/AlreadyInstalledDialog.h"
 #include "wizard/WizardSession.h"
 
 ForeignCheckResult ForeignInstallations::Check() {
@@ -33,7 +31,7 @@ ForeignCheckResult ForeignInstallations::Check() {
 ForeignFacts ForeignInstallations::Facts() const {
     ForeignFacts facts;
     for (const auto& package : session_.Catalogue()) facts.fromOtherInstaller.push_back(package->fromOtherInstaller);
-    facts.fullUi = fullUi_;
+    facts.fullUi = observer_.Attended();
     facts.quickInstallEmpty = session_.QuickInstallList().empty();
     return facts;
 }
@@ -46,16 +44,8 @@ void ForeignInstallations::LogFound() const {
 }
 
 ForeignAnswer ForeignInstallations::Ask(ForeignQuestion question) const {
-    ForeignAnswer answer;
-    if (question == ForeignQuestion::MessageBox) {
-        std::wstring text = fw::Format(session_.Languages().LoadLocalizedString(1047).c_str(), session_.Catalogue().front()->name.c_str());
-        answer.ok = fw::ShowMessageBox(session_.NoBoxes(), text, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
-    } else if (question == ForeignQuestion::Dialog) {
-        CDialog_AlreadyInstalled dialog(session_.Languages(), session_.Catalogue());
-        answer.ok = dialog.DoModal(owner_) == IDOK;
-        answer.removeSubPackages = dialog.removeSubPackages == 1;
-    }
-    return answer;
+    if (question == ForeignQuestion::None) return ForeignAnswer{};
+    return observer_.AnswerForeignRemoval(question);
 }
 
 namespace {

@@ -6,10 +6,11 @@
 
 #include <windows.h>
 
-#include "wizard/ForeignRemovalPlan.h"
+#include "engine/ForeignRemovalPlan.h"
 
 class WizardSession;
 class RunChoices;
+class SessionObserver;
 
 enum class ForeignCheckResult {
     Proceed,        // nothing foreign, or all that was to go is gone
@@ -19,10 +20,10 @@ enum class ForeignCheckResult {
 
 class ForeignInstallations {
 public:
-    // owner: the window that owns the question's dialog (the wizard frame;
-    // none below the full level, where nothing is asked).
-    ForeignInstallations(WizardSession& session, RunChoices& choices, HWND owner, bool fullUi)
-        : session_(session), choices_(choices), owner_(owner), fullUi_(fullUi) {}
+    // observer: who answers the question (the full wizard; below the full
+    // level nobody is asked).
+    ForeignInstallations(WizardSession& session, RunChoices& choices, SessionObserver& observer)
+        : session_(session), choices_(choices), observer_(observer) {}
 
     ForeignCheckResult Check();
     // The result of the first removal that failed; 0 when none failed.
@@ -41,7 +42,6 @@ private:
 
     WizardSession& session_;
     RunChoices& choices_;
-    HWND owner_;
-    bool fullUi_;
+    SessionObserver& observer_;
     UINT firstFailure_ = 0;
 };

@@ -71,7 +71,7 @@ void UnpackWizardPage::Activate() {
     };
     // A visible bar stays a moment at its end; a hidden run goes on.
     supervision.lingerMs = IsWindowVisible() ? 1000 : 0;
-    if (!step_.Run(progress_, [this](const std::wstring& name) { ShowStatus(name); }, supervision)) return;
+    if (!step_.Run(progress_, wizard_->Observer(), supervision)) return;
     wizard_->OnOK();
 }
 

@@ -22,6 +22,9 @@ public:
     void LayOut() override;
 
     DWORD LastResult() const { return step_.LastResult(); }
+    // The product being unpacked, on the status line (from the worker
+    // thread, through the frame's observer: it never waits for the window).
+    void ShowStatus(const std::wstring& productName);
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -29,7 +32,6 @@ protected:
 private:
     static constexpr UINT kStatusMessage = WM_USER + 3;
 
-    void ShowStatus(const std::wstring& productName);
     void ApplyStatus();
 
     HWND title_ = nullptr, subtitle_ = nullptr, status_ = nullptr, progress_ = nullptr;

@@ -36,8 +36,8 @@ void WelcomeStep::SwitchToPredecessorLanguage() {
     session_.Languages().SelectLanguageByCode(predecessors_.front()->language);
 }
 
-ForeignCheckResult WelcomeStep::CheckForeign(HWND owner, bool fullUi) {
-    return ForeignInstallations(session_, choices_, owner, fullUi).Check();
+ForeignCheckResult WelcomeStep::CheckForeign(SessionObserver& observer) {
+    return ForeignInstallations(session_, choices_, observer).Check();
 }
 
 void WelcomeStep::TakeQuickInstall() {

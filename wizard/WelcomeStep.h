@@ -17,6 +17,7 @@
 
 class WizardSession;
 class RunChoices;
+class SessionObserver;
 
 class WelcomeStep {
 public:
@@ -29,9 +30,9 @@ public:
     // a change); with one found, a multi-language installer goes on in the
     // installed product's language. Again on every entry.
     void DetectUpgrade();
-    // The products of another installer: asked about at the full level only
-    // (owner: the question's owner window), removed as planned.
-    ForeignCheckResult CheckForeign(HWND owner, bool fullUi);
+    // The products of another installer: the observer is asked about them
+    // when it is attended (the full wizard), and they are removed as planned.
+    ForeignCheckResult CheckForeign(SessionObserver& observer);
     // The user took Quick Install: the installed products, with their own
     // choices, are what the run repeats.
     void TakeQuickInstall();

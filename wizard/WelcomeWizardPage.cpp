@@ -154,7 +154,7 @@ void WelcomeWizardPage::Prepare() {
         SetQuickInstallButton(true);
         wizard_->EnableDlgItem(IDC_WIZARD_BACK, true);
     }
-    ForeignCheckResult check = step_.CheckForeign(*wizard_, wizard_->FullUi());
+    ForeignCheckResult check = step_.CheckForeign(wizard_->Observer());
     if (check != ForeignCheckResult::Proceed) {
         removalFailed_ = check == ForeignCheckResult::RemovalFailed;
         wizard_->OnCancel();

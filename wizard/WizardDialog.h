@@ -16,6 +16,7 @@
 #include "engine/StepSequencer.h"
 #include "wizard/DialogBase.h"
 #include "wizard/FrameGeometry.h"
+#include "wizard/WizardObserver.h"
 
 class WizardPageBase;
 
@@ -47,6 +48,8 @@ public:
     // page is entered and left at once (engine/PageTable.h's
     // PassesStepThrough).
     bool FullUi() const { return fullUi_; }
+    // Who answers the steps' questions and shows their status.
+    SessionObserver& Observer() { return observer_; }
     // The pages' background: white, or the system's window colour while high
     // contrast is on.
     HBRUSH PageBrush() const;
@@ -116,4 +119,5 @@ private:
     std::array<std::unique_ptr<WizardPageBase>, 10> pages_;
     int pageCount_ = 0;
     StepSequencer steps_;
+    WizardObserver observer_{*this};
 };

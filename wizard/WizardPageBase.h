@@ -48,6 +48,7 @@ public:
     virtual void OnAnnounced() {}
 
     const std::wstring& PageName() const { return pageName_; }
+    PageKind Kind() const { return kind_; }
 
     // Layout of texts: the change in height or width after fitting the
     // control to its text; the control's rectangle in its parent; a move.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/SessionChoices.h"
+#include "engine/HeadlessObserver.h"
 #include "engine/Outcome.h"
 #include "engine/RunChoices.h"
 #include "execution/ProductOperations.h"
@@ -63,7 +64,8 @@ TEST(ForeignRemovalRestart, TheRestartSurvivesTheUnpackingAndTheInstallation) {
         RunChoices choices = ChoicesFor(app);
 
         // The welcome page's check removes the foreign installation.
-        EXPECT_EQ(ForeignInstallations(app, choices, nullptr, false).Check(), ForeignCheckResult::Proceed);
+        HeadlessObserver quiet;
+        EXPECT_EQ(ForeignInstallations(app, choices, quiet).Check(), ForeignCheckResult::Proceed);
         ASSERT_EQ(calls.size(), 1u);
         EXPECT_EQ(calls[0].properties.rfind(L"REMOVE=ALL", 0), 0u);
         EXPECT_FALSE(ProductInstalled(own.productCode));

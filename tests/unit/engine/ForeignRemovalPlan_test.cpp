@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <msi.h>
 
-#include "wizard/ForeignRemovalPlan.h"
+#include "engine/ForeignRemovalPlan.h"
 
 using Indices = std::vector<size_t>;
 

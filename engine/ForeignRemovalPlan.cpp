@@ -1,4 +1,4 @@
-#include "wizard/ForeignRemovalPlan.h"
+#include "engine/ForeignRemovalPlan.h"
 
 #include <algorithm>
 #include <array>
