@@ -83,9 +83,7 @@ int FlowLayout::Apply(int width, int height, UINT dpi) const {
                              : 0;
         current.rect = {current.design.left, top, current.design.right, top + std::max(rectHeight, textHeight)};
         current.textBottom = current.item->kind == Kind::Text ? top + textHeight : current.rect.bottom;
-        ::SetWindowPos(current.item->control, nullptr, current.rect.left, current.rect.top,
-                       current.rect.right - current.rect.left, current.rect.bottom - current.rect.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceChild(current.item->control, current.rect);
         if (current.shown) lowest = std::max(lowest, static_cast<int>(current.rect.bottom));
     }
     return lowest;

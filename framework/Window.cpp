@@ -11,6 +11,20 @@ CWnd::~CWnd() {
     }
 }
 
+void PlaceChild(HWND child, const RECT& rect) {
+    RECT now;
+    if (::GetWindowRect(child, &now)) {
+        ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&now), 2);
+        if (::EqualRect(&now, &rect)) return;
+    }
+    ::SetWindowPos(child, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetTextIfChanged(HWND window, const std::wstring& text) {
+    if (window && WindowText(window) != text) ::SetWindowTextW(window, text.c_str());
+}
+
 std::wstring WindowText(HWND window) {
     int length = ::GetWindowTextLengthW(window);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -51,6 +65,11 @@ HWND CWnd::CreateControl(const wchar_t* className, const std::wstring& text, DWO
                                      nullptr);
     if (control && font) ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
+}
+
+void CWnd::EnableDlgItem(int id, bool enable) const {
+    HWND item = GetDlgItem(id);
+    if (item && (::IsWindowEnabled(item) != FALSE) != enable) ::EnableWindow(item, enable);
 }
 
 LRESULT CWnd::Default(UINT message, WPARAM wParam, LPARAM lParam) {

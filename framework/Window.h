@@ -26,9 +26,10 @@ public:
     bool IsWindowVisible() const { return hwnd_ && ::IsWindowVisible(hwnd_); }
     void SetWindowText(const std::wstring& text) const { ::SetWindowTextW(hwnd_, text.c_str()); }
     std::wstring GetWindowText() const;
-    HWND GetDlgItem(int id) const { return ::GetDlgItem(hwnd_, id); }
+    virtual HWND GetDlgItem(int id) const { return ::GetDlgItem(hwnd_, id); }
     void SetDlgItemText(int id, const std::wstring& text) const { ::SetDlgItemTextW(hwnd_, id, text.c_str()); }
-    void EnableDlgItem(int id, bool enable) const { ::EnableWindow(GetDlgItem(id), enable); }
+    // Enables or disables a control, unless it is so already.
+    void EnableDlgItem(int id, bool enable) const;
 
     // Creates a control (a child of this window) of a system class.
     HWND CreateControl(const wchar_t* className, const std::wstring& text, DWORD style, const RECT& rect, int id,
@@ -50,5 +51,14 @@ private:
 
 // The text of any window.
 std::wstring WindowText(HWND window);
+
+// Moves and sizes a child window to rect (in its parent's client area),
+// unless it is there already: each move costs a round of messages and a
+// redraw, and a layout mostly finds its controls in place.
+void PlaceChild(HWND child, const RECT& rect);
+
+// Sets a window's text unless it has that text already: a caption or a
+// button repaints on every change.
+void SetTextIfChanged(HWND window, const std::wstring& text);
 
 }  // namespace fw

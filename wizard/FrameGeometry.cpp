@@ -4,18 +4,24 @@
 #include "framework/DialogTemplate.h"
 #include "framework/Dpi.h"
 #include "framework/Handles.h"
+#include "framework/Window.h"
 
 bool FrameGeometry::Read(const void* templateData, size_t templateSize) {
     fw::DialogTemplateLayout layout;
     if (!fw::ReadDialogTemplate(templateData, templateSize, layout)) return false;
     fw::GdiObject font(fw::CreateTemplateFont(layout, fw::kDesignDpi));
     SIZE base = fw::DialogBaseUnits(static_cast<HFONT>(font.get()));
+    base96_ = base;
     RECT client = fw::DialogUnitsToPixels({0, 0, layout.units.cx, layout.units.cy}, base);
     client96_ = {client.right, client.bottom};
     controls96_.clear();
     for (const fw::DialogTemplateItem& item : layout.items)
         controls96_.emplace_back(item.id, fw::DialogUnitsToPixels(item.units, base));
     return true;
+}
+
+void FrameGeometry::AddControl(int id, const RECT& units) {
+    controls96_.emplace_back(id, fw::DialogUnitsToPixels(units, base96_));
 }
 
 SIZE FrameGeometry::Client(UINT dpi) const { return {fw::ScaleToDpi(client96_.cx, dpi), fw::ScaleToDpi(client96_.cy, dpi)}; }
@@ -37,10 +43,12 @@ SIZE FrameGeometry::WindowSize(HWND dialog, UINT dpi) const {
 void FrameGeometry::Apply(HWND dialog, UINT dpi) const {
     for (const auto& [id, rect96] : controls96_) {
         RECT rect = fw::ScaleToDpi(rect96, dpi);
-        if (HWND control = ::GetDlgItem(dialog, id))
-            ::SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                           SWP_NOZORDER | SWP_NOACTIVATE);
+        // At 96 DPI the template puts most of them in place already.
+        if (HWND control = ::GetDlgItem(dialog, id)) fw::PlaceChild(control, rect);
     }
     SIZE size = WindowSize(dialog, dpi);
-    ::SetWindowPos(dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT window = {0, 0, 0, 0};
+    ::GetWindowRect(dialog, &window);
+    if (window.right - window.left != size.cx || window.bottom - window.top != size.cy)
+        ::SetWindowPos(dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

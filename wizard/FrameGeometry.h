@@ -15,6 +15,8 @@ public:
     // Reads the dialog's template: its controls placed as Windows places
     // them at 96 DPI (the dialog units of its font at 96 DPI).
     bool Read(const void* templateData, size_t templateSize);
+    // A control the template does not hold, placed in its dialog units.
+    void AddControl(int id, const RECT& units);
 
     SIZE Client(UINT dpi) const;
     // A control's rectangle in the client area; empty for an unknown id.
@@ -26,5 +28,6 @@ public:
 
 private:
     SIZE client96_ = {0, 0};
+    SIZE base96_ = {0, 0};  // the template font's dialog base units at 96 DPI
     std::vector<std::pair<int, RECT>> controls96_;
 };

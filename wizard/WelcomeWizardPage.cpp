@@ -39,12 +39,24 @@ void WelcomeWizardPage::CreateControls(HWND, int, int) {
     HFONT nameFont = name.size() > kLongProductName ? wizard_->SmallHeadingFont() : wizard_->HeadingFont();
     product_ = AddControl(L"STATIC", name, text, {At(63), At(28), FromEnd(0), At(68)}, -1, nameFont);
     mode_ = AddControl(L"STATIC", L"", text, {At(0), At(61), FromEnd(0), At(141)}, -1, wizard_->TextFont());
+    legal_ = AddControl(L"STATIC", L"", text, {At(0), At(160), FromEnd(0), At(200)}, -1, wizard_->TextFont());
+}
+
+void WelcomeWizardPage::MakeHintRow() {
+    if (hint_) return;
+    using fw::At;
+    using fw::FromEnd;
     // The hint's icon is as large as its image, 32 pixels square at 96 DPI.
     hintIcon_ = AddControl(L"STATIC", L"", SS_ICON | SS_REALSIZEIMAGE, {At(4), At(109), At(36), At(141)}, -1, nullptr,
-                           Kind::Fixed);
+                           fw::FlowLayout::Kind::Fixed);
     hint_ = AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, {At(53), At(101), FromEnd(73), At(161)}, -1,
                        wizard_->TextFont());
-    legal_ = AddControl(L"STATIC", L"", text, {At(0), At(160), FromEnd(0), At(200)}, -1, wizard_->TextFont());
+    // Read in the order of the screen: after the mode text, before the
+    // notice.
+    const UINT order = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    ::SetWindowPos(hintIcon_, mode_, 0, 0, 0, 0, order);
+    ::SetWindowPos(hint_, hintIcon_, 0, 0, 0, 0, order);
+    iconDpi_ = 0;  // the hint's image with the others
 }
 
 void WelcomeWizardPage::LoadIcons() {
@@ -56,8 +68,10 @@ void WelcomeWizardPage::LoadIcons() {
     productIcon_ = fw::LoadIconAtSize(module, PRODUCT_IMAGE_RESOURCE_NAME, Scale(48), language);
     if (!productIcon_) WriteLog(2, L"ZEL (c): The product image could not be loaded (%u).\r\n", ::GetLastError());
     ::SendMessageW(icon_, STM_SETICON, reinterpret_cast<WPARAM>(productIcon_.get()), 0);
-    hintImage_ = fw::LoadIconAtSize(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUICK_INSTALL_HINT), Scale(32));
-    ::SendMessageW(hintIcon_, STM_SETICON, reinterpret_cast<WPARAM>(hintImage_.get()), 0);
+    if (hintIcon_) {
+        hintImage_ = fw::LoadIconAtSize(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUICK_INSTALL_HINT), Scale(32));
+        ::SendMessageW(hintIcon_, STM_SETICON, reinterpret_cast<WPARAM>(hintImage_.get()), 0);
+    }
     iconDpi_ = wizard_->Dpi();
 }
 
@@ -81,8 +95,11 @@ void WelcomeWizardPage::UpdateTexts() {
     ::SetWindowTextW(welcome_, Text(upgrade ? 1347 : 150).c_str());
     ::SetWindowTextW(legal_, Text(1045).c_str());
     ::SetWindowTextW(mode_, ModeText().c_str());
-    ::ShowWindow(hintIcon_, upgrade ? SW_SHOW : SW_HIDE);
-    ::ShowWindow(hint_, upgrade ? SW_SHOW : SW_HIDE);
+    if (upgrade) MakeHintRow();
+    if (hint_) {
+        ::ShowWindow(hintIcon_, upgrade ? SW_SHOW : SW_HIDE);
+        ::ShowWindow(hint_, upgrade ? SW_SHOW : SW_HIDE);
+    }
     if (!upgrade) return;
     ::SetWindowTextW(hint_, Text(1346).c_str());
     wizard_->SetDlgItemText(IDC_WIZARD_BACK, Text(1349));
@@ -90,6 +107,7 @@ void WelcomeWizardPage::UpdateTexts() {
 }
 
 void WelcomeWizardPage::LayOut() {
+    if (ShowsUpgrade()) MakeHintRow();
     if (iconDpi_ != wizard_->Dpi()) LoadIcons();
     ::ShowWindow(legal_, SW_SHOW);
     WizardPageBase::LayOut();

@@ -31,6 +31,9 @@ public:
 private:
     // The product image and the hint's icon at the window's DPI.
     void LoadIcons();
+    // The hint row (its icon and text) under the mode text, made when the
+    // page first offers Quick Install: most runs never show it.
+    void MakeHintRow();
     std::wstring ModeText() const;
     bool ShowsUpgrade() const;
     void LayOutUpgradeRow();

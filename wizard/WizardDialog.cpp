@@ -1,5 +1,6 @@
 #include "wizard/WizardDialog.h"
 
+#include "engine/Log.h"
 #include "engine/Outcome.h"
 #include "framework/AccessibleName.h"
 #include "framework/CommonControls.h"
@@ -48,6 +49,9 @@ namespace {
 // The one frame of the process, for the keyboard filter.
 CWizardDialog* g_frame = nullptr;
 constexpr UINT kFocusPageMessage = WM_APP + 25;
+// The language box's place in the template's dialog units, left of the
+// buttons; its height is that of its open list.
+constexpr RECT kLanguageBoxUnits = {7, 201, 7 + 60, 201 + 50};
 
 BOOL CALLBACK ForwardColourChange(HWND child, LPARAM) {
     ::SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
@@ -67,11 +71,14 @@ BOOL CWizardDialog::OnInitDialog() {
     // Windows lays the template out for the DPI it is made at; the frame
     // takes the 96-DPI layout scaled instead, as its pages do.
     geometry_.Read(TemplateData(), TemplateSize());
+    geometry_.AddControl(IDC_WIZARD_LANGUAGE, kLanguageBoxUnits);
     geometry_.Apply(hwnd_, Dpi());
+    if (Session().IsMultiLanguage()) MakeLanguageBox();
+    KeepFrameControls();
     pageBrush_.reset(::CreateSolidBrush(RGB(255, 255, 255)));
     highContrast_ = fw::HighContrastOn();
     SetIcons();
-    SetWindowText(title_);
+    fw::SetTextIfChanged(hwnd_, title_);
     // The page area is painted in the pages' colour (a system colour in
     // high contrast).
     fw::AddMessageFilter(GetDlgItem(IDC_WIZARD_PAGE_AREA), [this](HWND area, UINT message, WPARAM wParam,
@@ -84,8 +91,6 @@ BOOL CWizardDialog::OnInitDialog() {
         ::EndPaint(area, &paint);
         return 0;
     });
-    // The language box has no label on the screen; a screen reader names it.
-    fw::SetAccessibleName(GetDlgItem(IDC_WIZARD_LANGUAGE), [this] { return Strings().LoadLocalizedString(1370); });
     // Every page is made now; the first one's controls at once, the others'
     // when they are first shown (a quick start of the wizard).
     for (int i = 0; i < pageCount_ && !finishOnly_; ++i) {
@@ -101,6 +106,36 @@ BOOL CWizardDialog::OnInitDialog() {
     if (IsPage(0)) ActivatePage(0);
     FocusPage();
     return FALSE;  // the focus is set
+}
+
+void CWizardDialog::MakeLanguageBox() {
+    // Made only where a language can be chosen: each window costs the first
+    // view its time, and a single-language installer never shows this one.
+    RECT rect = geometry_.Control(IDC_WIZARD_LANGUAGE, Dpi());
+    HWND box = CreateControl(L"ComboBox", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, rect,
+                             IDC_WIZARD_LANGUAGE, dialogFont_);
+    if (!box) {
+        WriteLog(2, L"ZEL (c): The language box could not be made (%u).\r\n", ::GetLastError());
+        return;
+    }
+    // Its place in the Tab order: after the page area and the line, before
+    // the buttons.
+    HWND before = ::GetWindow(GetDlgItem(IDC_WIZARD_BACK), GW_HWNDPREV);
+    ::SetWindowPos(box, before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // The box has no label on the screen; a screen reader names it.
+    fw::SetAccessibleName(box, [this] { return Strings().LoadLocalizedString(1370); });
+}
+
+void CWizardDialog::KeepFrameControls() {
+    for (auto& [id, control] : frameControls_) control = CDialogBase::GetDlgItem(id);
+    frameControlsKept_ = true;
+}
+
+HWND CWizardDialog::GetDlgItem(int id) const {
+    if (hwnd_ && frameControlsKept_)
+        for (const auto& [controlId, control] : frameControls_)
+            if (controlId == id) return control;
+    return CDialogBase::GetDlgItem(id);
 }
 
 void CWizardDialog::ActivatePage(int index) {
@@ -127,8 +162,10 @@ void CWizardDialog::SetIcons() {
     HMODULE module = ::GetModuleHandleW(nullptr);
     bigIcon_ = fw::LoadIconAtSize(module, MAKEINTRESOURCEW(IDI_APP), fw::SystemMetricForDpi(SM_CXICON, Dpi()));
     smallIcon_ = fw::LoadIconAtSize(module, MAKEINTRESOURCEW(IDI_APP), fw::SystemMetricForDpi(SM_CXSMICON, Dpi()));
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    // The small one first: a window given only a big icon has a small one
+    // scaled from it, made for nothing here.
     ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
 }
 
 void CWizardDialog::ApplyDpi(UINT dpi) {
@@ -265,10 +302,10 @@ void CWizardDialog::OnLanguageChanged() {
 
 void CWizardDialog::UpdateFrameTexts() {
     std::wstring product = Session().ReadCatalogueString(L"PRODUCT_NAME_0");
-    SetWindowText(fw::Format(Strings().LoadLocalizedString(1).c_str(), product.c_str()));
-    SetDlgItemText(IDOK, Strings().LoadLocalizedString(54));
-    SetDlgItemText(IDCANCEL, Strings().LoadLocalizedString(57));
-    SetDlgItemText(IDC_WIZARD_BACK, Strings().LoadLocalizedString(56));
+    fw::SetTextIfChanged(hwnd_, fw::Format(Strings().LoadLocalizedString(1).c_str(), product.c_str()));
+    fw::SetTextIfChanged(GetDlgItem(IDOK), Strings().LoadLocalizedString(54));
+    fw::SetTextIfChanged(GetDlgItem(IDCANCEL), Strings().LoadLocalizedString(57));
+    fw::SetTextIfChanged(GetDlgItem(IDC_WIZARD_BACK), Strings().LoadLocalizedString(56));
     if (Session().IsMultiLanguage()) {
         HWND box = GetDlgItem(IDC_WIZARD_LANGUAGE);
         ::SendMessageW(box, CB_RESETCONTENT, 0, 0);

@@ -14,6 +14,7 @@
 #include "engine/PageTable.h"
 #include "engine/RunChoices.h"
 #include "engine/StepSequencer.h"
+#include "resources/ResourceIds.h"
 #include "wizard/DialogBase.h"
 #include "wizard/FrameGeometry.h"
 #include "wizard/WizardObserver.h"
@@ -58,6 +59,9 @@ public:
     // Where a control of the frame (a button, the language box) goes at the
     // current DPI, before any page has moved it.
     RECT FrameControlRect(int id) const { return geometry_.Control(id, Dpi()); }
+    // The frame's own controls as found once (the language box may not
+    // exist); any other id is searched for.
+    HWND GetDlgItem(int id) const override;
     // Moves the keyboard focus to the active page's control for it.
     void FocusPage();
     // Moves the keyboard focus to a control, as Tab would.
@@ -85,6 +89,11 @@ protected:
 
 private:
     void BuildPages();
+    // The language box, in an installer of several languages.
+    void MakeLanguageBox();
+    // Finds the frame's own controls once: every search by id asks the
+    // window manager for the list of children, and the pages ask often.
+    void KeepFrameControls();
     // Makes the page's controls when it is first shown, and activates it.
     void ActivatePage(int index);
     // Lays the frame and every page out for dpi (at creation, and when the
@@ -119,5 +128,11 @@ private:
     std::array<std::unique_ptr<WizardPageBase>, 10> pages_;
     int pageCount_ = 0;
     StepSequencer steps_;
+    std::array<std::pair<int, HWND>, 5> frameControls_ = {{{IDOK, nullptr},
+                                                           {IDCANCEL, nullptr},
+                                                           {IDC_WIZARD_BACK, nullptr},
+                                                           {IDC_WIZARD_LANGUAGE, nullptr},
+                                                           {IDC_WIZARD_PAGE_AREA, nullptr}}};
+    bool frameControlsKept_ = false;
     WizardObserver observer_{*this};
 };
