@@ -40,11 +40,11 @@ SIZE FrameGeometry::WindowSize(HWND dialog, UINT dpi) const {
     return {window.right - window.left, window.bottom - window.top};
 }
 
-void FrameGeometry::Apply(HWND dialog, UINT dpi) const {
+void FrameGeometry::Apply(HWND dialog, UINT dpi, const std::function<HWND(int)>& control) const {
     for (const auto& [id, rect96] : controls96_) {
         RECT rect = fw::ScaleToDpi(rect96, dpi);
         // At 96 DPI the template puts most of them in place already.
-        if (HWND control = ::GetDlgItem(dialog, id)) fw::PlaceChild(control, rect);
+        if (HWND child = control(id)) fw::PlaceChild(child, rect);
     }
     SIZE size = WindowSize(dialog, dpi);
     RECT window = {0, 0, 0, 0};

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -22,7 +23,8 @@ public:
     // A control's rectangle in the client area; empty for an unknown id.
     RECT Control(int id, UINT dpi) const;
     // Places the controls and sizes the window (its top-left corner kept).
-    void Apply(HWND dialog, UINT dpi) const;
+    // control: the dialog's control of an id, or null.
+    void Apply(HWND dialog, UINT dpi, const std::function<HWND(int)>& control) const;
     // The window size for dpi, frame and caption included.
     SIZE WindowSize(HWND dialog, UINT dpi) const;
 

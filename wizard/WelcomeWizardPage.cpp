@@ -5,6 +5,7 @@
 #include "engine/Log.h"
 #include "framework/IconImage.h"
 #include "framework/Text.h"
+#include "framework/Window.h"
 #include "resources/ResourceIds.h"
 #include "wizard/WizardDialog.h"
 #include "wizard/WizardSession.h"
@@ -198,8 +199,7 @@ void WelcomeWizardPage::PlaceBackButton() {
         int width = rect.right - rect.left;
         rect.left -= std::max(Scale(kQuickButtonGrowth), static_cast<int>(text.right - text.left) + Scale(16) - width);
     }
-    ::SetWindowPos(button, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    fw::PlaceChild(button, rect);
 }
 
 void WelcomeWizardPage::SetQuickInstallButton(bool quick) {

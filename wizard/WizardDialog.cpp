@@ -72,9 +72,9 @@ BOOL CWizardDialog::OnInitDialog() {
     // takes the 96-DPI layout scaled instead, as its pages do.
     geometry_.Read(TemplateData(), TemplateSize());
     geometry_.AddControl(IDC_WIZARD_LANGUAGE, kLanguageBoxUnits);
-    geometry_.Apply(hwnd_, Dpi());
-    if (Session().IsMultiLanguage()) MakeLanguageBox();
     KeepFrameControls();
+    geometry_.Apply(hwnd_, Dpi(), [this](int id) { return GetDlgItem(id); });
+    if (Session().IsMultiLanguage()) MakeLanguageBox();
     pageBrush_.reset(::CreateSolidBrush(RGB(255, 255, 255)));
     highContrast_ = fw::HighContrastOn();
     SetIcons();
@@ -114,6 +114,8 @@ void CWizardDialog::MakeLanguageBox() {
     RECT rect = geometry_.Control(IDC_WIZARD_LANGUAGE, Dpi());
     HWND box = CreateControl(L"ComboBox", L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, rect,
                              IDC_WIZARD_LANGUAGE, dialogFont_);
+    for (auto& [id, control] : frameControls_)
+        if (id == IDC_WIZARD_LANGUAGE) control = box;
     if (!box) {
         WriteLog(2, L"ZEL (c): The language box could not be made (%u).\r\n", ::GetLastError());
         return;
@@ -127,8 +129,19 @@ void CWizardDialog::MakeLanguageBox() {
 }
 
 void CWizardDialog::KeepFrameControls() {
-    for (auto& [id, control] : frameControls_) control = CDialogBase::GetDlgItem(id);
+    // One walk over the children instead of a search for each; the first
+    // of an id counts, as for a search.
+    ::EnumChildWindows(hwnd_, KeepFrameControl, reinterpret_cast<LPARAM>(this));
     frameControlsKept_ = true;
+}
+
+BOOL CALLBACK CWizardDialog::KeepFrameControl(HWND child, LPARAM param) {
+    auto* frame = reinterpret_cast<CWizardDialog*>(param);
+    if (::GetParent(child) != frame->hwnd_) return TRUE;
+    int id = ::GetDlgCtrlID(child);
+    for (auto& [controlId, control] : frame->frameControls_)
+        if (controlId == id && !control) control = child;
+    return TRUE;
 }
 
 HWND CWizardDialog::GetDlgItem(int id) const {
@@ -177,7 +190,7 @@ void CWizardDialog::ApplyDpi(UINT dpi) {
         dialogFont_ = static_cast<HFONT>(font.get());
         ownDialogFont_ = std::move(font);
     }
-    geometry_.Apply(hwnd_, dpi);
+    geometry_.Apply(hwnd_, dpi, [this](int id) { return GetDlgItem(id); });
     PlacePages();
     SetIcons();
     for (int i = 0; i < pageCount_; ++i)

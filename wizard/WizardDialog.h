@@ -94,6 +94,7 @@ private:
     // Finds the frame's own controls once: every search by id asks the
     // window manager for the list of children, and the pages ask often.
     void KeepFrameControls();
+    static BOOL CALLBACK KeepFrameControl(HWND child, LPARAM param);
     // Makes the page's controls when it is first shown, and activates it.
     void ActivatePage(int index);
     // Lays the frame and every page out for dpi (at creation, and when the
