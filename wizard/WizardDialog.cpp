@@ -131,6 +131,7 @@ void CWizardDialog::MakeLanguageBox() {
 void CWizardDialog::KeepFrameControls() {
     // One walk over the children instead of a search for each; the first
     // of an id counts, as for a search.
+    for (auto& entry : frameControls_) entry.second = nullptr;
     ::EnumChildWindows(hwnd_, KeepFrameControl, reinterpret_cast<LPARAM>(this));
     frameControlsKept_ = true;
 }
